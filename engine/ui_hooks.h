@@ -1,0 +1,31 @@
+// The engine's only way to the user. The program installs these at start-up;
+// the engine never includes Qt. Every hook runs on the user-interface thread:
+// a worker that needs one hands the call over with the queued-call hook.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+enum class MessageKind { Information, Warning, Error, Confirmation };
+
+struct UiHooks {
+    // A modal message box with a fixed text and caption. Returns true for
+    // OK/Yes, false for Cancel/No (information boxes always return true).
+    std::function<bool(const std::string &text, const std::string &caption, MessageKind kind)> showMessage;
+    // Runs a callable on the user-interface thread, after the current event.
+    std::function<void(std::function<void()>)> runOnUiThread;
+    // The program's two file dialogs: kind 1 opens an element file, kind 2
+    // saves a text file. An empty result means cancelled.
+    std::function<std::string(int kind)> selectFile;
+    // Prints report lines in a fixed-pitch font; the title names the job.
+    std::function<void(const std::vector<std::string> &lines, const std::string &title)> printReport;
+};
+
+// The hooks in force. Unset hooks do nothing (tests run without a program).
+UiHooks &Hooks();
+
+// Shows a message through the installed hook from any thread: on the UI
+// thread directly, from a worker through runOnUiThread without waiting.
+void ShowUserMessage(const std::string &text, const std::string &caption,
+                     MessageKind kind = MessageKind::Information);
