@@ -14,3 +14,4 @@ make_if_missing() { # make_if_missing OUTPUT COMMAND...
   echo "Preparing $out"
   "$@" "$out"
 }
+make_if_missing de_files/1957_2050.423 "$py" "$here/de405_to_jpl.py"
