@@ -14,6 +14,11 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b);
 
 bool SameTextIgnoreCase(std::string_view a, std::string_view b);
 
+// Whether two catalogue-number texts name the same satellite: equal after
+// trimming, ignoring case, and ignoring leading zeros when both are all digits
+// ("00005" and "5"). A number is never found inside another one.
+bool SameCatalogueNumber(std::string_view a, std::string_view b);
+
 // Whether text occurs in any line, ignoring case. index is the last line that
 // contains it, -1 when none (also for an empty text or list).
 bool FindInStringList(std::string_view text, const std::vector<std::string> &lines, int &index);
