@@ -73,20 +73,25 @@ struct CivilTime {
     int millisecond = 0; // 0..999
 };
 
-// The instant of a calendar date and time. Month is 1..12; the day and the
-// time fields may run over (day 32 of January is February 1).
+// The instant of a calendar date and time. Every field may run over (month
+// 13 is January of the next year, day 32 of January is February 1).
 double MakeInstant(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
                    int millisecond = 0);
 // The instant rounded to the millisecond, then split: 11:59:59.9996 gives
-// 12:00:00.000, never 11:59:59.
+// 12:00:00.000, never 11:59:59. Instants beyond +-3,000,000 days (or not a
+// number) are held at that range (NaN at day 0): they only arise from faults.
 CivilTime SplitInstant(double instant);
+// The instant as whole milliseconds since the day-count origin (rounded, held
+// to the same range), and back.
+long long InstantToMilliseconds(double instant);
+double MillisecondsToInstant(long long milliseconds);
 
 // Formats an instant with a date/time pattern. Fields, letters without regard
 // to case: d dd day; m mm month, or minutes when the previous field was an
 // hour; mmm "Jan".."Dec"; yy yyyy year (a run of 1-2 y is two digits, 3-4 is
-// four); h hh hour (0-23); n nn minutes; s ss seconds; z milliseconds, zzz
-// three digits. One letter means no padding, two letters two digits. Longer
-// runs start a new field after the longest form. Every other character is
-// copied as it is.
+// four); h hh hour (0-23); n nn minutes; s ss seconds; z milliseconds, zz or
+// zzz three digits. Otherwise one letter means no padding and two letters two
+// digits. Longer runs start a new field after the longest form. Every other
+// character is copied as it is.
 // Example: FormatInstant("MMM dd yyyy HH:nn:ss", t) -> "Mar 05 2024 07:08:09"
 std::string FormatInstant(std::string_view pattern, double instant);
