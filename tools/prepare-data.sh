@@ -15,3 +15,20 @@ make_if_missing() { # make_if_missing OUTPUT COMMAND...
   "$@" "$out"
 }
 make_if_missing de_files/1957_2050.423 "$py" "$here/de405_to_jpl.py"
+
+# World images (NASA Visible Earth, via xplanet-images) and the map's places
+# (GeoNames, via libtimezonemap-data).
+make_if_missing map/default.jpg "$py" "$here/make_map_images.py" /usr/share/xplanet/images/earth.jpg
+make_if_missing map/night_lights.jpg "$py" "$here/make_map_images.py" /usr/share/xplanet/images/night.jpg
+make_if_missing data/MapLocations.dat "$py" "$here/make_map_locations.py" \
+  /usr/share/libtimezonemap/ui/cities15000.txt /usr/share/libtimezonemap/ui/countryInfo.txt
+# Stars, star names and constellation figures (npm package d3-celestial).
+make_if_missing data/Stars.bin "$py" "$here/make_star_catalogs.py" stars
+make_if_missing data/starname.bin "$py" "$here/make_star_catalogs.py" names
+make_if_missing data/Constellations.bin "$py" "$here/make_star_catalogs.py" constellations
+make_if_missing data/star.dat "$py" "$here/make_star_catalogs.py" picker
+# Element sets and satellite names shipped with gpredict (epoch 2018).
+make_if_missing tle/gpredict.tle "$py" "$here/make_default_elements.py" elements \
+  /usr/share/gpredict/data/satdata/satellites.dat
+make_if_missing data/qvnames.dat "$py" "$here/make_default_elements.py" names \
+  /usr/share/gpredict/data/satdata/satellites.dat
