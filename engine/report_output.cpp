@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "engine/data_files.h"
 #include "engine/text_format.h"
 #include "engine/ui_hooks.h"
 
@@ -70,7 +71,7 @@ double ToDegrees(bool radians, double angle) { return radians ? angle * 180.0 / 
 bool CheckFileExists(const std::string &fileName, bool raise)
 {
     std::error_code error;
-    if (std::filesystem::is_regular_file(fileName, error))
+    if (std::filesystem::is_regular_file(ResolvePath(fileName), error))
         return true;
     if (raise)
         throw std::runtime_error("File: " + fileName + " not found");

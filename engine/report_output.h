@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-// True when the file exists (a regular file). When it does not and `raise` is
+// True when the file exists (a regular file; names match without regard to
+// case, as everywhere in the data folders). When it does not and `raise` is
 // set, throws std::runtime_error("File: " + name + " not found").
 bool CheckFileExists(const std::string &fileName, bool raise);
 

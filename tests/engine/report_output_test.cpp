@@ -148,6 +148,7 @@ TEST(CheckFileExists, ReportsOrRaises)
     fs::path file = folder / "present.txt";
     std::ofstream(file) << "x";
     EXPECT_TRUE(CheckFileExists(file.string(), true));
+    EXPECT_TRUE(CheckFileExists((folder / "PRESENT.TXT").string(), false));
     EXPECT_FALSE(CheckFileExists((folder / "absent.txt").string(), false));
     EXPECT_FALSE(CheckFileExists(folder.string(), false));
     try {
