@@ -32,7 +32,8 @@ class FieldTaker {
 public:
     FieldTaker(std::string_view bytes, Record &target) : target_(target), covered_(bytes.size())
     {
-        std::memcpy(static_cast<void *>(&image_), bytes.data(), std::min(bytes.size(), sizeof(Record)));
+        if (!bytes.empty())
+            std::memcpy(static_cast<void *>(&image_), bytes.data(), std::min(bytes.size(), sizeof(Record)));
     }
 
     template <class T, class Check>
@@ -175,7 +176,12 @@ bool LoadOptions(OptionsViewState &view, std::string *error)
 {
     std::string bytes;
     const ReadStatus status = ReadWholeFile(DataDir + OptionsFileName, bytes, error, OptionsFileSize);
-    OptionsFromBytes(status == ReadStatus::Missing ? std::string_view() : std::string_view(bytes), Options, view);
+    if (status == ReadStatus::Missing) {
+        Options = DefaultOptions();
+        view = DefaultOptionsViewState();
+    } else {
+        OptionsFromBytes(bytes, Options, view);
+    }
     bool ok = status != ReadStatus::Failed;
 
     // A folder read from the file may have been deleted since.
