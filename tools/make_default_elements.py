@@ -19,9 +19,11 @@ import sys
 
 from data_output import fail, fixed, write_atomically
 
-# The names file's first line is its update link; there is no published
-# archive of this file, so the link names none that could replace the names.
-UPDATE_LINK = "http://localhost/qvnamesupdate.zip"
+# The names file's first line is its update link. No archive of this file is
+# published, so the link names a host that never resolves (the reserved
+# ".invalid" domain): an update then fails cleanly and leaves the names as
+# they are, where a foreign archive could replace them wholesale.
+UPDATE_LINK = "http://names.invalid/qvnamesupdate.zip"
 NAME_WIDTH = 15
 
 
