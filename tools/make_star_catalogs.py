@@ -196,10 +196,11 @@ def make_picker(data):
         ra, dec, magnitude = stars[number]
         lines.append("%9.5f %10.5f %5.2f%s  %s" % (ra, dec, magnitude,
                                                   fixed(designation(entry, number), PICKER_DESIGNATION_WIDTH), name))
+    # The list shows columns 37-56 and searches the lines for that text.
     for index, line in enumerate(lines):
-        name = line[37:].strip()
-        if max(i for i, other in enumerate(lines) if name in other) != index:
-            fail("star name %r would find another star's line" % name)
+        shown = line[36:56].strip()
+        if max(i for i, other in enumerate(lines) if shown in other) != index:
+            fail("star name %r would find another star's line" % shown)
     return ("\n".join(lines) + "\n").encode("ascii")
 
 
