@@ -226,11 +226,13 @@ private:
     void SwitchView(std::int32_t mode);
     void FinishMapView();
     void FinishGlobeView();
-    void PrepareSkyViewThread();
+    void PrepareSkyViewThread(bool wantSkySet);
+    void FinishSkyView(bool wantSkySet, bool skySetRead, tlearray skySet);
     void CentreGlobeOnObserver();
     void CopySkySwitchesToView();
     bool LoadSkySet();
     void SetSkySigns(int signX, int signY);
+    void DrawMainView();
     void ApplyViewCentre(double centreAlt, double centreAz);
     void ReadViewCentre(double &centreAlt, double &centreAz) const;
 

@@ -1,0 +1,9 @@
+// Connects the engine's user hooks to Qt: message boxes, the hand-over to the
+// user-interface thread, the file dialogs and the printer.
+#pragma once
+
+class QObject;
+
+// uiObject lives on the user-interface thread (the application object);
+// queued calls are delivered through its event queue.
+void InstallUiHooks(QObject *uiObject);
