@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 #include "engine/constants.h"
 #include "engine/vectors.h"
@@ -12,8 +11,9 @@ double CalcGMST(double julianDate)
     const double d = julianDate - J2000;
     const double t = d / DaysPerCentury;
     // Whole days and the fraction are scaled apart so the large day count
-    // does not swamp the fraction's digits.
-    const auto wholeDays = static_cast<std::int32_t>(std::floor(d));
+    // does not swamp the fraction's digits. The whole days stay a double:
+    // a date outside the integer range must not make the conversion undefined.
+    const double wholeDays = std::floor(d);
     const double fraction = d - wholeDays;
     const double degrees = fraction * 360.98564736629 + 280.46061837 + wholeDays * 0.98564736629 +
                            t * t * (0.000387933 - t / 38710000.0);

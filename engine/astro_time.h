@@ -11,7 +11,8 @@ double CalcGMST(double julianDate);
 // geodetic latitude (rad), longitude (not read) and height in metres.
 void CalcObserverRho(const Angles3 &observer, double &rhoSinPhi, double &rhoCosPhi);
 // Refraction at an altitude in degrees, pressure in mbar and temperature in
-// degrees Celsius; radians, negative.
+// degrees Celsius; radians, negative. Altitudes below -1.7 degrees, where
+// the fit stops growing, give the value at -1.7 degrees.
 double CalcRefraction(double altitudeDegrees, double pressureMbar, double temperatureCelsius);
 // Apparent altitude of the horizon (rad, negative) for an observer at a
 // height in metres: refraction at 1013 mbar and 20 C at minus the dip angle.

@@ -7,28 +7,19 @@
 
 namespace {
 
-TEST(VectorOps, ResultsCarryTheirLength)
+TEST(VectorOps, AnglesDistancesAndDirections)
 {
     const Vec4 a = MakeVector(3.0, 4.0, 12.0);
-    EXPECT_EQ(a.w, 13.0);
-    Vec4 c;
-    SubtractVector(a, MakeVector(3.0, 0.0, 0.0), c);
-    EXPECT_EQ(c.w, std::hypot(4.0, 12.0));
-    ScaleVector(a, c, -2.0);
-    EXPECT_EQ(c.w, 26.0);
-    NormalizeVector(a, c);
-    EXPECT_NEAR(c.w, 1.0, 1e-15);
-    EXPECT_NEAR(c.z, 12.0 / 13.0, 1e-15);
-
+    Vec4 unit;
+    NormalizeVector(a, unit);
+    EXPECT_NEAR(unit.w, 1.0, 1e-15);
+    EXPECT_NEAR(unit.z, 12.0 / 13.0, 1e-15);
     // A zero vector has no direction: the output is left as it was.
     Vec4 untouched{7.0, 8.0, 9.0, 10.0};
     NormalizeVector(Vec4{0.0, 0.0, 0.0, 0.0}, untouched);
     EXPECT_EQ(untouched.x, 7.0);
     EXPECT_EQ(untouched.w, 10.0);
-}
 
-TEST(VectorOps, AnglesAndDistances)
-{
     EXPECT_EQ(CalcVectorDistance(MakeVector(1.0, 2.0, 3.0), MakeVector(4.0, 6.0, 3.0)), 5.0);
     EXPECT_NEAR(CalcVectorAngle(MakeVector(1.0, 0.0, 0.0), MakeVector(1.0, 1.0, 0.0)), Pi / 4.0, 1e-15);
     // Parallel vectors whose cosine rounds past 1 still give 0, not a failure.
@@ -107,7 +98,6 @@ TEST(Sunlight, IlluminatedFraction)
 TEST(Sunlight, Magnitudes)
 {
     EXPECT_NEAR(CalcSatMagnitude(3.0, 1000.0, 0.5), 3.0026, 1e-4);
-    EXPECT_NEAR(CalcSatMagnitude(3.0, 2000.0, 0.5), 3.0026 + 5.0 * std::log10(2.0), 1e-4);
     // Unlit: a very faint magnitude (fraction 1e-7) rather than a failure.
     EXPECT_NEAR(CalcSatMagnitude(3.0, 1000.0, 0.0), 3.0 - 15.75 + 32.5, 1e-9);
     EXPECT_TRUE(std::isfinite(CalcSatMagnitude(3.0, 1000.0, -1e-17)));
