@@ -9,7 +9,13 @@ jobs=$(nproc)
 install_missing() {
   local wanted=() missing=()
   mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
-  for p in "${wanted[@]}"; do
+  # A line "package:command" is also satisfied by that command on PATH (npm may
+  # come with a Node.js that is not Debian's, which conflicts with Debian's npm).
+  local line p cmd
+  for line in "${wanted[@]}"; do
+    p=${line%%:*}
+    cmd=${line#*:}
+    [ "$cmd" != "$line" ] && command -v "$cmd" >/dev/null 2>&1 && continue
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
