@@ -68,7 +68,8 @@ void ParseTleText(std::string_view text, ElementList &list)
             previous.clear();
             continue;
         }
-        std::string_view name = previous;
+        // A stray element line (the rest of a damaged set) names nothing.
+        std::string_view name = IsElementLine(previous) ? std::string_view() : std::string_view(previous);
         if (name.starts_with("0 "))
             name.remove_prefix(2);
         pendingName = name;
