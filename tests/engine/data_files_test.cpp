@@ -112,11 +112,3 @@ TEST(TextHelpersTest, DecimalsReadWithPointOnly)
         EXPECT_FALSE(ParseDecimal(bad, value)) << bad;
     EXPECT_EQ(value, 42.0);
 }
-
-TEST(TextHelpersTest, PathParts)
-{
-    EXPECT_EQ(FileNamePart("/a/b/c.tle"), "c.tle");
-    EXPECT_EQ(FolderPart("/a/b/c.tle"), "/a/b/");
-    EXPECT_EQ(FileNamePart("c.tle"), "c.tle");
-    EXPECT_EQ(FolderPart("c.tle"), "");
-}

@@ -127,20 +127,6 @@ TEST(ElementTextTest, DamagedLinesBetweenSetsCostOnlyTheirOwnSet)
     EXPECT_TRUE(Parse(Join({Iss1, Vanguard2}, "\n")).empty());
 }
 
-TEST(ElementTextTest, SortOrders)
-{
-    ElementRecord a, b;
-    a.Name.assign("iss");
-    b.Name.assign("ISS");
-    EXPECT_EQ(CompareTleItemsByName(a, b), 0);
-    b.Name.assign("Hubble");
-    EXPECT_GT(CompareTleItemsByName(a, b), 0);
-    a.Number.assign("00005");
-    b.Number.assign("25544");
-    EXPECT_LT(CompareTleItemsByNumber(a, b), 0);
-    EXPECT_GT(CompareTleItemsByNumber(b, a), 0);
-}
-
 using ElementFilesTest = ProgramFolderTest;
 
 TEST_F(ElementFilesTest, LoadTleTextFileReportsWhetherItFoundSets)
