@@ -20,6 +20,16 @@ struct UiHooks {
     std::function<std::string(int kind)> selectFile;
     // Prints report lines in a fixed-pitch font; the title names the job.
     std::function<void(const std::vector<std::string> &lines, const std::string &title)> printReport;
+    // The modal sky-point picker, pre-filled with a right ascension as six
+    // digits "hhmmss" and a declination as a sign and six digits "+ddmmss".
+    // Writes the chosen right ascension and declination (rad, J2000) as far as
+    // it could read them; may throw when the dialog fails.
+    std::function<void(const std::string &raDigits, const std::string &decDigits, double &ra,
+                       double &dec)> pickSkyPoint;
+    // The modal star picker; first and second are handed to it unchanged.
+    // Writes the chosen star's right ascension and declination (rad, J2000)
+    // and the common name it shows; may throw when the dialog fails.
+    std::function<void(int first, int second, double &ra, double &dec, std::string &name)> pickStar;
 };
 
 // The hooks in force. Unset hooks do nothing (tests run without a program).
