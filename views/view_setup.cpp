@@ -1,0 +1,166 @@
+#include "views/view_setup.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/constants.h"
+#include "engine/data_files.h"
+#include "engine/settings.h"
+#include "views/globe_view.h"
+#include "views/ground_track.h"
+#include "views/map_view.h"
+#include "views/view_painting.h"
+
+ViewSwitches MainViewSwitches;
+std::vector<std::string> SatelliteLabels;
+QImage MapImage;
+QImage Background;
+
+namespace {
+
+constexpr const char *FallbackMapFile = "default.jpg";
+// A monospaced face that every installation of the program has.
+constexpr const char *FallbackFontFamily = "DejaVu Sans Mono";
+// The settings give the font size in points of a 96 dpi screen.
+constexpr double PixelsPerPoint = 96.0 / 72.0;
+
+QImage VisibleBitmap;
+QFont CurrentViewFont;
+
+void ApplyViewFont()
+{
+    const QString name = QString::fromStdString(Options.FontName.str());
+    QFont font;
+    font.setFamilies(QStringList{name, FallbackFontFamily});
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(Options.FontSize * PixelsPerPoint))));
+    CurrentViewFont = font;
+}
+
+QImage BlankBitmap(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(OpaqueBlack);
+    return image;
+}
+
+} // namespace
+
+QImage &ViewBitmap() { return VisibleBitmap; }
+
+const QFont &ViewFont() { return CurrentViewFont; }
+
+const TargetState *SelectedShownState()
+{
+    if (MainList.empty() || SatStates.empty())
+        return nullptr;
+    if (SelectedMain < 0 || static_cast<std::size_t>(SelectedMain) >= MainList.size() ||
+        MainList[SelectedMain].Decayed)
+        return nullptr;
+    if (SelectedPos < 0 || static_cast<std::size_t>(SelectedPos) >= SatStates.size())
+        return nullptr;
+    return &SatStates[SelectedPos];
+}
+
+void LoadMapImage()
+{
+    const std::string folder = ProgramDir + "map/";
+    std::string path = ResolvePath(folder + Options.MapFile.str());
+    if (Options.MapFile.str().empty() || !QFile::exists(QString::fromStdString(path))) {
+        Options.MapFile.assign(FallbackMapFile);
+        path = ResolvePath(folder + FallbackMapFile);
+    }
+    QImage image(QString::fromStdString(path));
+    MapImage = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32);
+    MainView.RebuildBackground = 1;
+}
+
+void InitGraphics(int controlWidth, int controlHeight)
+{
+    MapImage = QImage();
+    Background = QImage();
+    ApplyViewFont();
+    LoadMapImage();
+    SizeBackground(controlWidth, controlHeight);
+    MainView.SignX = 1;
+    MainView.SignY = 1;
+    MainView.StarToHorizon = MainViewSwitches.StarToHorizon;
+    MainView.Constellations = MainViewSwitches.Constellations;
+    MainView.ConstellationNames = MainViewSwitches.ConstellationNames;
+    MainView.StarNames = MainViewSwitches.StarNames;
+}
+
+void SizeBackground(int controlWidth, int controlHeight)
+{
+    // Never an empty picture: every scale below divides by these sizes.
+    const int width = std::max(1, controlWidth - 1);
+    const int height = std::max(1, controlHeight - 1);
+    Background = BlankBitmap(width, height);
+    ViewState &view = MainView;
+    view.ImageWidth = width;
+    view.ImageHeight = height;
+    view.CentreX = width / 2;
+    view.CentreY = height / 2;
+    view.MapScaleX = width / TwoPi;
+    view.MapScaleY = height / Pi;
+    view.SkyScale = height / 80.0;
+    view.SkyScaleMin = height / 80.0;
+    view.GlobeZoom = height / Pi;
+    view.GlobeZoomMax = height / 2.2;
+}
+
+std::string ApplyViewOptions()
+{
+    ViewState &view = MainView;
+    VisibleBitmap = BlankBitmap(view.ImageWidth, view.ImageHeight);
+    ApplyViewFont();
+    view.RebuildBackground = 1;
+    // The widest sky view spans 170 degrees across.
+    view.SkyScaleMin = view.ImageWidth / 170.0;
+    view.SkyScale = view.ImageHeight / Options.SkyZoom;
+    if (!(view.SkyScale >= view.SkyScaleMin))
+        view.SkyScale = view.SkyScaleMin;
+    std::string sizeText = ShowViewSize();
+    view.GlobeZoom = view.ImageHeight / Options.GlobeScale;
+    if (!(std::isfinite(view.GlobeZoom) && view.GlobeZoom > 0.0))
+        view.GlobeZoom = view.ImageHeight / Pi;
+    return sizeText;
+}
+
+void DrawView()
+{
+    ViewBitmap().fill(OpaqueBlack);
+
+    // The track is computed ahead from the instant it was made for; once
+    // the clock reaches either end of it, it is made anew.
+    if (!SatStates.empty() && MainViewSwitches.GroundTrack &&
+        (CurrentTime >= TrackEnd || CurrentTime <= TrackStart)) {
+        MainView.RebuildBackground = 1;
+        CalcGroundTrack();
+    }
+
+    if (MainView.RebuildBackground) {
+        if (Options.ViewMode == ViewModeMap)
+            BuildMapBackground();
+        else if (Options.ViewMode == ViewModeGlobe)
+            BuildGlobeBackground();
+    }
+
+    switch (Options.ViewMode) {
+    case ViewModeMap:
+        DrawMap();
+        break;
+    case ViewModeGlobe:
+        DrawGlobe();
+        break;
+    case ViewModeSky:
+        // The sky view's DrawSky() is called here once it is part of the
+        // library; until then the sky picture stays black.
+        break;
+    default:
+        break;
+    }
+}
