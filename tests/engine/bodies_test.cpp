@@ -7,20 +7,14 @@
 
 #include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <string_view>
 #include <thread>
 
-#include "engine/astro_time.h"
-#include "engine/constants.h"
-#include "engine/de_reader.h"
 #include "engine/delta_t.h"
 #include "engine/program_state.h"
-#include "engine/satellite_driver.h"
 #include "engine/ui_hooks.h"
 #include "engine/vectors.h"
+#include "satellite_test_support.h"
 
 namespace {
 
@@ -29,28 +23,6 @@ constexpr double EquinoxInstant = 45371.0 + (3.0 * 60.0 + 6.0) / 1440.0;
 // An instant no ephemeris file covers (the year 3000).
 constexpr double FarFuture = 401768.0;
 constexpr double Degree = Pi / 180.0;
-constexpr double Sentinel = 12345.0;
-
-ObserverRecord MakeObserver(double latitude, double longitude)
-{
-    ObserverRecord observer{};
-    observer.Latitude = latitude;
-    observer.Longitude = longitude;
-    CalcObserverRho(Angles3{latitude, longitude, 0.0}, observer.RhoSinPhi, observer.RhoCosPhi);
-    return observer;
-}
-
-TargetState BodyState(int body, int mode)
-{
-    TargetState state;
-    state.BodyId = body;
-    state.Mode = mode;
-    state.RaDec = {Sentinel, Sentinel, Sentinel};
-    state.SubPoint = {Sentinel, Sentinel, Sentinel};
-    state.Elevation = Sentinel;
-    state.Azimuth = Sentinel;
-    return state;
-}
 
 // Counts the messages shown through the hooks while it lives.
 class MessageCounter {
@@ -118,7 +90,7 @@ TEST(CalcBodyGeocentric, FailureIsShownOncePerTask)
         for (int step = 0; step < 500; ++step) {
             Vec4 position{};
             EXPECT_FALSE(CalcBodyGeocentric(BodySun, position, FarFuture + step / 1440.0));
-            TargetState sun = BodyState(BodySun, ModeAll);
+            TargetState sun = SentinelState(ModeAll, BodySun);
             ObserverRecord observer = MakeObserver(0.5, 0.5);
             EXPECT_FALSE(UpdateBody(sun, 0.0, FarFuture, observer));
             EXPECT_EQ(sun.RaDec.first, Sentinel);
@@ -135,16 +107,8 @@ class DefaultEphemerisBodies : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char *dir = std::getenv("KYT_TEST_DATA_DIR");
-        const char *required = std::getenv("KYT_REQUIRE_DATA");
-        const std::string path = std::string(dir ? dir : "") + "/de_files/1957_2050.423";
-        if (!dir || !std::filesystem::exists(path)) {
-            if (required && std::string_view(required) == "1")
-                FAIL() << "missing " << path;
-            GTEST_SKIP() << "no ephemeris at " << path;
-        }
-        ASSERT_TRUE(LoadDEFile(path));
         savedObserver = Observer;
+        LOAD_DEFAULT_EPHEMERIS_OR_SKIP();
     }
     void TearDown() override
     {
@@ -166,7 +130,7 @@ TEST_F(DefaultEphemerisBodies, SunAtTheEquinoxInBothFrames)
     ObserverRecord observer = MakeObserver(0.933, -1.18);
     const double gmst = UpdateSiderealObserver(EquinoxInstant, observer);
 
-    TargetState sun = BodyState(BodySun, ModeAll);
+    TargetState sun = SentinelState(ModeAll, BodySun);
     ASSERT_TRUE(UpdateBody(sun, gmst, EquinoxInstant, observer));
     EXPECT_NEAR(sun.Position.w / AstronomicalUnitKm, 0.996, 0.001);
     EXPECT_NEAR(NormalizeAnglePi(sun.RaDec.first), -0.3103 * Degree, tolerance);
@@ -174,7 +138,7 @@ TEST_F(DefaultEphemerisBodies, SunAtTheEquinoxInBothFrames)
     EXPECT_NEAR(sun.SubPoint.first, 0.0, tolerance);
     EXPECT_NEAR(NormalizeAnglePi(sun.SubPoint.second + gmst), 0.0, tolerance);
 
-    TargetState geocentric = BodyState(BodySun, ModeGeocentricRaDec);
+    TargetState geocentric = SentinelState(ModeGeocentricRaDec, BodySun);
     ASSERT_TRUE(UpdateBody(geocentric, gmst, EquinoxInstant, observer));
     EXPECT_NEAR(NormalizeAnglePi(geocentric.RaDec.first), -0.3103 * Degree, tolerance);
     EXPECT_NEAR(geocentric.RaDec.second, -0.1349 * Degree, tolerance);
@@ -184,7 +148,7 @@ TEST_F(DefaultEphemerisBodies, SunAtTheEquinoxInBothFrames)
     for (double poleLatitude : {HalfPi, -HalfPi}) {
         ObserverRecord pole = MakeObserver(poleLatitude, 0.4);
         const double poleGmst = UpdateSiderealObserver(EquinoxInstant, pole);
-        TargetState seen = BodyState(BodySun, ModeRaDecHorizon);
+        TargetState seen = SentinelState(ModeRaDecHorizon, BodySun);
         ASSERT_TRUE(UpdateBody(seen, poleGmst, EquinoxInstant, pole));
         EXPECT_NEAR(seen.Elevation, 0.0, tolerance) << poleLatitude;
         EXPECT_EQ(seen.SubPoint.first, Sentinel);
@@ -199,7 +163,7 @@ TEST_F(DefaultEphemerisBodies, SunAtTheEquinoxInBothFrames)
 // another frame than the Moon would be some 40 km off that line (20").
 TEST_F(DefaultEphemerisBodies, MoonFromItsSubPointIsOverhead)
 {
-    TargetState moon = BodyState(BodyMoon, ModeAll);
+    TargetState moon = SentinelState(ModeAll, BodyMoon);
     ObserverRecord anywhere = MakeObserver(0.0, 0.0);
     ASSERT_TRUE(UpdateBody(moon, UpdateSiderealObserver(EquinoxInstant, anywhere), EquinoxInstant, anywhere));
     EXPECT_GT(moon.Position.w, 356000.0);
@@ -207,9 +171,9 @@ TEST_F(DefaultEphemerisBodies, MoonFromItsSubPointIsOverhead)
 
     ObserverRecord under = MakeObserver(moon.SubPoint.first, moon.SubPoint.second);
     const double gmst = UpdateSiderealObserver(EquinoxInstant, under);
-    TargetState seen = BodyState(BodyMoon, ModeRaDecHorizon);
+    TargetState seen = SentinelState(ModeRaDecHorizon, BodyMoon);
     ASSERT_TRUE(UpdateBody(seen, gmst, EquinoxInstant, under));
-    TargetState geocentric = BodyState(BodyMoon, ModeGeocentricRaDec);
+    TargetState geocentric = SentinelState(ModeGeocentricRaDec, BodyMoon);
     ASSERT_TRUE(UpdateBody(geocentric, gmst, EquinoxInstant, under));
 
     const double arcsecond = Degree / 3600.0;
@@ -229,7 +193,7 @@ TEST_F(DefaultEphemerisBodies, UpdateBodiesMovesEntriesZeroToN)
     Observer = MakeObserver(0.933, -1.18);
     CurrentTime = EquinoxInstant;
     SiderealTime = UpdateSiderealObserver(CurrentTime, Observer);
-    BodyStates = {BodyState(BodyMoon, ModeAll), BodyState(BodySun, ModeAll), BodyState(BodyVenus, ModeRaDec)};
+    BodyStates = {SentinelState(ModeAll, BodyMoon), SentinelState(ModeAll, BodySun), SentinelState(ModeRaDec, BodyVenus)};
 
     EXPECT_TRUE(UpdateBodies(-1));
     EXPECT_EQ(BodyStates[0].RaDec.first, Sentinel);

@@ -4,76 +4,32 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
-#include "engine/astro_time.h"
 #include "engine/bodies.h"
-#include "engine/constants.h"
-#include "engine/de_reader.h"
 #include "engine/program_state.h"
-#include "engine/satellite_driver.h"
+#include "satellite_test_support.h"
 
 namespace {
-
-const std::string Line1 = "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927";
-const std::string Line2 = "2 25544  51.6416 247.4627 0006703 130.5360 325.0288 15.72125391563537";
-
-std::string WithChecksum(std::string line)
-{
-    int sum = 0;
-    for (int i = 0; i < 68; ++i) {
-        if (line[i] >= '0' && line[i] <= '9')
-            sum += line[i] - '0';
-        else if (line[i] == '-')
-            sum += 1;
-    }
-    line[68] = static_cast<char>('0' + sum % 10);
-    return line;
-}
 
 // A near-earth, a deep-space and a synchronous satellite with their element
 // epoch at the given two-digit year and day ("95152.50000000").
 tlearray SatellitesAt(const std::string &epochField)
 {
-    std::string line1 = Line1;
-    line1.replace(18, 14, epochField);
-    line1 = WithChecksum(line1);
+    const std::string line1 = WithField(IssLine1, 19, epochField);
     tlearray records;
-    for (const char *meanMotion : {"15.72125391", " 2.00000000", " 1.00270000"}) {
-        std::string line2 = Line2;
-        line2.replace(52, 11, meanMotion);
-        TleRecord record;
-        EXPECT_GE(ParseSatElements(line1, WithChecksum(line2), record, false), 0);
-        InitSatelliteModel(record);
-        record.Selected = 1;
-        records.push_back(record);
+    for (double meanMotion : {15.72125391, 2.0, 1.0027}) {
+        records.push_back(MakeSatellite(line1, Line2WithMeanMotion(meanMotion)));
+        records.back().Selected = 1;
     }
     return records;
 }
 
-ObserverRecord MakeObserver(double latitude, double longitude)
-{
-    ObserverRecord observer{};
-    observer.Latitude = latitude;
-    observer.Longitude = longitude;
-    observer.Height = 100.0;
-    CalcObserverRho(Angles3{latitude, longitude, 100.0}, observer.RhoSinPhi, observer.RhoCosPhi);
-    return observer;
-}
-
 std::vector<TargetState> SunAndMoon()
 {
-    TargetState moon, sun;
-    moon.BodyId = BodyMoon;
-    moon.Mode = ModeAll;
-    sun.BodyId = BodySun;
-    sun.Mode = ModeAll;
-    return {moon, sun};
+    return {SentinelState(ModeAll, BodyMoon), SentinelState(ModeAll, BodySun)};
 }
 
 // Everything a run computed, in order.
@@ -86,14 +42,8 @@ void ExpectSameResults(const Results &actual, const Results &expected, const cha
 {
     ASSERT_EQ(actual.states.size(), expected.states.size()) << who;
     ASSERT_EQ(actual.elevations, expected.elevations) << who;
-    for (std::size_t i = 0; i < actual.states.size(); ++i) {
-        const TargetState &a = actual.states[i], &e = expected.states[i];
-        ASSERT_TRUE(a.Position.x == e.Position.x && a.Position.y == e.Position.y &&
-                    a.Position.z == e.Position.z && a.RaDec.first == e.RaDec.first &&
-                    a.RaDec.second == e.RaDec.second && a.SubPoint.second == e.SubPoint.second &&
-                    a.Elevation == e.Elevation && a.Azimuth == e.Azimuth && a.Lit == e.Lit)
-            << who << " differs at result " << i;
-    }
+    for (std::size_t i = 0; i < actual.states.size(); ++i)
+        ASSERT_TRUE(SameState(actual.states[i], expected.states[i])) << who << " differs at result " << i;
 }
 
 // The Delta T cache is recomputed on the first body after a jump of more
@@ -167,7 +117,7 @@ protected:
     {
         savedObserver = Observer;
         savedViewMode = Options.ViewMode;
-        Observer = MakeObserver(0.933, -1.18);
+        Observer = MakeObserver(0.933, -1.18, 100.0);
         Options.ViewMode = ViewModeMap;
     }
     void TearDown() override
@@ -184,7 +134,7 @@ protected:
     // run of each alone.
     void RunBothWays(bool withBodies)
     {
-        const ObserverRecord searchObserver = MakeObserver(-0.6, 2.5);
+        const ObserverRecord searchObserver = MakeObserver(-0.6, 2.5, 100.0);
         const tlearray searchRecords = SatellitesAt("95152.50000000");
         const tlearray tickRecords = SatellitesAt("30001.00000000");
 
@@ -219,15 +169,7 @@ TEST_F(SharedStateThreads, SatellitesKeepTheirOwnInstantAndObserver)
 
 TEST_F(SharedStateThreads, SatellitesAndBodiesKeepTheirOwnInstantAndObserver)
 {
-    const char *dir = std::getenv("KYT_TEST_DATA_DIR");
-    const char *required = std::getenv("KYT_REQUIRE_DATA");
-    const std::string path = std::string(dir ? dir : "") + "/de_files/1957_2050.423";
-    if (!dir || !std::filesystem::exists(path)) {
-        if (required && std::string_view(required) == "1")
-            FAIL() << "missing " << path;
-        GTEST_SKIP() << "no ephemeris at " << path;
-    }
-    ASSERT_TRUE(LoadDEFile(path));
+    LOAD_DEFAULT_EPHEMERIS_OR_SKIP();
     RunBothWays(true);
     FreeDEFile();
 }
