@@ -10,6 +10,7 @@
 
 #include "model_constants.h"
 #include "model_setup.h"
+#include "sin_cos.h"
 
 using namespace satellite;
 
@@ -58,25 +59,15 @@ double sidereal_angle(double jd) {
     return day * kTwoPi;
 }
 
-// Sine and cosine of an angle, combined by the angle-sum identities so that
-// the resonance terms need only two trigonometric evaluations per step.
-struct Angle {
-    double s, c;
-    Angle operator+(Angle o) const { return {s * o.c + c * o.s, c * o.c - s * o.s}; }
-    Angle operator-(Angle o) const { return {s * o.c - c * o.s, c * o.c + s * o.s}; }
-};
-Angle angle_of(double x) { return {std::sin(x), std::cos(x)}; }
-Angle twice(Angle a) { return {2.0 * a.s * a.c, a.c * a.c - a.s * a.s}; }
-
 // The fixed phase angles of the resonance terms.
-constexpr Angle kFasx2{0.130932065016401, 0.9913913426848859};
-constexpr Angle kFasx4x2{-0.49213943048915526, 0.8705163875297294};
-constexpr Angle kFasx6x3{0.9015949901666642, 0.43258117585763334};
-constexpr Angle kG22{-0.49213943048915526, 0.8705163875297294};
-constexpr Angle kG32{0.8148144061638924, 0.5797219018700115};
-constexpr Angle kG44{0.9735057780180799, -0.22866241528815548};
-constexpr Angle kG52{0.8678374012812773, 0.496848311798842};
-constexpr Angle kG54{-0.9548923776153, -0.29695209575316894};
+constexpr SinCos kFasx2{0.130932065016401, 0.9913913426848859};
+constexpr SinCos kFasx4x2{-0.49213943048915526, 0.8705163875297294};
+constexpr SinCos kFasx6x3{0.9015949901666642, 0.43258117585763334};
+constexpr SinCos kG22{-0.49213943048915526, 0.8705163875297294};
+constexpr SinCos kG32{0.8148144061638924, 0.5797219018700115};
+constexpr SinCos kG44{0.9735057780180799, -0.22866241528815548};
+constexpr SinCos kG52{0.8678374012812773, 0.496848311798842};
+constexpr SinCos kG54{-0.9548923776153, -0.29695209575316894};
 
 // One perturbing body (Sun or Moon) as seen in the satellite's epoch orbit.
 struct Perturber {
@@ -346,27 +337,27 @@ struct ResonanceRates {
 
 ResonanceRates resonance_rates(const sdp4_params& p) {
     ResonanceRates r;
-    const Angle li = angle_of(p.xli);
-    const Angle li2 = twice(li);
+    const SinCos li = sin_cos(p.xli);
+    const SinCos li2 = twice(li);
     if (p.isynfl) {
-        const Angle a1 = li - kFasx2;
-        const Angle a2 = li2 - kFasx4x2;
-        const Angle a3 = (li2 + li) - kFasx6x3;
+        const SinCos a1 = li - kFasx2;
+        const SinCos a2 = li2 - kFasx4x2;
+        const SinCos a3 = (li2 + li) - kFasx6x3;
         r.xndot = p.del1 * a1.s + p.del2 * a2.s + p.del3 * a3.s;
         r.xnddt = p.del1 * a1.c + 2.0 * p.del2 * a2.c + 3.0 * p.del3 * a3.c;
     } else {
-        const Angle omi = angle_of(p.omegaq + p.omgdot * p.atime);
-        const Angle omi2 = twice(omi);
-        const Angle a2201 = (omi2 + li) - kG22;
-        const Angle a2211 = li - kG22;
-        const Angle a3210 = (omi + li) - kG32;
-        const Angle a3222 = (li - omi) - kG32;
-        const Angle a4410 = (omi2 + li2) - kG44;
-        const Angle a4422 = li2 - kG44;
-        const Angle a5220 = (omi + li) - kG52;
-        const Angle a5232 = (li - omi) - kG52;
-        const Angle a5421 = (omi + li2) - kG54;
-        const Angle a5433 = (li2 - omi) - kG54;
+        const SinCos omi = sin_cos(p.omegaq + p.omgdot * p.atime);
+        const SinCos omi2 = twice(omi);
+        const SinCos a2201 = (omi2 + li) - kG22;
+        const SinCos a2211 = li - kG22;
+        const SinCos a3210 = (omi + li) - kG32;
+        const SinCos a3222 = (li - omi) - kG32;
+        const SinCos a4410 = (omi2 + li2) - kG44;
+        const SinCos a4422 = li2 - kG44;
+        const SinCos a5220 = (omi + li) - kG52;
+        const SinCos a5232 = (li - omi) - kG52;
+        const SinCos a5421 = (omi + li2) - kG54;
+        const SinCos a5433 = (li2 - omi) - kG54;
         r.xndot = p.d2201 * a2201.s + p.d2211 * a2211.s + p.d3210 * a3210.s + p.d3222 * a3222.s +
                   p.d4410 * a4410.s + p.d4422 * a4422.s + p.d5220 * a5220.s + p.d5232 * a5232.s +
                   p.d5421 * a5421.s + p.d5433 * a5433.s;
@@ -473,7 +464,8 @@ int SDP4(double t, const element_set* elements, sdp4_params* p, Vec4* position, 
     if (xn < 0.0) return -5;
 
     const double tempa = 1.0 - p->c1 * t;
-    double a = std::pow(kXke / xn, kTwoThirds) * tempa * tempa;
+    const double root = std::cbrt(kXke / xn);
+    double a = root * root * tempa * tempa;
     // Once drag has run its course the orbit is gone, as in SGP4.
     if (tempa < 0.0) a = -a;
     em -= elements->bstar * p->c4 * t;
@@ -484,8 +476,9 @@ int SDP4(double t, const element_set* elements, sdp4_params* p, Vec4* position, 
     if (!(std::fabs(t - p->savtsn) < 30.0)) evaluate_periodics(*p, t);
     xinc += p->pinc;
     em += p->pe;
-    const double sinis = std::sin(xinc);
-    const double cosis = std::cos(xinc);
+    const SinCos inclination = rotate({p->sinio, p->cosio}, xinc - p->xqncl);
+    const double sinis = inclination.s;
+    const double cosis = inclination.c;
     if (p->xqncl >= 0.2) {
         const double ph = p->ph / sinis;
         xnode += ph;
@@ -520,7 +513,6 @@ int SDP4(double t, const element_set* elements, sdp4_params* p, Vec4* position, 
     s.e = em;
     s.cosi = cosis;
     s.sini = sinis;
-    s.incl = xinc;
     s.omega = omgadf;
     s.xl = xmam + omgadf + xnode;
     s.xnode = xnode;

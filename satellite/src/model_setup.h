@@ -48,8 +48,7 @@ void store_model_basics(Params& p, const ModelBasics& b) {
 struct MeanState {
     double a;      // semi-major axis, Earth radii; negative once drag ran its course
     double e;
-    double cosi, sini;
-    double incl;
+    double cosi, sini;  // of the inclination
     double omega;  // argument of perigee
     double xl;     // mean longitude
     double xnode;

@@ -79,7 +79,6 @@ int SGP4(double t, const element_set* elements, const sgp4_params* p, Vec4* posi
     if (s.e < 1e-6) s.e = 1e-6;
     s.cosi = p->cosio;
     s.sini = p->sinio;
-    s.incl = elements->inclination;
     s.omega = omega;
     s.xl = xmp + omega + xnode + p->xnodp * templ;
     s.xnode = xnode;

@@ -4,6 +4,7 @@
 
 #include "model_constants.h"
 #include "model_setup.h"
+#include "sin_cos.h"
 
 namespace satellite {
 
@@ -51,25 +52,29 @@ int position_velocity(const MeanState& s, Vec4* position, Vec4* velocity) {
     const double capu = std::fmod(xlt - s.xnode, kTwoPi);
     const double step_limit = 1.25 * std::fabs(e);
     double epw = capu;
-    double sinepw = 0.0, cosepw = 0.0, ecose = 0.0, esine = 0.0;
+    SinCos sc = sin_cos(capu);
+    double ecose = 0.0, esine = 0.0;
     for (int pass = 1;; ++pass) {
-        sinepw = std::sin(epw);
-        cosepw = std::cos(epw);
-        ecose = axn * cosepw + ayn * sinepw;
-        esine = axn * sinepw - ayn * cosepw;
+        ecose = axn * sc.c + ayn * sc.s;
+        esine = axn * sc.s - ayn * sc.c;
         const double f = capu - epw + esine;
         if (std::fabs(f) < 1e-12 || pass == 10) break;
-        const double first_order = f / (1.0 - ecose);
+        // First-order step f/D, limited in the first pass; otherwise the
+        // second-order step f/(D + esine*(f/D)/2), written with one division.
+        // D is positive because the L-eccentricity is below 1.
+        const double d = 1.0 - ecose;
         double step;
-        if (pass == 1 && first_order > step_limit) {
+        if (pass == 1 && f > step_limit * d) {
             step = step_limit;
-        } else if (pass == 1 && first_order < -step_limit) {
+        } else if (pass == 1 && f < -step_limit * d) {
             step = -step_limit;
         } else {
-            step = f / (1.0 - ecose + 0.5 * esine * first_order);
+            step = f * d / (d * d + 0.5 * esine * f);
         }
         epw += step;
+        sc = rotate(sc, step);
     }
+    const double sinepw = sc.s, cosepw = sc.c;
 
     // Short-period preliminaries.
     const double omelsq = 1.0 - elsq;
@@ -83,7 +88,9 @@ int position_velocity(const MeanState& s, Vec4* position, Vec4* velocity) {
     const double t3 = 1.0 / (1.0 + betal);
     const double cosu = ar * (cosepw - axn + ayn * esine * t3);
     const double sinu = ar * (sinepw - ayn - axn * esine * t3);
-    const double u = std::atan2(sinu, cosu);
+    // The argument of latitude u itself is only needed through its sine and
+    // cosine, so (sinu, cosu) is normalised instead of taking atan2.
+    const double inv_norm = 1.0 / std::sqrt(sinu * sinu + cosu * cosu);
     const double sin2u = 2.0 * sinu * cosu;
     const double cos2u = 2.0 * cosu * cosu - 1.0;
     const double invpl = 1.0 / pl;
@@ -92,13 +99,13 @@ int position_velocity(const MeanState& s, Vec4* position, Vec4* velocity) {
 
     // Short-period periodics.
     const double rk = r * (1.0 - 1.5 * temp2 * betal * x3thm1) + 0.5 * temp1 * x1mth2 * cos2u;
-    const double uk = u - 0.25 * temp2 * x7thm1 * sin2u;
+    const SinCos uk = rotate({sinu * inv_norm, cosu * inv_norm}, -0.25 * temp2 * x7thm1 * sin2u);
     const double xnodek = s.xnode + 1.5 * temp2 * cosi * sin2u;
-    const double xinck = s.incl + 1.5 * temp2 * cosi * sini * cos2u;
+    const SinCos ik = rotate({sini, cosi}, 1.5 * temp2 * cosi * sini * cos2u);
 
     // Orientation vectors.
-    const double sinuk = std::sin(uk), cosuk = std::cos(uk);
-    const double sinik = std::sin(xinck), cosik = std::cos(xinck);
+    const double sinuk = uk.s, cosuk = uk.c;
+    const double sinik = ik.s, cosik = ik.c;
     const double sinnok = std::sin(xnodek), cosnok = std::cos(xnodek);
     const double xmx = -sinnok * cosik;
     const double xmy = cosnok * cosik;
