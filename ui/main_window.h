@@ -15,6 +15,7 @@
 #include "engine/satellite_record.h"
 #include "engine/settings.h"
 #include "engine/worker_tasks.h"
+#include "views/sky_view.h"
 
 class QAction;
 class QComboBox;
@@ -66,8 +67,7 @@ public:
     // Starts the start-up task (once, after creation).
     void StartInitialization();
     void menu_exitClick();
-    // Whether the window may close now: false when the closing has already
-    // been handled (the program is ending without saving).
+    // Set when the program ends without saving (the ephemeris is missing).
     bool ClosingWithoutSave() const { return endWithoutSave_; }
     // Ends the program without saving anything (the ephemeris is missing).
     void EndWithoutSaving();
@@ -102,8 +102,6 @@ public:
     // Whether the standing next-pass prediction describes the current or the
     // next pass at the instant.
     bool PredictionCovers(double instant) const;
-    // Where the standing prediction's search began.
-    double PassSearchStart = 0.0;
 
     // Views and display switches.
     void menu_mapClick();
@@ -227,20 +225,23 @@ private:
     void FinishMapView();
     void FinishGlobeView();
     void PrepareSkyViewThread(bool wantSkySet);
-    void FinishSkyView(bool wantSkySet, bool skySetRead, tlearray skySet);
-    void CentreGlobeOnObserver();
+    void FinishSkyView(bool wantSkySet, bool skySetRead, tlearray skySet, StarCatalogue catalogue);
+    void ShowCheckedView();
     void CopySkySwitchesToView();
+    void CopySwitchesToViews();
     bool LoadSkySet();
-    void SetSkySigns(int signX, int signY);
+    void ApplyOrientation();
     void DrawMainView();
-    void ApplyViewCentre(double centreAlt, double centreAz);
-    void ReadViewCentre(double &centreAlt, double &centreAz) const;
 
     std::string programDir_;
     // The stored display switches, in the settings file's order.
     std::array<QAction *, DisplaySwitchCount> switches_{};
     std::vector<WorkerHandle> tasks_;
     std::array<QLabel *, 12> panels_{};
+    // Where the standing next-pass prediction's search began.
+    double passSearchStart_ = 0.0;
+    // The elements the standing prediction was searched for.
+    element_set predictedElements_{};
     bool endWithoutSave_ = false;
     bool closed_ = false;
 };

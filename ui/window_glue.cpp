@@ -3,6 +3,7 @@
 #include "engine/program_state.h"
 #include "engine/settings.h"
 #include "ui/main_window.h"
+#include "views/view_setup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,6 +46,7 @@ void FillMainSatelliteCombos()
     TfrMainWnd *window = frMainWnd;
     window->cb_sat1->clear();
     window->cb_sat2->clear();
+    SatelliteLabels.clear();
     if (MainList.empty()) {
         SatStates.clear();
         return;
@@ -56,7 +58,8 @@ void FillMainSatelliteCombos()
         if (!record.Selected)
             continue;
         ComboToMain[shown++] = static_cast<int>(i);
-        const QString text = QString::fromStdString(numbers ? record.Number.str() : record.Name.str());
+        SatelliteLabels.push_back(numbers ? record.Number.str() : record.Name.str());
+        const QString text = QString::fromStdString(SatelliteLabels.back());
         window->cb_sat1->addItem(text);
         window->cb_sat2->addItem(text);
     }

@@ -2,21 +2,25 @@
 // each, the display switches and the sky commands.
 #include "ui/main_window.h"
 
-#include "engine/program_state.h"
+#include "engine/catalogue_conversion.h"
 #include "engine/element_files.h"
 #include "engine/geodesy.h"
+#include "engine/program_state.h"
 #include "engine/settings.h"
-#include "engine/astro_time.h"
+#include "engine/ui_hooks.h"
 #include "ui/time_step.h"
 #include "ui/window_glue.h"
+#include "views/sky_view.h"
+#include "views/view_setup.h"
+#include "views/view_state.h"
 
 #include <QAction>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QToolBar>
 #include <algorithm>
+#include <mutex>
 
 namespace {
 
@@ -36,6 +40,17 @@ std::vector<TargetState> BodyEntries(std::initializer_list<std::int32_t> bodies,
     return states;
 }
 
+Angles3 ObserverPlace()
+{
+    return {Observer.Latitude, Observer.Longitude, Observer.Height};
+}
+
+bool SkyListEmpty()
+{
+    std::lock_guard lock(SkyListMutex);
+    return SkyList.empty();
+}
+
 } // namespace
 
 void TfrMainWnd::menu_mapClick() { SwitchView(ViewModeMap); }
@@ -45,8 +60,11 @@ void TfrMainWnd::menu_globeClick() { SwitchView(ViewModeGlobe); }
 void TfrMainWnd::SwitchView(std::int32_t mode)
 {
     // The flag stays set until the view's first full redraw on this thread.
-    if (ViewBusy.exchange(true))
+    if (ViewBusy.exchange(true)) {
+        // The menu has toggled the chosen item; the view in use stays checked.
+        ShowCheckedView();
         return;
+    }
     if (mode != ViewModeSky)
         ClearStarStreams();
     Options.ViewMode = mode;
@@ -59,7 +77,7 @@ void TfrMainWnd::SwitchView(std::int32_t mode)
         StartTask(GlobeTaskTag, [this] { OnUiThread([this] { FinishGlobeView(); }); });
         break;
     default: {
-        const bool wantSkySet = SkyList.empty() && menu_showskysat->isChecked();
+        const bool wantSkySet = SkyListEmpty() && menu_showskysat->isChecked();
         StartTask(SkyTaskTag, [this, wantSkySet] { PrepareSkyViewThread(wantSkySet); });
         break;
     }
@@ -82,7 +100,8 @@ void TfrMainWnd::FinishGlobeView()
     if (!closed_) {
         BodyCount = 1;
         BodyStates = BodyEntries({BodyMoon, BodySun}, ModeRaDecSubPoint);
-        CentreGlobeOnObserver();
+        // The globe opens centred on the observer.
+        MainView.GlobeCentre = ObserverPlace();
         SetDisplayListStyles();
         RefreshDisplay();
     }
@@ -92,20 +111,29 @@ void TfrMainWnd::FinishGlobeView()
 void TfrMainWnd::PrepareSkyViewThread(bool wantSkySet)
 {
     // Files are read here; the shared state changes on the user-interface thread.
+    StarCatalogue catalogue;
+    std::string error;
+    // The sky is drawn without what could not be read; the user is told why.
+    if (!LoadStarFile(catalogue.Stars, &error) | !LoadStarNameFile(catalogue.Names, &error)
+        | !LoadConstellationFile(catalogue.Lines, &error))
+        ShowUserMessage(error, "KYT", MessageKind::Error);
     tlearray skySet;
     const bool skySetRead = wantSkySet && LoadSatFile(skySet, DataDir + "SkySat.bin");
-    OnUiThread([this, wantSkySet, skySetRead, skySet = std::move(skySet)]() mutable {
+    OnUiThread([this, wantSkySet, skySetRead, skySet = std::move(skySet),
+                catalogue = std::move(catalogue)]() mutable {
         if (!closed_)
-            FinishSkyView(wantSkySet, skySetRead, std::move(skySet));
+            FinishSkyView(wantSkySet, skySetRead, std::move(skySet), std::move(catalogue));
         ViewBusy = false;
     });
 }
 
-void TfrMainWnd::FinishSkyView(bool wantSkySet, bool skySetRead, tlearray skySet)
+void TfrMainWnd::FinishSkyView(bool wantSkySet, bool skySetRead, tlearray skySet,
+                               StarCatalogue catalogue)
 {
+    StarStreams = std::move(catalogue);
     if (wantSkySet) {
         if (skySetRead)
-            SkyList = std::move(skySet);
+            ReplaceSkyList(std::move(skySet));
         else
             menu_showskysat->setChecked(false);
     }
@@ -113,16 +141,31 @@ void TfrMainWnd::FinishSkyView(bool wantSkySet, bool skySetRead, tlearray skySet
     BodyStates = BodyEntries({BodyMercury, BodyVenus, BodyMars, BodyJupiter, BodySaturn, BodyUranus,
                               BodyNeptune, BodyPluto, BodyMoon, BodySun},
                              ModeRaDec);
-    const Angles3 observer{Observer.Latitude, Observer.Longitude, Observer.Height};
-    HorizontalToEqu(observer, MainView.CentreAlt, MainView.CentreAz, MainView.Centre, CurrentTime,
-                    SiderealTime);
+    HorizontalToEqu(ObserverPlace(), MainView.CentreAlt, MainView.CentreAz, MainView.Centre,
+                    CurrentTime, SiderealTime);
     SetDisplayListStyles();
     RefreshDisplay();
 }
 
+void TfrMainWnd::ClearStarStreams()
+{
+    StarStreams = StarCatalogue{};
+}
+
 bool TfrMainWnd::LoadSkySet()
 {
-    return LoadSatFile(SkyList, DataDir + "SkySat.bin");
+    tlearray set;
+    if (!LoadSatFile(set, DataDir + "SkySat.bin"))
+        return false;
+    ReplaceSkyList(std::move(set));
+    return true;
+}
+
+void TfrMainWnd::ShowCheckedView()
+{
+    menu_map->setChecked(Options.ViewMode == ViewModeMap);
+    menu_skymode->setChecked(Options.ViewMode == ViewModeSky);
+    menu_globemode->setChecked(Options.ViewMode == ViewModeGlobe);
 }
 
 void TfrMainWnd::ConfigureViewControls()
@@ -149,9 +192,7 @@ void TfrMainWnd::ConfigureViewControls()
     menu_globe->menuAction()->setVisible(mode == ViewModeGlobe);
     for (QAction *item : {menu_grids, menu_loc_vis, menu_sat_vis, menu_tracks})
         item->setEnabled(!sky);
-    menu_map->setChecked(mode == ViewModeMap);
-    menu_skymode->setChecked(sky);
-    menu_globemode->setChecked(mode == ViewModeGlobe);
+    ShowCheckedView();
     for (int panel : {5, 7, 9, 11})
         SetPanel(panel, QString());
 }
@@ -169,30 +210,35 @@ void TfrMainWnd::DisplaySwitchChanged(QAction *item)
         menu_displayhomelocation->setChecked(on);
     } else if (item == menu_constellations || item == menu_constellationNames
                || item == menu_starames) {
-        if (!sky)
+        if (!sky) {
+            // These switch only in the sky view.
+            item->setChecked(!on);
             return;
+        }
         CopySkySwitchesToView();
     } else if (item == menu_startohorizon) {
         CopySkySwitchesToView();
-    } else if (item == menu_showskysat && on && SkyList.empty()) {
+    } else if (item == menu_showskysat && on && SkyListEmpty()) {
         if (!LoadSkySet())
-            QMessageBox::information(this, "KYT",
-                                     "Satellite File missing!, Select \"Satellite File =\" under "
-                                     "\"Tools\" in Main Menu.");
+            ShowUserMessage("Satellite File missing!, Select \"Satellite File =\" under "
+                            "\"Tools\" in Main Menu.",
+                            "KYT", MessageKind::Information);
     }
     RefreshDisplay();
 }
 
 void TfrMainWnd::SkyModeChosen(QAction *item)
 {
-    // A checkable item unchecks itself when chosen again; the chosen mode stays on.
-    item->setChecked(true);
-    if (Options.ViewMode != ViewModeSky)
+    if (Options.ViewMode != ViewModeSky) {
+        // Outside the sky view the menu's own toggle is undone.
+        item->setChecked(!item->isChecked());
         return;
+    }
     const std::vector<QAction *> group1 = {menu_skyviewradec, menu_skyviewaltaz};
     const std::vector<QAction *> group2 = {menu_skyviewfixradec, menu_skyviewfixaltaz,
                                            menu_skyviewfixsatellite};
     const auto &group = std::find(group1.begin(), group1.end(), item) != group1.end() ? group1 : group2;
+    // Choosing the checked mode again keeps it checked.
     for (QAction *other : group)
         other->setChecked(other == item);
     RefreshDisplay();
@@ -201,22 +247,27 @@ void TfrMainWnd::SkyModeChosen(QAction *item)
 void TfrMainWnd::OrientationChosen(QAction *item)
 {
     if (Options.ViewMode != ViewModeSky) {
-        // Outside the sky view the menu's own toggle is undone.
         item->setChecked(!item->isChecked());
         return;
     }
-    const std::pair<QAction *, std::pair<int, int>> orientations[] = {
-        {menu_sky_tools_orientation_normal, {1, 1}},
-        {menu_sky_tools_orientation_inverted, {-1, -1}},
-        {menu_sky_tools_orientation_mirror_ew, {-1, 1}},
-        {menu_sky_tools_orientation_mirror_ns, {1, -1}},
-    };
-    for (const auto &[action, signs] : orientations) {
-        action->setChecked(action == item);
-        if (action == item)
-            SetSkySigns(signs.first, signs.second);
-    }
+    for (QAction *other : {menu_sky_tools_orientation_normal, menu_sky_tools_orientation_inverted,
+                           menu_sky_tools_orientation_mirror_ew, menu_sky_tools_orientation_mirror_ns})
+        other->setChecked(other == item);
+    ApplyOrientation();
     RefreshDisplay();
+}
+
+void TfrMainWnd::ApplyOrientation()
+{
+    // The checked orientation decides the mirror signs, also after a restart.
+    MainView.SignX = menu_sky_tools_orientation_inverted->isChecked()
+            || menu_sky_tools_orientation_mirror_ew->isChecked()
+        ? -1
+        : 1;
+    MainView.SignY = menu_sky_tools_orientation_inverted->isChecked()
+            || menu_sky_tools_orientation_mirror_ns->isChecked()
+        ? -1
+        : 1;
 }
 
 void TfrMainWnd::menu_magClick()
@@ -238,7 +289,7 @@ void TfrMainWnd::SetMagnitudeLimit(const std::string &answer)
     if (!ParseDecimal(answer, value))
         value = 7.0;
     if (value < -10.0 || value > 30.0) {
-        QMessageBox::information(this, "KYT", " Magnitude not valid, Max (30) - Min (-10) ");
+        ShowUserMessage(" Magnitude not valid, Max (30) - Min (-10) ", "KYT", MessageKind::Information);
         return;
     }
     Options.MaxMagnitude = value;
@@ -258,34 +309,6 @@ void TfrMainWnd::tb_minusClick()
     RefreshDisplay();
 }
 
-void TfrMainWnd::DrawMainView()
-{
-    DrawView();
-    MainImage->SetPicture(ViewBitmap());
-}
-
-void TfrMainWnd::SetHorizonCorrection()
-{
-    MainView.HorizonAltitude = CalcHorizonAltitude(Observer.Height);
-}
-
-void TfrMainWnd::ApplyViewCentre(double centreAlt, double centreAz)
-{
-    MainView.CentreAlt = centreAlt;
-    MainView.CentreAz = centreAz;
-}
-
-void TfrMainWnd::ReadViewCentre(double &centreAlt, double &centreAz) const
-{
-    centreAlt = MainView.CentreAlt;
-    centreAz = MainView.CentreAz;
-}
-
-void TfrMainWnd::CentreGlobeOnObserver()
-{
-    MainView.GlobeCentre = {Observer.Latitude, Observer.Longitude, Observer.Height};
-}
-
 void TfrMainWnd::CopySkySwitchesToView()
 {
     MainView.StarToHorizon = menu_startohorizon->isChecked();
@@ -294,10 +317,35 @@ void TfrMainWnd::CopySkySwitchesToView()
     MainView.StarNames = menu_starames->isChecked();
 }
 
-void TfrMainWnd::SetSkySigns(int signX, int signY)
+void TfrMainWnd::CopySwitchesToViews()
 {
-    MainView.SignX = signX;
-    MainView.SignY = signY;
+    ViewSwitches &s = MainViewSwitches;
+    s.DisplayCities = menu_displaycities->isChecked();
+    s.DisplayHomeLocation = menu_displayhomelocation->isChecked();
+    s.MapGrids = menu_grids->isChecked();
+    s.GroundTrack = menu_tracks->isChecked();
+    s.ShowSatelliteLabel = menu_showLabel->isChecked();
+    s.SatelliteCircle = menu_sat_vis->isChecked();
+    s.LocationCircle = menu_loc_vis->isChecked();
+    s.StarToHorizon = menu_startohorizon->isChecked();
+    s.Constellations = menu_constellations->isChecked();
+    s.ConstellationNames = menu_constellationNames->isChecked();
+    s.StarNames = menu_starames->isChecked();
+    s.FixedAltAz = menu_skyviewfixaltaz->isChecked();
+    s.AltAzOrientation = menu_skyviewaltaz->isChecked();
+    s.FixedSatellite = menu_skyviewfixsatellite->isChecked();
+    s.MirrorEW = menu_sky_tools_orientation_mirror_ew->isChecked();
+    s.MirrorNS = menu_sky_tools_orientation_mirror_ns->isChecked();
+    s.ShowSatelliteMagnitude = menu_showsatellitemag->isChecked();
+    s.ShowSkySatellites = menu_showskysat->isChecked();
+    s.SatelliteNumber = menu_displaynumber->isChecked();
+}
+
+void TfrMainWnd::DrawMainView()
+{
+    CopySwitchesToViews();
+    DrawView();
+    MainImage->SetPicture(ViewBitmap());
 }
 
 void TfrMainWnd::TurnViewToSelected()
@@ -308,7 +356,7 @@ void TfrMainWnd::TurnViewToSelected()
     if (Options.ViewMode == ViewModeSky) {
         if (MainView.SkyScale < MainView.SkyScaleMin) {
             MainView.SkyScale = MainView.SkyScaleMin;
-            ShowViewSize();
+            txt_info1->setText(QString::fromStdString(ShowViewSize()));
         }
         MainView.Centre = s->RaDec;
         MainView.CentreAlt = s->Elevation;
@@ -324,12 +372,11 @@ void TfrMainWnd::CenterSkyOnBody(int index)
         return;
     if (MainView.SkyScale < MainView.SkyScaleMin) {
         MainView.SkyScale = MainView.SkyScaleMin;
-        ShowViewSize();
+        txt_info1->setText(QString::fromStdString(ShowViewSize()));
     }
     MainView.Centre = BodyStates[index].RaDec;
-    const Angles3 observer{Observer.Latitude, Observer.Longitude, Observer.Height};
-    EquToHorizontal(observer, MainView.Centre, MainView.CentreAlt, MainView.CentreAz, CurrentTime,
-                    SiderealTime);
+    EquToHorizontal(ObserverPlace(), MainView.Centre, MainView.CentreAlt, MainView.CentreAz,
+                    CurrentTime, SiderealTime);
     RefreshDisplay();
 }
 
@@ -338,9 +385,8 @@ void TfrMainWnd::CenterSkyOnAzimuth(double azimuth)
     if (Options.ViewMode != ViewModeSky)
         return;
     MainView.CentreAz = azimuth;
-    const Angles3 observer{Observer.Latitude, Observer.Longitude, Observer.Height};
-    HorizontalToEqu(observer, MainView.CentreAlt, MainView.CentreAz, MainView.Centre, CurrentTime,
-                    SiderealTime);
+    HorizontalToEqu(ObserverPlace(), MainView.CentreAlt, MainView.CentreAz, MainView.Centre,
+                    CurrentTime, SiderealTime);
     RefreshDisplay();
 }
 
@@ -348,6 +394,6 @@ void TfrMainWnd::menu_zenithClick()
 {
     if (Options.ViewMode != ViewModeSky)
         return;
-    ResetSkyZoom();
+    txt_info1->setText(QString::fromStdString(ResetSkyZoom()));
     RefreshDisplay();
 }

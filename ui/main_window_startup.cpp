@@ -3,13 +3,14 @@
 #include "ui/main_window.h"
 
 #include "engine/astro_time.h"
+#include "engine/catalogue_conversion.h"
 #include "engine/data_files.h"
 #include "engine/de_reader.h"
 #include "engine/element_files.h"
-#include "engine/bodies.h"
 #include "engine/program_state.h"
 #include "engine/satellite_driver.h"
 #include "engine/settings.h"
+#include "engine/ui_hooks.h"
 #include "engine/worker_tasks.h"
 #include "ui/day_count.h"
 #include "ui/glyphary.h"
@@ -17,17 +18,18 @@
 #include "ui/program_main.h"
 #include "ui/time_step.h"
 #include "ui/window_glue.h"
+#include "views/ground_track.h"
+#include "views/view_setup.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QMessageBox>
-#include <QThread>
+#include <QScreen>
 #include <QTimer>
-#include <QToolBar>
 #include <chrono>
 
 namespace {
@@ -36,7 +38,11 @@ namespace {
 constexpr auto TaskWaitLimit = std::chrono::seconds(5);
 
 constexpr ThreadTag StartupTaskTag = 1;
-constexpr ThreadTag AutoDownloadTaskTag = 2;
+
+void Tell(const std::string &text)
+{
+    ShowUserMessage(text, "KYT", MessageKind::Error);
+}
 
 } // namespace
 
@@ -86,10 +92,11 @@ void TfrMainWnd::FormCreate()
     OptionsViewState view = DefaultOptionsViewState();
     std::string error;
     if (!LoadOptions(view, &error))
-        QMessageBox::critical(this, "KYT", QString::fromStdString(error));
+        Tell(error);
     for (int i = 0; i < DisplaySwitchCount; ++i)
         switches_[i]->setChecked(view.Switches[i]);
-    ApplyViewCentre(view.CentreAlt, view.CentreAz);
+    MainView.CentreAlt = view.CentreAlt;
+    MainView.CentreAz = view.CentreAz;
     menu_selectskyfile->setText(QString::fromStdString(SkyFileMenuCaption()));
     menu_selectiridiumfile->setText(QString::fromStdString(IridiumFileMenuCaption()));
 
@@ -108,16 +115,19 @@ void TfrMainWnd::FormCreate()
     if (!LoadGlyphary(QString::fromStdString(ProgramDir + "Glyphary.dll"), ToolbarImages(), glyphError)) {
         // The toolbar works without pictures; the sets named in the settings
         // are rebuilt at the next start.
-        QMessageBox::critical(this, "KYT", glyphError);
+        Tell(glyphError.toStdString());
         return;
     }
     ApplyToolbarImages();
+    // A source file that went missing leaves the old set file; nothing to tell.
+    BuildSkyFile();
+    BuildIridiumFile();
 }
 
 void TfrMainWnd::menu_exitClick()
 {
     if (DownloadRunning) {
-        QMessageBox::information(this, "KYT", "Download in Progress please wait......");
+        ShowUserMessage("Download in Progress please wait......", "KYT", MessageKind::Information);
         return;
     }
     close();
@@ -177,9 +187,10 @@ void TfrMainWnd::FormClose()
     OptionsViewState view;
     for (int i = 0; i < DisplaySwitchCount; ++i)
         view.Switches[i] = switches_[i]->isChecked();
-    ReadViewCentre(view.CentreAlt, view.CentreAz);
+    view.CentreAlt = MainView.CentreAlt;
+    view.CentreAz = MainView.CentreAz;
     if (!SaveOptions(view, &error))
-        QMessageBox::critical(nullptr, "KYT", QString::fromStdString(error));
+        Tell(error);
     SaveMainSet();
     DeleteDataFile(DataDir + "KYT_Google_Tracks.kml");
     // The ephemeris is freed only when none of the window's tasks can still
@@ -188,17 +199,24 @@ void TfrMainWnd::FormClose()
     if (OwnTasksEnded())
         FreeDEFile();
     ToolbarImages().clear();
-    ClockTimer->stop();
     QApplication::quit();
 }
 
 void TfrMainWnd::StartInitialization()
 {
+    // The observer and the horizon correction are shared state: they are set
+    // here, on the user-interface thread, before the task starts.
     std::string error;
     if (!LoadObserver(&error))
-        QMessageBox::critical(this, "KYT", QString::fromStdString(error));
+        Tell(error);
     SetHorizonCorrection();
+    TrackPoints.clear();
     StartTask(StartupTaskTag, [this] { LoadStartupDataThread(); });
+}
+
+void TfrMainWnd::SetHorizonCorrection()
+{
+    MainView.HorizonAltitude = CalcHorizonAltitude(Observer.Height);
 }
 
 void TfrMainWnd::LoadStartupDataThread()
@@ -207,11 +225,8 @@ void TfrMainWnd::LoadStartupDataThread()
     // shared state follows on the user-interface thread.
     if (!LoadDEFile(ProgramDir + "de_files/1957_2050.423")) {
         OnUiThread([this] {
-            QMessageBox box(QMessageBox::Information, "Start ERROR",
-                            "Failed to load DE FILE :  1957_2050.423, Program will EXIT!",
-                            QMessageBox::Ok, this);
-            box.setWindowModality(Qt::ApplicationModal);
-            box.exec();
+            ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!",
+                            "Start ERROR", MessageKind::Information);
             EndWithoutSaving();
         });
         EndWorkerThread(StartupTaskTag);
@@ -226,7 +241,9 @@ void TfrMainWnd::FinishStartup(tlearray mainSet)
 {
     if (closed_)
         return;
-    InitGraphics();
+    CopySwitchesToViews();
+    InitGraphics(MainImage->width(), MainImage->height());
+    ApplyOrientation();
     // The instant is real UTC; the pickers show it as the observer's time.
     CurrentTime = SystemClockDayCount();
     SetPickersToInstant(CurrentTime);
@@ -237,10 +254,12 @@ void TfrMainWnd::FinishStartup(tlearray mainSet)
     MainList = std::move(mainSet);
     ClampMainSet(MainList);
     FillMainSatelliteCombos();
+    // The start rule of the first search asks whether the satellite is up now.
+    UpdateSelectedSatellites();
     setWindowTitle(QString::fromStdString(Observer.Name.str()));
     UpdateNextPass();
     Ready = true;
-    ApplyViewOptions();
+    txt_info1->setText(QString::fromStdString(ApplyViewOptions()));
     switch (Options.ViewMode) {
     case ViewModeMap: menu_mapClick(); break;
     case ViewModeSky: menu_skyClick(); break;
@@ -262,7 +281,7 @@ void TfrMainWnd::SaveMainSet()
 {
     std::string error;
     if (!SaveSatFile(MainList, DataDir + "mainsat.bin", &error))
-        QMessageBox::critical(nullptr, "KYT", QString::fromStdString(error));
+        Tell(error);
 }
 
 int ProgramMain(int &argc, char **argv)
@@ -276,8 +295,10 @@ int ProgramMain(int &argc, char **argv)
         SetProgramFolders(QCoreApplication::applicationDirPath().toStdString() + "/");
     auto *window = new TfrMainWnd(ProgramDir);
     StartInitialization();
-    if (!window->ClosingWithoutSave())
-        window->showMaximized();
+    // Without a window manager a maximised window keeps its own size, so it
+    // starts out as large as the screen.
+    window->setGeometry(window->screen()->availableGeometry());
+    window->showMaximized();
     return QApplication::exec();
 }
 

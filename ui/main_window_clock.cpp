@@ -6,8 +6,11 @@
 #include "engine/program_state.h"
 #include "engine/satellite_driver.h"
 #include "engine/settings.h"
+#include "views/ground_track.h"
+#include "engine/text_format.h"
 #include "ui/day_count.h"
 #include "ui/time_step.h"
+#include "views/view_state.h"
 
 #include <QDateEdit>
 #include <QDateTimeEdit>
@@ -17,8 +20,6 @@
 #include <QTimer>
 
 namespace {
-
-constexpr double MsPerDay = 86400000.0;
 
 const QColor StoppedColour(255, 0, 0);
 const QColor RunningColour(0, 128, 0);
@@ -32,7 +33,8 @@ double TfrMainWnd::DisplayOffset() const
 
 void TfrMainWnd::ClockTimerTick()
 {
-    CurrentTime += Step / MsPerDay;
+    // Whole milliseconds, so that no rounding of a day fraction accumulates.
+    CurrentTime = MillisecondsToInstant(InstantToMilliseconds(CurrentTime) + Step);
     if (!RedrawEnabled)
         return;
     RecomputeAndDraw();
@@ -152,25 +154,20 @@ void TfrMainWnd::RefreshDisplay()
     MainView.RebuildBackground = 1;
     SiderealTime = UpdateSiderealObserver(CurrentTime, Observer);
     UpdateBodies(BodyCount);
-    bool searched = false;
     if (!SatStates.empty()) {
         // A standing prediction of the current or next pass is kept; only an
-        // instant outside it asks for a fresh search from now.
+        // instant outside it asks for a fresh search from now. The search
+        // works on its own observer, so nothing has to be restored after it.
         if (!PredictionCovers(CurrentTime))
             AosTime = LosTime = CurrentTime;
         UpdateSelectedSatellites();
-        if (AosTime == LosTime || CurrentTime > LosTime) {
+        if (AosTime == LosTime)
             UpdateNextPass();
-            searched = true;
-        }
     } else {
         TrackPoints.clear();
     }
-    // The search moved the observer through its instants.
-    if (searched)
-        SiderealTime = UpdateSiderealObserver(CurrentTime, Observer);
     if (Options.ViewMode == ViewModeSky && MainView.SkyScale < MainView.SkyScaleMin)
-        ResetSkyZoom();
+        txt_info1->setText(QString::fromStdString(ResetSkyZoom()));
     DrawMainView();
     ShowSelectedSatelliteData();
     ShowCurrentTime();

@@ -1,23 +1,26 @@
 // The selected satellite: the two boxes, the data fields and the next pass.
 #include "ui/main_window.h"
 
-#include "engine/bodies.h"
-#include "engine/program_state.h"
+#include "engine/pass_search.h"
 #include "engine/satellite_driver.h"
+#include "engine/program_state.h"
 #include "engine/report_output.h"
 #include "engine/settings.h"
 #include "engine/text_format.h"
 #include "engine/vectors.h"
 #include "ui/number_text.h"
 #include "ui/window_glue.h"
+#include "views/ground_track.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
-constexpr double SecondDays = 1.0 / 86400.0;
+// How far ahead the next rise and set are searched.
+constexpr double PassSearchDays = 120.0;
 constexpr double JulianDateOfDayZero = 2415018.5;
 
 QString Text(const std::string &text) { return QString::fromStdString(text); }
@@ -116,7 +119,22 @@ void TfrMainWnd::ClearSatelliteData()
 
 bool TfrMainWnd::PredictionCovers(double instant) const
 {
-    return AosTime != LosTime && instant >= PassSearchStart && instant <= LosTime;
+    const TleRecord *record = SelectedRecord();
+    return record && std::memcmp(&record->Elements, &predictedElements_, sizeof predictedElements_) == 0
+        && AosTime != LosTime && instant >= passSearchStart_ && instant <= LosTime;
+}
+
+void TfrMainWnd::SearchPass(const TleRecord &sat)
+{
+    // The search propagates its own copies, so neither the main set's work
+    // area nor the observer of the clock tick moves under it.
+    TleRecord record = sat;
+    ObserverRecord observer = Observer;
+    TargetState scratch;
+    scratch.Mode = ModeNothing;
+    AosTime = FindRiseTime(record, scratch, 0.0, AosTime, AosTime + PassSearchDays, observer);
+    AosTime = MillisecondsToInstant(InstantToMilliseconds(AosTime) + 1000);
+    LosTime = FindSetTime(record, scratch, 0.0, AosTime, AosTime + PassSearchDays, observer);
 }
 
 void TfrMainWnd::UpdateNextPass()
@@ -128,14 +146,15 @@ void TfrMainWnd::UpdateNextPass()
     const double period = sat.Period / 1440.0;
     if (CurrentTime > LosTime) {
         AosTime = CurrentTime + 0.6 * period;
-        LosTime = AosTime + 2 * SecondDays;
+        LosTime = MillisecondsToInstant(InstantToMilliseconds(AosTime) + 2000);
     } else if (AosTime != LosTime) {
         return;
     } else {
         const TargetState *s = SelectedState();
         AosTime = s && s->Elevation > 0 ? CurrentTime - 0.3 * period : CurrentTime;
     }
-    PassSearchStart = AosTime;
+    passSearchStart_ = AosTime;
+    predictedElements_ = sat.Elements;
     if (sat.MeanMotion > 2.0) {
         SearchPass(sat);
         const double offset = DisplayOffset();
