@@ -12,6 +12,7 @@
 #include "views/globe_view.h"
 #include "views/ground_track.h"
 #include "views/map_view.h"
+#include "views/sky_view.h"
 #include "views/view_painting.h"
 
 ViewSwitches MainViewSwitches;
@@ -157,8 +158,7 @@ void DrawView()
         DrawGlobe();
         break;
     case ViewModeSky:
-        // The sky view's DrawSky() is called here once it is part of the
-        // library; until then the sky picture stays black.
+        DrawSky();
         break;
     default:
         break;
