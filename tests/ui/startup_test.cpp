@@ -1,0 +1,147 @@
+// Start-up and shutdown of the main window on its own program folder.
+#include "main_window_fixture.h"
+
+#include "engine/satellite_test_support.h"
+#include "ui/window_glue.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+TleRecord SelectedSatellite(const std::string &name)
+{
+    TleRecord record = MakeSatellite(IssLine1, IssLine2);
+    record.Name.assign(name);
+    record.Number.assign("25544");
+    record.Selected = 1;
+    return record;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, FirstStartWithAnEmptyDataFolderShowsDefaultsAndSavesAtClose)
+{
+    TfrMainWnd &window = Start();
+    ASSERT_TRUE(window.Ready);
+    EXPECT_EQ(window.windowTitle().toStdString(), Observer.Name.str());
+    EXPECT_NE(window.windowTitle(), "KYT -");
+    EXPECT_EQ(window.stxt_step->text(), "1 Sec");
+    EXPECT_NE(window.stxt_step->styleSheet().indexOf("#ff0000"), -1);
+    EXPECT_NE(window.txt_time->styleSheet().indexOf("#ff0000"), -1);
+    EXPECT_FALSE(window.ClockTimer->isActive());
+    EXPECT_EQ(window.cb_sat1->count(), 0);
+    EXPECT_EQ(window.cb_sat2->count(), 0);
+    EXPECT_EQ(window.Panel(1), "None");
+    EXPECT_EQ(window.Panel(3), "None");
+    EXPECT_EQ(window.txt_ra->text(), "00h 00m 00s");
+    EXPECT_EQ(window.txt_dec->text(), "00d 00m 00s");
+    EXPECT_EQ(window.txt_rng->text(), "00.0");
+    EXPECT_EQ(Options.ViewMode, ViewModeMap);
+    EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
+
+    Close();
+    EXPECT_EQ(std::filesystem::file_size(DataFile("Options.bin")), OptionsFileSize);
+    ASSERT_TRUE(std::filesystem::exists(DataFile("mainsat.bin")));
+    EXPECT_EQ(std::filesystem::file_size(DataFile("mainsat.bin")), 0u);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(MainWindowTest, MissingEphemerisEndsTheProgramWithoutSavingAnything)
+{
+    std::filesystem::remove(root_ / "de_files" / "1957_2050.423");
+    TfrMainWnd &window = Start();
+    EXPECT_TRUE(window.ClosingWithoutSave());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.Ready);
+    const auto messages = Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Failed to load DE FILE :  1957_2050.423, Program will EXIT!");
+    EXPECT_EQ(messages[0].caption, "Start ERROR");
+    window_.reset();
+    EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
+    EXPECT_FALSE(std::filesystem::exists(DataFile("mainsat.bin")));
+}
+
+TEST_F(MainWindowTest, MainSetSavedAtCloseIsTheOneReadAtTheNextStart)
+{
+    WriteSatFile(DataFile("MainSat.bin"), {SelectedSatellite("FIRST"), SelectedSatellite("SECOND")});
+    Start();
+    ASSERT_EQ(window_->cb_sat1->count(), 2);
+    MainList[1].Selected = 0; // as the satellite selector would leave it
+    Close();
+
+    Start();
+    ASSERT_EQ(MainList.size(), 2u);
+    ASSERT_EQ(window_->cb_sat1->count(), 1);
+    EXPECT_EQ(window_->cb_sat1->itemText(0), "FIRST");
+    EXPECT_EQ(window_->cb_sat2->count(), 1);
+    EXPECT_EQ(SatStates.size(), 1u);
+}
+
+TEST_F(MainWindowTest, MissingToolbarImagesAreReportedOnceAndTheProgramCarriesOn)
+{
+    std::filesystem::remove(root_ / "Glyphary.dll");
+    TfrMainWnd &window = Start();
+    EXPECT_TRUE(window.Ready);
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_TRUE(window.tb_map->icon().isNull());
+}
+
+TEST_F(MainWindowTest, ExitIsRefusedWhileADownloadRuns)
+{
+    TfrMainWnd &window = Start();
+    DownloadRunning = true;
+    window.menu_exitClick();
+    DownloadRunning = false;
+    EXPECT_TRUE(window.isVisible());
+    const auto messages = Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Download in Progress please wait......");
+    EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
+}
+
+TEST_F(MainWindowTest, ClosingRemovesTheWrittenTrackFile)
+{
+    Start();
+    std::ofstream(DataFile("KYT_Google_Tracks.kml")) << "<kml/>";
+    Close();
+    EXPECT_FALSE(std::filesystem::exists(DataFile("KYT_Google_Tracks.kml")));
+}
+
+TEST(ClampMainSet, KeepsTheFirstFifteenSelectionsAndCutsDamagedNames)
+{
+    tlearray set(20);
+    for (TleRecord &record : set)
+        record.Selected = 1;
+    set[3].Selected = 0;
+    set[5].Name.length = 200;
+    set[6].Number.length = 9;
+    EXPECT_EQ(ClampMainSet(set), 4u);
+    std::size_t selected = 0;
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        selected += set[i].Selected;
+        if (i > 15)
+            EXPECT_EQ(set[i].Selected, 0) << i;
+    }
+    EXPECT_EQ(selected, 15u);
+    EXPECT_EQ(set[5].Name.length, 20);
+    EXPECT_EQ(set[6].Number.length, 5);
+}
+
+TEST_F(MainWindowTest, AMainSetWithTooManySelectionsFillsFifteenBoxEntries)
+{
+    tlearray set;
+    for (int i = 0; i < 18; ++i)
+        set.push_back(SelectedSatellite("SAT " + std::to_string(i)));
+    set[2].Name.length = 255;
+    WriteSatFile(DataFile("MainSat.bin"), set);
+    Start();
+    EXPECT_EQ(window_->cb_sat1->count(), 15);
+    EXPECT_EQ(SatStates.size(), 15u);
+    EXPECT_EQ(window_->cb_sat1->itemText(14), "SAT 14");
+    EXPECT_EQ(window_->cb_sat1->itemText(2).size(), 20);
+}
