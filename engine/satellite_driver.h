@@ -49,7 +49,10 @@ bool PropagateSatellite(TleRecord &record, TargetState &state, double gmst, doub
                         const ObserverRecord &observer);
 
 // Elevation (rad) of state.Position above the observer's horizon plane, the
-// plane perpendicular to the observer's geocentric radius.
+// plane perpendicular to the observer's geocentric radius. The position must
+// be in the observer's frame of date: a satellite's is; a body's J2000
+// Position is first carried to the date with PrecessVectorFromJ2000, or the
+// elevation is off by up to the precession since J2000 (0.35 degrees in 2025).
 double CalcTargetElevation(const TargetState &state, const ObserverRecord &observer);
 
 // Derives the coordinates of state.Mode (1 to 5) for a geocentric position

@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <string_view>
+
+#include "satellite_test_support.h"
 
 namespace {
 
@@ -20,18 +18,7 @@ constexpr double kLastInstant = 2473488.5;   // 2060-01-30 0h
 
 class DefaultEphemerisTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char *dir = std::getenv("KYT_TEST_DATA_DIR");
-        const char *required = std::getenv("KYT_REQUIRE_DATA");
-        const std::string path = std::string(dir ? dir : "") + "/de_files/1957_2050.423";
-        if (!dir || !std::filesystem::exists(path)) {
-            if (required && std::string_view(required) == "1")
-                FAIL() << "missing " << path;
-            GTEST_SKIP() << "no converted ephemeris at " << path;
-        }
-        ASSERT_TRUE(LoadDEFile(path));
-    }
+    void SetUp() override { LOAD_DEFAULT_EPHEMERIS_OR_SKIP(); }
     void TearDown() override { FreeDEFile(); }
 };
 
