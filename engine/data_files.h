@@ -130,6 +130,11 @@ struct ShortString {
     // rule (names and element lines).
     void assignCut(std::string_view text) { assign(text.substr(0, std::min(text.size(), N))); }
 };
+// Laid out as stored: the length byte, then the characters, no padding, so a
+// short string may sit at any offset of a record.
+static_assert(sizeof(ShortString<1>) == 2 && alignof(ShortString<1>) == 1);
+static_assert(sizeof(ShortString<64>) == 65 && sizeof(ShortString<255>) == 256);
+static_assert(offsetof(ShortString<20>, chars) == 1);
 
 // The message shown when text does not fit a short-string field.
 std::string TooLongForFieldMessage(std::string_view text, std::size_t capacity);

@@ -25,10 +25,12 @@ struct ElementRecord {
     std::uint8_t Padding1[7] = {};
 };
 static_assert(sizeof(ElementRecord) == 200);
+static_assert(offsetof(ElementRecord, Name) == 0);
 static_assert(offsetof(ElementRecord, Number) == 21);
 static_assert(offsetof(ElementRecord, Line1) == 27);
 static_assert(offsetof(ElementRecord, Line2) == 98);
 static_assert(offsetof(ElementRecord, StdMagnitude) == 176);
+static_assert(offsetof(ElementRecord, MeanMotion) == 184);
 static_assert(offsetof(ElementRecord, Selected) == 192);
 
 using ElementList = std::vector<ElementRecord>;

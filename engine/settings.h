@@ -42,11 +42,23 @@ struct OptionsRecord {
     ShortString<255> UpdateFolder; // downloaded ".tle" files; ends with '/'
 };
 static_assert(sizeof(OptionsRecord) == 592);
+static_assert(offsetof(OptionsRecord, GridsColor) == 0);
+static_assert(offsetof(OptionsRecord, HomeColor) == 4);
+static_assert(offsetof(OptionsRecord, TrackColor) == 8);
+static_assert(offsetof(OptionsRecord, CityColor) == 12);
+static_assert(offsetof(OptionsRecord, SatColor) == 16);
 static_assert(offsetof(OptionsRecord, ShadowAlpha) == 20);
+static_assert(offsetof(OptionsRecord, TrackHours) == 24);
+static_assert(offsetof(OptionsRecord, FontSize) == 28);
 static_assert(offsetof(OptionsRecord, ViewMode) == 32);
+static_assert(offsetof(OptionsRecord, Padding0) == 36);
 static_assert(offsetof(OptionsRecord, MaxMagnitude) == 40);
+static_assert(offsetof(OptionsRecord, StarMagnitude) == 48);
+static_assert(offsetof(OptionsRecord, SkyZoom) == 56);
 static_assert(offsetof(OptionsRecord, GlobeScale) == 64);
 static_assert(offsetof(OptionsRecord, Metric) == 72);
+static_assert(offsetof(OptionsRecord, UtcTime) == 73);
+static_assert(offsetof(OptionsRecord, AutoDownload) == 74);
 static_assert(offsetof(OptionsRecord, HighPrecision) == 75);
 static_assert(offsetof(OptionsRecord, FontName) == 76);
 static_assert(offsetof(OptionsRecord, MapFile) == 141);
@@ -105,8 +117,11 @@ struct ObserverRecord {
     double RhoSinPhi; // earth radii
 };
 static_assert(sizeof(ObserverRecord) == 216);
+static_assert(offsetof(ObserverRecord, Name) == 0);
 static_assert(offsetof(ObserverRecord, TimeZoneName) == 65);
+static_assert(offsetof(ObserverRecord, Padding0) == 130);
 static_assert(offsetof(ObserverRecord, Latitude) == 136);
+static_assert(offsetof(ObserverRecord, Longitude) == 144);
 static_assert(offsetof(ObserverRecord, Height) == 152);
 static_assert(offsetof(ObserverRecord, Eci) == 160);
 static_assert(offsetof(ObserverRecord, UtcOffset) == 192);
