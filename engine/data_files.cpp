@@ -132,6 +132,22 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::strin
     return ReadStatus::Ok;
 }
 
+bool ReadRequiredFile(const std::string &path, std::string_view what, std::string &bytes, std::string *error,
+                      std::size_t maxBytes)
+{
+    switch (ReadWholeFile(path, bytes, error, maxBytes)) {
+    case ReadStatus::Ok:
+        return true;
+    case ReadStatus::Missing:
+        if (error)
+            *error = "The " + std::string(what) + " \"" + path + "\" was not found.";
+        return false;
+    case ReadStatus::Failed:
+        return false;
+    }
+    return false;
+}
+
 bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
 {
     const std::string resolved = ResolvePath(path);

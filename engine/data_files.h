@@ -41,6 +41,11 @@ enum class ReadStatus { Ok, Missing, Failed };
 ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::string *error = nullptr,
                          std::size_t maxBytes = SIZE_MAX);
 
+// ReadWholeFile for a file the caller cannot do without: false when it is
+// missing too, with the message "The <what> "<path>" was not found.".
+bool ReadRequiredFile(const std::string &path, std::string_view what, std::string &bytes,
+                      std::string *error = nullptr, std::size_t maxBytes = SIZE_MAX);
+
 // Replaces the file (resolved) by bytes: writes a temporary file in the same
 // folder, flushes it to disk and renames it over the old one, so a crash or a
 // full disk leaves either the old or the new file, never a half-written one.

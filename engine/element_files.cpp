@@ -81,16 +81,8 @@ bool LoadTleTextFile(ElementList &list, const std::string &path, std::string *er
 {
     list.clear();
     std::string text;
-    switch (ReadWholeFile(path, text, error)) {
-    case ReadStatus::Ok:
-        break;
-    case ReadStatus::Missing:
-        if (error)
-            *error = "The element file \"" + path + "\" was not found.";
+    if (!ReadRequiredFile(path, "element file", text, error))
         return false;
-    case ReadStatus::Failed:
-        return false;
-    }
     ParseTleText(text, list);
     return !list.empty();
 }
@@ -111,16 +103,8 @@ tlearray SatRecordsFromBytes(std::string_view bytes)
 bool LoadSatFile(tlearray &array, const std::string &path, std::string *error)
 {
     std::string bytes;
-    switch (ReadWholeFile(path, bytes, error, MaxSatFileRecords * TleRecordSize)) {
-    case ReadStatus::Ok:
-        break;
-    case ReadStatus::Missing:
-        if (error)
-            *error = "The satellite file \"" + path + "\" was not found.";
+    if (!ReadRequiredFile(path, "satellite file", bytes, error, MaxSatFileRecords * TleRecordSize))
         return false;
-    case ReadStatus::Failed:
-        return false;
-    }
     array = SatRecordsFromBytes(bytes);
     return !array.empty();
 }

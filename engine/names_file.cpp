@@ -24,18 +24,10 @@ bool LoadNamesFile(std::vector<std::string> &lines, std::string *error)
     lines.clear();
     const std::string path = DataDir + NamesFileName;
     std::string text;
-    switch (ReadWholeFile(path, text, error)) {
-    case ReadStatus::Ok:
-        lines = SplitTextLines(text);
-        return true;
-    case ReadStatus::Missing:
-        if (error)
-            *error = "The names file \"" + path + "\" was not found.";
+    if (!ReadRequiredFile(path, "names file", text, error))
         return false;
-    case ReadStatus::Failed:
-        return false;
-    }
-    return false;
+    lines = SplitTextLines(text);
+    return true;
 }
 
 bool IsNamesEntry(std::string_view line)

@@ -9,16 +9,8 @@ bool LoadCatalogue(const char *fileName, std::vector<Record> &records, std::stri
     records.clear();
     const std::string path = DataDir + fileName;
     std::string bytes;
-    switch (ReadWholeFile(path, bytes, error)) {
-    case ReadStatus::Ok:
-        break;
-    case ReadStatus::Missing:
-        if (error)
-            *error = "The star catalogue \"" + path + "\" was not found.";
+    if (!ReadRequiredFile(path, "star catalogue", bytes, error))
         return false;
-    case ReadStatus::Failed:
-        return false;
-    }
     std::string reason;
     if (parse(bytes, records, &reason))
         return true;
