@@ -11,7 +11,7 @@ void ShowUserMessage(const std::string &text, const std::string &caption, Messag
     UiHooks &hooks = Hooks();
     if (!hooks.showMessage)
         return;
-    if (!hooks.runOnUiThread) {
+    if (!hooks.runOnUiThread || hooks.uiThread == std::this_thread::get_id()) {
         hooks.showMessage(text, caption, kind);
         return;
     }

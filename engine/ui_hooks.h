@@ -5,11 +5,16 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 enum class MessageKind { Information, Warning, Error, Confirmation };
 
 struct UiHooks {
+    // The user-interface thread, set by the program with the hooks. On it
+    // ShowUserMessage shows its box at once, so a caller that goes on to end
+    // the program has shown its message first.
+    std::thread::id uiThread;
     // A modal message box with a fixed text and caption. Returns true for
     // OK/Yes, false for Cancel/No (information boxes always return true).
     std::function<bool(const std::string &text, const std::string &caption, MessageKind kind)> showMessage;
@@ -36,6 +41,7 @@ struct UiHooks {
 UiHooks &Hooks();
 
 // Shows a message through the installed hook from any thread: on the UI
-// thread directly, from a worker through runOnUiThread without waiting.
+// thread (or with no runOnUiThread hook) directly, from a worker through
+// runOnUiThread without waiting.
 void ShowUserMessage(const std::string &text, const std::string &caption,
                      MessageKind kind = MessageKind::Information);
