@@ -184,8 +184,12 @@ bool LoadOptions(OptionsViewState &view, std::string *error)
     }
     bool ok = status != ReadStatus::Failed;
 
-    // A folder read from the file may have been deleted since.
-    if (!FolderExists(Options.UpdateFolder.str())) {
+    // File names are appended to the folder directly, so it must end with
+    // a separator; a folder read from the file may have been deleted since.
+    const std::string folder = Options.UpdateFolder.str();
+    if (FolderExists(folder) && !folder.ends_with('/'))
+        Options.UpdateFolder.assign(folder + '/'); // a full field takes the default below
+    if (!FolderExists(Options.UpdateFolder.str()) || !Options.UpdateFolder.str().ends_with('/')) {
         std::string message;
         if (!StoreShortText(Options.UpdateFolder, TleFolderDefault(), &message)) {
             Options.UpdateFolder.assign("");

@@ -145,8 +145,9 @@ void OptionsFromBytes(std::string_view bytes, OptionsRecord &options, OptionsVie
 std::string OptionsToBytes(const OptionsRecord &options, const OptionsViewState &view);
 
 // Fills Options and view from DataDir + "Options.bin", or from the defaults
-// when there is none (nothing is written then). Last, an update folder that
-// does not exist becomes ProgramDir + "tle/". False with a message when the
+// when there is none (nothing is written then). Last, an update folder
+// without its final '/' gets one, and one that does not exist becomes
+// ProgramDir + "tle/". False with a message when the
 // file exists but cannot be read, or when the program folder is too long for
 // the update folder's field; the defaults then stand for what was not read.
 bool LoadOptions(OptionsViewState &view, std::string *error = nullptr);

@@ -175,6 +175,14 @@ TEST_F(SettingsTest, DeletedUpdateFolderIsReplacedAndOthersKept)
     ASSERT_TRUE(LoadOptions(view));
     EXPECT_EQ(Options.UpdateFolder.str(), ProgramDir + "tle/");
     EXPECT_EQ(Options.FontSize, 14);
+
+    // File names are appended to the folder, so one stored without its
+    // final separator gets it back rather than naming files beside it.
+    std::filesystem::create_directory(root_ / "downloads");
+    image.text(336, ProgramDir + "downloads");
+    WriteFile(DataDir + "options.BIN", image.bytes());
+    ASSERT_TRUE(LoadOptions(view));
+    EXPECT_EQ(Options.UpdateFolder.str(), ProgramDir + "downloads/");
 }
 
 TEST_F(SettingsTest, ShortOrDamagedFileFallsBackFieldByField)
