@@ -117,12 +117,16 @@ double UpdateSiderealObserver(double instant, ObserverRecord &observer)
     return gmst;
 }
 
+bool DerivesRaDec(int mode)
+{
+    return mode == ModeAll || mode == ModeRaDec || mode == ModeRaDecHorizon || mode == ModeRaDecSubPoint;
+}
+
 void DeriveStateCoordinates(TargetState &state, const Vec4 &positionOfDate, double gmst,
                             double julianDate, const ObserverRecord &observer)
 {
     const int mode = state.Mode;
-    const bool raDec = mode == ModeAll || mode == ModeRaDec || mode == ModeRaDecHorizon ||
-                       mode == ModeRaDecSubPoint;
+    const bool raDec = DerivesRaDec(mode);
     const bool horizon = mode == ModeAll || mode == ModeRaDecHorizon;
     const bool subPoint = mode == ModeAll || mode == ModeSubPoint || mode == ModeRaDecSubPoint;
 

@@ -55,6 +55,9 @@ bool PropagateSatellite(TleRecord &record, TargetState &state, double gmst, doub
 // elevation is off by up to the precession since J2000 (0.35 degrees in 2025).
 double CalcTargetElevation(const TargetState &state, const ObserverRecord &observer);
 
+// Whether state mode `mode` derives a right ascension and declination (1, 2, 4, 5).
+bool DerivesRaDec(int mode);
+
 // Derives the coordinates of state.Mode (1 to 5) for a geocentric position
 // in the frame of date: topocentric RaDec carried to J2000, Elevation and
 // Azimuth from the coordinates of date, SubPoint. Satellites and bodies share
