@@ -68,12 +68,20 @@ bool UpdateBody(TargetState &state, double gmst, double instant, const ObserverR
         return true;
     }
     // The observer and the sidereal time belong to the date; the ephemeris
-    // is J2000. Topocentric directions and the sub-point are therefore taken
-    // from the body carried to the date.
+    // is J2000. The altitude, azimuth and sub-point are therefore taken from
+    // the body carried to the date.
     const double julianDate = instant + JulianDateOfDayZero;
     Vec4 ofDate;
     PrecessVectorFromJ2000(position, ofDate, julianDate);
     DeriveStateCoordinates(state, ofDate, gmst, julianDate, observer);
+    // The right ascension and declination stay in the ephemeris frame: the
+    // observer goes back to J2000 rather than the body there and back, whose
+    // round trip of the approximate precession is off by arcseconds.
+    if (DerivesRaDec(state.Mode)) {
+        Vec4 observerJ2000;
+        PrecessVectorToJ2000(observer.Eci, observerJ2000, julianDate);
+        CalcTopoRaDec(position, observerJ2000, state.RaDec);
+    }
     return true;
 }
 

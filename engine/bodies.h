@@ -28,7 +28,9 @@ bool CalcBodyGeocentric(int body, Vec4 &position, double instant);
 
 // Moves state to the instant: its BodyId's position, then what its Mode
 // derives (modes 1 to 5 as for satellites, from the position carried to the
-// date; 6 the geocentric right ascension and declination). gmst belongs to the
+// date, but with the topocentric right ascension and declination in J2000
+// straight from the ephemeris; 6 the geocentric right ascension and
+// declination). gmst belongs to the
 // instant and to observer (UpdateSiderealObserver). False, with state as it
 // was, when the position could not be computed.
 bool UpdateBody(TargetState &state, double gmst, double instant, const ObserverRecord &observer);

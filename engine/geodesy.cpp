@@ -170,10 +170,26 @@ void SphericalToCartesian(const Angles3 &raDec, Vec4 &v)
              std::sin(dec) * distance, distance};
 }
 
-void PrecessVectorFromJ2000(const Vec4 &j2000, Vec4 &ofDate, double julianDate)
+namespace {
+
+using PrecessAngles = void (*)(const Angles3 &, Angles3 &, double);
+
+void PrecessVector(const Vec4 &source, Vec4 &target, double julianDate, PrecessAngles precess)
 {
     Angles3 raDec, precessed;
-    CalcGeoRaDec(j2000, raDec);
-    PrecessFromJ2000(raDec, precessed, julianDate);
-    SphericalToCartesian(precessed, ofDate);
+    CalcGeoRaDec(source, raDec);
+    precess(raDec, precessed, julianDate);
+    SphericalToCartesian(precessed, target);
+}
+
+} // namespace
+
+void PrecessVectorFromJ2000(const Vec4 &j2000, Vec4 &ofDate, double julianDate)
+{
+    PrecessVector(j2000, ofDate, julianDate, PrecessFromJ2000);
+}
+
+void PrecessVectorToJ2000(const Vec4 &ofDate, Vec4 &j2000, double julianDate)
+{
+    PrecessVector(ofDate, j2000, julianDate, PrecessToJ2000);
 }

@@ -49,3 +49,5 @@ void SphericalToCartesian(const Angles3 &raDec, Vec4 &v);
 // A geocentric J2000 vector (ephemeris body, star, sky point) carried to the
 // frame of date, so it can be compared with satellites and the observer.
 void PrecessVectorFromJ2000(const Vec4 &j2000, Vec4 &ofDate, double julianDate);
+// A geocentric vector of date (the observer) carried back to J2000.
+void PrecessVectorToJ2000(const Vec4 &ofDate, Vec4 &j2000, double julianDate);

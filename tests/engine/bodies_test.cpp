@@ -188,6 +188,41 @@ TEST_F(DefaultEphemerisBodies, MoonFromItsSubPointIsOverhead)
     EXPECT_NEAR(seen.Elevation, HalfPi - std::fabs(latitude - geocentricLatitude), 0.005 * Degree);
 }
 
+// The planet table shows topocentric J2000 coordinates to 0.1". Seen from
+// the Earth's centre they are the ephemeris' own geocentric direction, and
+// from the ground the Sun moves by at most its parallax (9"), even in 2059
+// when carrying the body to the date and back would be off by over 20".
+TEST_F(DefaultEphemerisBodies, TopocentricRaDecStaysInTheEphemerisFrame)
+{
+    constexpr double Instant2059 = 58440.5;  // 2059 January 1
+    const double arcsecond = Degree / 3600.0;
+    ObserverRecord centre{};  // rho terms 0: the Earth's centre
+    ObserverRecord ground = MakeObserver(1.1, 0.3);
+    for (int body : {int{BodySun}, int{BodyMoon}, int{BodyMars}}) {
+        SCOPED_TRACE(body);
+        TargetState geocentric = SentinelState(ModeGeocentricRaDec, body);
+        ASSERT_TRUE(UpdateBody(geocentric, 0.0, Instant2059, centre));
+        for (int mode : {int{ModeAll}, int{ModeRaDec}}) {
+            TargetState seen = SentinelState(mode, body);
+            ASSERT_TRUE(UpdateBody(seen, UpdateSiderealObserver(Instant2059, centre), Instant2059, centre));
+            Vec4 a, b;
+            SphericalToCartesian(Angles3{seen.RaDec.first, seen.RaDec.second, 1.0}, a);
+            SphericalToCartesian(Angles3{geocentric.RaDec.first, geocentric.RaDec.second, 1.0}, b);
+            EXPECT_LT(CalcVectorAngle(a, b), 0.01 * arcsecond) << mode;
+            EXPECT_NEAR(seen.RaDec.third, geocentric.RaDec.third, 1e-6) << mode;
+        }
+        if (body == BodySun) {
+            TargetState seen = SentinelState(ModeAll, body);
+            ASSERT_TRUE(UpdateBody(seen, UpdateSiderealObserver(Instant2059, ground), Instant2059, ground));
+            Vec4 a, b;
+            SphericalToCartesian(Angles3{seen.RaDec.first, seen.RaDec.second, 1.0}, a);
+            SphericalToCartesian(Angles3{geocentric.RaDec.first, geocentric.RaDec.second, 1.0}, b);
+            const double parallax = ground.Eci.w / geocentric.Position.w;
+            EXPECT_LT(CalcVectorAngle(a, b), parallax + 0.01 * arcsecond);
+        }
+    }
+}
+
 TEST_F(DefaultEphemerisBodies, UpdateBodiesMovesEntriesZeroToN)
 {
     Observer = MakeObserver(0.933, -1.18);
