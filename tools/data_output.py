@@ -16,6 +16,10 @@ def write_atomically(path, data):
     try:
         with os.fdopen(handle, "wb") as out:
             out.write(data)
+            # On disk before the rename, so a crash cannot leave the new
+            # name on a file whose data never arrived.
+            out.flush()
+            os.fsync(out.fileno())
         os.chmod(temporary, 0o644)
         os.replace(temporary, path)
     except BaseException:

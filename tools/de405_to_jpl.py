@@ -11,12 +11,13 @@ start and end Julian dates followed by the coefficients, every record 1018
 doubles long. Run it with Debian's /usr/bin/python3, which sees python3-casacore.
 """
 import datetime
-import os
 import struct
 import sys
 
 import numpy as np
 from casacore.tables import table
+
+from data_output import write_atomically
 
 DEFAULT_TABLE = "/usr/share/casacore/data/ephemerides/DE405"
 MJD_TO_JD = 2400000.5
@@ -108,14 +109,7 @@ def main(argv):
     start, end = float(starts[0]), float(starts[-1] + span)
 
     first, second = header_records(constants, layout, start, end, span, ncoeff)
-    # Written beside the target and renamed, so an interrupted run leaves no
-    # partial file that would pass for a finished one.
-    temporary = output + ".part"
-    with open(temporary, "wb") as out:
-        out.write(first)
-        out.write(second)
-        out.write(records.tobytes())
-    os.replace(temporary, output)
+    write_atomically(output, first + second + records.tobytes())
     print(f"{output}: DE{int(dict(constants)['DENUM'])}, JD {start} to {end}, {len(starts)} records")
 
 
