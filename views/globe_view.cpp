@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include "engine/astro_time.h"
 #include "engine/constants.h"
@@ -20,6 +22,10 @@ constexpr int SatelliteRadius = 4;
 constexpr int NightSideSegments = 60;
 // Below this radius the night side would be a few pixels of noise.
 constexpr double SmallestShadedGlobe = 20.0;
+// The globe texture is filled in at most this many bands of rows at once,
+// each of at least this many rows.
+constexpr int TextureBands = 4;
+constexpr int TextureRowsPerBand = 64;
 
 // A pixel written over opaque black with its own alpha.
 QRgb OverBlack(QRgb pixel)
@@ -83,24 +89,43 @@ void RenderGlobeTexture()
     const GlobeFrame frame(view);
     const QImage source = MapImage.format() == QImage::Format_ARGB32 ? MapImage
                                                                    : MapImage.convertToFormat(QImage::Format_ARGB32);
-    for (int y = firstRow; y <= lastRow; ++y) {
-        const double across = std::clamp(double(view.CentreY - y) / r, -1.0, 1.0);
-        const int h = static_cast<int>(r * std::sin(std::acos(across)));
-        // A row wider than the picture stays black rather than be cut.
-        if (!(view.CentreX - h > 2 && view.CentreX + h < width - 2))
-            continue;
-        auto *row = reinterpret_cast<QRgb *>(Background.scanLine(y));
-        for (int x = view.CentreX - h; x <= view.CentreX + h; ++x) {
-            double latitude = 0.0, longitude = 0.0;
-            if (!frame.Unproject(x, y, latitude, longitude))
+    const uchar *sourceBits = source.constBits();
+    const qsizetype sourceLine = source.bytesPerLine();
+    const int lastU = std::max(0, imageWidth - 2);
+    const int lastV = std::max(0, imageHeight - 2);
+    uchar *targetBits = Background.bits();
+    const qsizetype targetLine = Background.bytesPerLine();
+
+    auto renderRows = [&](int from, int to) {
+        for (int y = from; y <= to; ++y) {
+            const double across = std::clamp(double(view.CentreY - y) / r, -1.0, 1.0);
+            const int h = static_cast<int>(r * std::sin(std::acos(across)));
+            // A row wider than the picture stays black rather than be cut.
+            if (!(view.CentreX - h > 2 && view.CentreX + h < width - 2))
                 continue;
-            int u = static_cast<int>((Pi + longitude) * kx);
-            int v = static_cast<int>((HalfPi - latitude) * ky);
-            u = std::clamp(u, 0, std::max(0, imageWidth - 2));
-            v = std::clamp(v, 0, std::max(0, imageHeight - 2));
-            row[x] = OverBlack(reinterpret_cast<const QRgb *>(source.constScanLine(v))[u]);
+            auto *row = reinterpret_cast<QRgb *>(targetBits + y * targetLine);
+            for (int x = view.CentreX - h; x <= view.CentreX + h; ++x) {
+                double latitude = 0.0, longitude = 0.0;
+                if (!frame.Unproject(x, y, latitude, longitude))
+                    continue;
+                const int u = std::clamp(static_cast<int>((Pi + longitude) * kx), 0, lastU);
+                const int v = std::clamp(static_cast<int>((HalfPi - latitude) * ky), 0, lastV);
+                row[x] = OverBlack(reinterpret_cast<const QRgb *>(sourceBits + v * sourceLine)[u]);
+            }
         }
-    }
+    };
+
+    // The rows are independent and a full-screen globe has a few hundred
+    // thousand pixels: bands of rows are filled side by side, each writing
+    // only its own rows, and all are done before the picture is used.
+    const int rows = lastRow - firstRow + 1;
+    const int bands = std::clamp(rows / TextureRowsPerBand, 1, TextureBands);
+    std::vector<std::thread> helpers;
+    for (int band = 1; band < bands; ++band)
+        helpers.emplace_back(renderRows, firstRow + band * rows / bands, firstRow + (band + 1) * rows / bands - 1);
+    renderRows(firstRow, firstRow + rows / bands - 1);
+    for (std::thread &helper : helpers)
+        helper.join();
 }
 
 void BuildGlobeBackground()
@@ -180,7 +205,7 @@ void DrawGlobe()
     QImage &bitmap = ViewBitmap();
     QPainter painter;
     BeginViewPainter(painter, bitmap);
-    painter.drawImage(0, 0, Background);
+    CopyPicture(painter, Background);
     if (MainView.GlobeZoom > SmallestShadedGlobe && BodyStates.size() >= 2)
         DrawGlobeNightSide(painter, BodyStates[1], NightSideSegments);
 

@@ -108,7 +108,7 @@ void BuildMapBackground()
     QPainter painter;
     BeginViewPainter(painter, Background);
     if (!MapImage.isNull())
-        painter.drawImage(0, 0, ScaledMapImage(view.ImageWidth, view.ImageHeight));
+        CopyPicture(painter, ScaledMapImage(view.ImageWidth, view.ImageHeight));
     view.MapScaleX = view.ImageWidth / TwoPi;
     view.MapScaleY = view.ImageHeight / Pi;
 
@@ -196,7 +196,7 @@ void DrawMap()
     QImage &bitmap = ViewBitmap();
     QPainter painter;
     BeginViewPainter(painter, bitmap);
-    painter.drawImage(0, 0, Background);
+    CopyPicture(painter, Background);
     DrawNightSide(painter);
 
     if (BodyStates.size() >= 2) {

@@ -17,6 +17,13 @@ void BeginViewPainter(QPainter &painter, QImage &image)
     painter.setFont(ViewFont());
 }
 
+void CopyPicture(QPainter &painter, const QImage &source)
+{
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, source);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
 void DrawSolidLine(QPainter &painter, Pixel a, Pixel b, std::uint32_t argb)
 {
     painter.setPen(QPen(ArgbColor(argb), 0));

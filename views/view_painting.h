@@ -23,6 +23,10 @@ QColor OpaqueColor(std::uint32_t argb);
 // antialiasing) and blended with their colour's alpha.
 void BeginViewPainter(QPainter &painter, QImage &image);
 
+// Replaces the painter's whole picture by source (same size): a plain copy,
+// no blending.
+void CopyPicture(QPainter &painter, const QImage &source);
+
 // A one-pixel line from a to b including both ends, clipped to the image.
 void DrawSolidLine(QPainter &painter, Pixel a, Pixel b, std::uint32_t argb);
 // A disc filling the square (x - r, y - r) .. (x + r, y + r), right and bottom

@@ -179,25 +179,6 @@ GlobeFrame::GlobeFrame(const ViewState &view)
 {
 }
 
-bool GlobeFrame::Unproject(double x, double y, double &latitude, double &longitude) const
-{
-    const double xg = (centreX - x) / radius;
-    const double yg = (centreY - y) / radius;
-    const double rhoSquared = xg * xg + yg * yg;
-    if (!(rhoSquared <= 1.0))
-        return false;
-    // With c = arcsin(rho), sin c / rho is 1, so the orthographic inverse
-    // needs no division by rho and holds at the centre pixel too.
-    const double cosC = std::sqrt(1.0 - rhoSquared);
-    latitude = std::asin(ClampUnit(cosC * sinP + yg * cosP));
-    longitude = centreLongitude - std::atan2(xg, cosP * cosC - yg * sinP);
-    if (longitude > Pi)
-        longitude -= TwoPi;
-    else if (longitude < -Pi)
-        longitude += TwoPi;
-    return std::isfinite(latitude) && std::isfinite(longitude);
-}
-
 void UnprojectGlobe(double x, double y, Angles3 &position, const ViewState &view)
 {
     double latitude = 0.0, longitude = 0.0;
