@@ -66,7 +66,7 @@ void BM_SGP4_NearEarthMix(benchmark::State& state) {
 }
 
 void BM_SDP4_NonResonant(benchmark::State& state) {
-    auto satellites = load({k11801, k16925, k23177, k28623, k28129, k20413, k04632}, true);
+    auto satellites = load({k11801, k16925, k23177, k28623, k28129, k20413}, true);
     run(state, satellites, true, 1, kDeepSpan);
 }
 
@@ -76,7 +76,7 @@ void BM_SDP4_Resonant(benchmark::State& state) {
 }
 
 void BM_SDP4_NonResonantScattered(benchmark::State& state) {
-    auto satellites = load({k11801, k16925, k23177, k28623, k28129, k20413, k04632}, true);
+    auto satellites = load({k11801, k16925, k23177, k28623, k28129, k20413}, true);
     run(state, satellites, true, 97, kDeepSpan);
 }
 
