@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <sys/stat.h>
 
 using DataFilesTest = ProgramFolderTest;
@@ -111,4 +113,32 @@ TEST(TextHelpersTest, DecimalsReadWithPointOnly)
     for (const char *bad : {"", "1,5", "1.5x", "+-1", "nan", "inf", "1e400", "abc", "+"})
         EXPECT_FALSE(ParseDecimal(bad, value)) << bad;
     EXPECT_EQ(value, 42.0);
+}
+
+// The map's places file: latitude in columns 1-8, longitude in 9-16, a
+// blank in 17 and the name in 18-37.
+TEST(DataFilesRealData, SetUpPlaceListKeepsItsColumns)
+{
+    KYT_SETUP_FOLDER_OR_SKIP(folder, "data/MapLocations.dat");
+    std::string text;
+    ASSERT_EQ(ReadWholeFile(folder + "/data/MapLocations.dat", text), ReadStatus::Ok);
+    const std::vector<std::string> lines = SplitTextLines(text);
+    EXPECT_GT(lines.size(), 200u);
+    bool london = false;
+    for (const std::string &line : lines) {
+        SCOPED_TRACE(line);
+        ASSERT_GE(line.size(), 18u);
+        ASSERT_LE(line.size(), 37u);
+        double latitude = 99, longitude = 999;
+        EXPECT_TRUE(ParseDecimal(line.substr(0, 8), latitude) && std::abs(latitude) <= 90.0);
+        EXPECT_TRUE(ParseDecimal(line.substr(8, 8), longitude) && std::abs(longitude) <= 180.0);
+        EXPECT_EQ(line[16], ' ');
+        EXPECT_FALSE(TrimText(line.substr(17)).empty());
+        if (TrimText(line.substr(17)) == "London") {
+            london = true;
+            EXPECT_NEAR(latitude, 51.5, 0.1);
+            EXPECT_NEAR(longitude, -0.13, 0.1);
+        }
+    }
+    EXPECT_TRUE(london);
 }

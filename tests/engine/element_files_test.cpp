@@ -1,5 +1,6 @@
 #include "engine/element_files.h"
 
+#include "engine/names_file.h"
 #include "engine/satellite_driver.h"
 #include "program_folder_fixture.h"
 
@@ -265,4 +266,31 @@ TEST_F(ElementFilesTest, ConversionKeepsTheSourceWhenItCannotFinish)
     EXPECT_TRUE(std::filesystem::exists(source));
     EXPECT_EQ(FolderEntries(ProgramDir + "tle"),
               (std::vector<std::string>{"3le_visual.tle", "junk.tle", "visual.tle"}));
+}
+
+// The set-up's element file and names file come from one source: every set
+// reads as a set, the names file opens with its link and holds one entry
+// per set, keyed by the set's number and carrying its name.
+TEST(ElementFilesRealData, DefaultElementsAndNamesAgree)
+{
+    KYT_SETUP_FOLDER_OR_SKIP(folder, "data/qvnames.dat");
+    SetProgramFolders(folder);
+    ElementList sets;
+    std::string error;
+    ASSERT_TRUE(LoadTleTextFile(sets, ProgramDir + "tle/gpredict.tle", &error)) << error;
+    std::vector<std::string> names;
+    ASSERT_TRUE(LoadNamesFile(names, &error)) << error;
+
+    EXPECT_GT(sets.size(), 500u);
+    ASSERT_EQ(names.size(), sets.size() + 1);
+    EXPECT_EQ(NamesUpdateLink(names), names[0]);
+    for (const ElementRecord &set : sets) {
+        SCOPED_TRACE(set.Number.str());
+        int index = -1;
+        ASSERT_TRUE(FindNamesEntry(names, set.Number.str(), index));
+        EXPECT_TRUE(IsNamesEntry(names[index]));
+        EXPECT_EQ(NamesEntryName(names[index]), TrimText(set.Name.str().substr(0, 15)));
+        EXPECT_EQ(FindStdMagnitude(names, set.Number.str()), 8.0); // no free magnitudes
+        EXPECT_GT(set.MeanMotion, 0.0);
+    }
 }

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <numbers>
 
@@ -31,10 +32,29 @@ protected:
     }
 };
 
+// Little-endian doubles and short strings placed by hand at the offsets of
+// the file layouts, independent of the records.
+std::string Double(double value)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    std::string bytes;
+    for (int i = 0; i < 8; ++i)
+        bytes += static_cast<char>((bits >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+std::string NameRecordImage(double ra, double dec, const std::string &name)
+{
+    std::string bytes = Double(ra) + Double(dec) + Double(99.0); // offset 16: not read
+    bytes += static_cast<char>(name.size());                     // offset 24: length byte
+    return bytes + name + std::string(23 - name.size(), '\0');
+}
+
 TEST_F(StarCatalogTest, StarFileKeepsWholeRecordsAndIgnoresAPartialLastOne)
 {
-    WriteFile(DataDir + "Stars.bin", Bytes(StarRecord{1.5, -0.25, -1.44}, StarRecord{4.75, 1.5, 11.0}) +
-                                         std::string(23, '\x7f'));
+    WriteFile(DataDir + "Stars.bin", Double(1.5) + Double(-0.25) + Double(-1.44) + Double(4.75) + Double(1.5) +
+                                         Double(11.0) + std::string(23, '\x7f'));
     std::vector<StarRecord> stars;
     std::string error;
     ASSERT_TRUE(LoadStarFile(stars, &error)) << error;
@@ -69,8 +89,8 @@ TEST_F(StarCatalogTest, MissingFilesAreReportedWithTheirNames)
 TEST_F(StarCatalogTest, StarNamesUpToTheirCapacityAreReadAndLongerOnesRefuseTheFile)
 {
     const std::string longest(23, 'N');
-    WriteFile(DataDir + "starname.bin", Bytes(NamedPoint(0.1, 0.2, "Sirius"), NamedPoint(0.3, 0.4, longest)) +
-                                            std::string(47, '\0'));
+    WriteFile(DataDir + "starname.bin",
+              NameRecordImage(0.1, 0.2, "Sirius") + NameRecordImage(0.3, 0.4, longest) + std::string(47, '\0'));
     std::vector<StarNameRecord> names;
     std::string error;
     ASSERT_TRUE(LoadStarNameFile(names, &error)) << error;
@@ -111,22 +131,6 @@ TEST_F(StarCatalogTest, ConstellationRecordsPairIntoLinesAndADamagedEndRefusesTh
     EXPECT_NE(error.find("record 4"), std::string::npos);
 }
 
-// The program folder the set-up filled, or empty (and the test skipped or
-// failed as the test run asks) when its star files are not there.
-std::string RealDataFolder()
-{
-    const char *folder = std::getenv("KYT_TEST_DATA_DIR");
-    if (folder && std::filesystem::exists(std::filesystem::path(folder) / "data" / "Stars.bin"))
-        return folder;
-    return {};
-}
-
-bool RealDataRequired()
-{
-    const char *required = std::getenv("KYT_REQUIRE_DATA");
-    return required && std::string_view(required) == "1";
-}
-
 double AngleBetween(double ra1, double dec1, double ra2, double dec2)
 {
     const double c = std::sin(dec1) * std::sin(dec2) + std::cos(dec1) * std::cos(dec2) * std::cos(ra1 - ra2);
@@ -146,12 +150,7 @@ constexpr CatalogueStar BrightStars[] = {
 
 TEST(StarCatalogRealData, SetUpCataloguesHoldTheBrightStarsAtTheirPositions)
 {
-    const std::string folder = RealDataFolder();
-    if (folder.empty()) {
-        if (RealDataRequired())
-            FAIL() << "the set-up's Stars.bin is missing (KYT_TEST_DATA_DIR)";
-        GTEST_SKIP() << "no set-up data (KYT_TEST_DATA_DIR)";
-    }
+    KYT_SETUP_FOLDER_OR_SKIP(folder, "data/Stars.bin");
     SetProgramFolders(folder);
     std::vector<StarRecord> stars;
     std::vector<StarNameRecord> names;
@@ -190,6 +189,44 @@ TEST(StarCatalogRealData, SetUpCataloguesHoldTheBrightStarsAtTheirPositions)
     EXPECT_EQ(std::adjacent_find(labels.begin(), labels.end()), labels.end());
     EXPECT_EQ(labels.size(), 89u);
     EXPECT_TRUE(std::binary_search(labels.begin(), labels.end(), "Ursa Major"));
+}
+
+// The star picker's list: right ascension in columns 1-9 and declination in
+// 11-20 (degrees), magnitude in 22-26, designation in 27-35 and the common
+// name in 38-57; the picker lists columns 37-56 and finds a star again by the
+// last line holding that text, which must be its own line.
+TEST(StarCatalogRealData, SetUpStarListKeepsItsColumns)
+{
+    KYT_SETUP_FOLDER_OR_SKIP(folder, "data/star.dat");
+    std::string text;
+    ASSERT_EQ(ReadWholeFile(folder + "/data/star.dat", text), ReadStatus::Ok);
+    const std::vector<std::string> lines = SplitTextLines(text);
+    ASSERT_GT(lines.size(), 100u);
+    bool sirius = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string &line = lines[i];
+        SCOPED_TRACE(line);
+        ASSERT_GE(line.size(), 38u);
+        ASSERT_LE(line.size(), 57u);
+        double ra = -1, dec = -99, magnitude = 99;
+        EXPECT_TRUE(ParseDecimal(line.substr(0, 9), ra) && ra >= 0.0 && ra < 360.0);
+        EXPECT_TRUE(ParseDecimal(line.substr(10, 10), dec) && std::abs(dec) <= 90.0);
+        EXPECT_TRUE(ParseDecimal(line.substr(21, 5), magnitude) && magnitude < 15.0);
+        EXPECT_EQ(line.substr(35, 2), "  ");
+        const std::string listed(TrimText(line.substr(36, 20)));
+        ASSERT_FALSE(listed.empty());
+        std::size_t last = 0;
+        for (std::size_t j = 0; j < lines.size(); ++j)
+            if (lines[j].find(listed) != std::string::npos)
+                last = j;
+        EXPECT_EQ(last, i) << listed;
+        if (TrimText(line.substr(37)) == "Sirius") {
+            sirius = true;
+            EXPECT_NEAR(ra, 101.287, 0.01);
+            EXPECT_NEAR(dec, -16.716, 0.01);
+        }
+    }
+    EXPECT_TRUE(sirius);
 }
 
 } // namespace
