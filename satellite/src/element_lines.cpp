@@ -3,9 +3,9 @@
 // separator whatever the process locale is (the program runs under the
 // user's locale), so no locale-bound C library reader is used.
 #include <charconv>
-#include <cstddef>
-#include <climits>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "model_constants.h"
@@ -71,8 +71,7 @@ double read_decimal(const char* text) {
         }
     }
     double value = 0.0;
-    const auto [end, error] = std::from_chars(start, p, value, std::chars_format::general);
-    (void)end;
+    const std::errc error = std::from_chars(start, p, value, std::chars_format::general).ec;
     if (error == std::errc::result_out_of_range) {
         // Only a huge or tiny exponent gets here (the mantissa is at most 70
         // characters): saturate the way the C library's reader does.
