@@ -1,6 +1,7 @@
 // The selected satellite: the two boxes, the data fields and the next pass.
 #include "ui/main_window.h"
 
+#include "engine/constants.h"
 #include "engine/pass_search.h"
 #include "engine/satellite_driver.h"
 #include "engine/program_state.h"
@@ -21,7 +22,6 @@ namespace {
 
 // How far ahead the next rise and set are searched.
 constexpr double PassSearchDays = 120.0;
-constexpr double JulianDateOfDayZero = 2415018.5;
 
 QString Text(const std::string &text) { return QString::fromStdString(text); }
 

@@ -13,6 +13,7 @@
 #include "ui/main_window.h"
 
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -48,6 +49,7 @@ protected:
         root_ = pattern;
         for (const char *folder : {"data", "tle", "de_files", "map"})
             std::filesystem::create_directory(root_ / folder);
+        setUpData_ = dataDir;
         std::filesystem::create_symlink(ephemeris, root_ / "de_files" / "1957_2050.423");
         const std::filesystem::path glyphary = std::filesystem::path(KYT_TEST_PROGRAM_DIR) / "Glyphary.dll";
         if (std::filesystem::exists(glyphary))
@@ -67,6 +69,14 @@ protected:
             std::filesystem::remove_all(root_);
     }
 
+    // Links a file of the set-up's program folder into this one, if there is one.
+    void LinkSetUpFile(const std::string &relativePath)
+    {
+        const std::filesystem::path source = setUpData_ / relativePath;
+        if (std::filesystem::exists(source))
+            std::filesystem::create_symlink(source, root_ / relativePath);
+    }
+
     std::string ProgramFolder() const { return root_.string() + "/"; }
     std::string DataFile(const std::string &name) const { return (root_ / "data" / name).string(); }
 
@@ -74,7 +84,7 @@ protected:
     TfrMainWnd &Start()
     {
         window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
-        window_->resize(1000, 700);
+        window_->resize(1280, 800);
         window_->show();
         window_->StartInitialization();
         const bool drawn = QTest::qWaitFor(
@@ -122,6 +132,7 @@ protected:
     }
 
     std::filesystem::path root_;
+    std::filesystem::path setUpData_;
     std::unique_ptr<TfrMainWnd> window_;
     std::mutex messagesMutex_;
     std::vector<ShownMessage> messages_;
