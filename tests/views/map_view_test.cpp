@@ -241,3 +241,32 @@ TEST_F(MapViewTest, PhaseShapeWithAnOddCountDarkensNothingOutsideTheDisc)
                     ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << n << ": " << x << "," << y;
     }
 }
+
+// The world image and places the set-up makes: the image loads as a whole
+// world (twice as wide as high) and every place lies on the globe.
+TEST_F(MapViewTest, DefaultWorldImageAndPlacesFromTheSetUp)
+{
+    const char *folder = std::getenv("KYT_TEST_DATA_DIR");
+    const bool required = std::getenv("KYT_REQUIRE_DATA") && std::string(std::getenv("KYT_REQUIRE_DATA")) == "1";
+    const std::string places = folder ? std::string(folder) + "/data/MapLocations.dat" : std::string();
+    if (!folder || !std::filesystem::exists(places)) {
+        if (required)
+            FAIL() << "the set-up's map data are missing (KYT_TEST_DATA_DIR)";
+        GTEST_SKIP() << "no set-up data folder";
+    }
+    SetProgramFolders(folder);
+    Options.MapFile.assign("default.jpg");
+    InitGraphics(Width + 1, Height + 1);
+    ASSERT_FALSE(MapImage.isNull());
+    EXPECT_EQ(MapImage.width(), 2 * MapImage.height());
+
+    std::string text;
+    ASSERT_EQ(ReadWholeFile(places, text), ReadStatus::Ok);
+    const std::vector<MapPlace> parsed = ParseMapPlaces(text);
+    EXPECT_GT(parsed.size(), 100u);
+    for (const MapPlace &place : parsed) {
+        EXPECT_LE(std::fabs(place.latitude), 90.0) << place.name;
+        EXPECT_LE(std::fabs(place.longitude), 180.0) << place.name;
+        EXPECT_FALSE(place.name.empty());
+    }
+}
