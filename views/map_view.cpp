@@ -201,16 +201,21 @@ void DrawMap()
 
     if (BodyStates.size() >= 2) {
         const Pixel sun = ProjectMap(BodyStates[1].SubPoint, MainView);
-        DrawDisc(painter, sun, SunRadius, OpaqueYellow, OpaqueYellow);
+        if (sun.visible())
+            DrawDisc(painter, sun, SunRadius, OpaqueYellow, OpaqueYellow);
         const Pixel moon = ProjectMap(BodyStates[0].SubPoint, MainView);
-        DrawDisc(painter, moon, SunRadius, OpaqueGrey, OpaqueGrey);
-        DrawMoonPhase(painter, MoonPhasePoints, MoonPhaseRadius, moon);
+        if (moon.visible()) {
+            DrawDisc(painter, moon, SunRadius, OpaqueGrey, OpaqueGrey);
+            DrawMoonPhase(painter, MoonPhasePoints, MoonPhaseRadius, moon);
+        }
     }
 
     if (!MainList.empty() && !SatStates.empty()) {
         ForEachShownSatellite([&](std::size_t j) {
             const TargetState &state = SatStates[j];
             const Pixel at = ProjectMap(state.SubPoint, MainView);
+            if (!at.visible())
+                return;
             DrawDisc(painter, at, SatelliteRadius, state.Lit ? OpaqueYellow : OpaqueGrey, OpaqueGrey);
             if (MainViewSwitches.ShowSatelliteLabel && j < SatelliteLabels.size())
                 DrawLabel(painter, at.x + 6, at.y + 6, SatelliteLabels[j], Options.SatColor);
