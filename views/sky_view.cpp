@@ -45,12 +45,15 @@ Angles3 EquatorialOf(const SkyClock &clock, double altitude, double azimuth)
     return raDec;
 }
 
-// Zenith up: the rotation that puts the point straight below the centre at
-// the bottom of the picture; nothing when it cannot be computed.
+// Zenith up: the rotation that turns the point straight below the centre
+// to the bottom of the picture; nothing when it cannot be computed. The
+// angle is taken from both pixel offsets of that point: its sine alone (the
+// offset across over the distance it should have) lost up to 8 degrees
+// where the vertical runs across the unturned picture, since the distance
+// in whole pixels differs from the one assumed.
 std::optional<double> ZenithUpRotation(const ViewState &view, const SkyClock &clock)
 {
-    const double halfHeight = view.CentreY / 2.0;
-    const double below = DegToRad(halfHeight / view.SkyScale);
+    const double below = DegToRad(view.CentreY / 2.0 / view.SkyScale);
     ViewState upright = view;
     upright.CullCos = NoCulling;
     upright.SignX = 1;
@@ -59,10 +62,8 @@ std::optional<double> ZenithUpRotation(const ViewState &view, const SkyClock &cl
     Pixel q;
     if (!ProjectSky(EquatorialOf(clock, view.CentreAlt - below, view.CentreAz), upright, q))
         return std::nullopt;
-    double rotation = -std::asin((view.CentreX - q.x) / halfHeight);
-    if (view.CentreY > q.y)
-        rotation = -(Pi + rotation); // below the centre lies above it: turn over
-    if (!std::isfinite(rotation))
+    const double rotation = std::atan2(q.x - view.CentreX, q.y - view.CentreY);
+    if (!std::isfinite(rotation) || (q.x == view.CentreX && q.y == view.CentreY))
         return std::nullopt;
     return rotation;
 }
