@@ -6,6 +6,7 @@
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <ctime>
 
 namespace {
 
@@ -126,4 +127,33 @@ TEST_F(MainWindowTest, UtcDisplaySurvivesARestartWithItsLabels)
     EXPECT_EQ(Options.UtcTime, 1);
     EXPECT_EQ(window_->stxt_utc->text(), "UTC");
     EXPECT_EQ(window_->menu_utctime->text(), "Set Time to LOC");
+}
+
+TEST_F(MainWindowTest, TheStartInstantIsUtcAndThePickersShowTheObserversTime)
+{
+    // A computer zone far from the observer's must change nothing.
+    const char *zone = std::getenv("TZ");
+    const std::string oldZone = zone ? zone : "";
+    setenv("TZ", "Asia/Kathmandu", 1);
+    tzset();
+    SetProgramFolders(ProgramFolder());
+    Observer.Name.assign("Two hours east");
+    Observer.UtcOffset = 2.0 / 24.0;
+    ASSERT_TRUE(SaveObserver());
+    const double before = std::time(nullptr) / 86400.0 + 25569.0;
+    TfrMainWnd &w = Start();
+    const double after = std::time(nullptr) / 86400.0 + 25569.0;
+    if (zone)
+        setenv("TZ", oldZone.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+
+    EXPECT_GE(CurrentTime, before - 1.0 / 86400.0);
+    EXPECT_LE(CurrentTime, after + 1.0 / 86400.0);
+    const QDateTime shown = w.dt_main_hour->dateTime();
+    const double picked = MakeInstant(shown.date().year(), shown.date().month(), shown.date().day(),
+                                      shown.time().hour(), shown.time().minute(), shown.time().second());
+    EXPECT_EQ(InstantToMilliseconds(picked), InstantToMilliseconds(CurrentTime + 2.0 / 24.0));
+    Observer.UtcOffset = 0.0;
 }

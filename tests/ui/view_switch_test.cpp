@@ -2,6 +2,8 @@
 // the sky commands of the main window.
 #include "main_window_fixture.h"
 
+#include "engine/catalogue_conversion.h"
+#include "engine/text_format.h"
 #include "views/sky_view.h"
 #include "views/view_setup.h"
 #include "views/view_state.h"
@@ -78,6 +80,7 @@ TEST_F(MainWindowTest, EachViewShowsItsToolbarCaptionsMenusAndBodies)
     EXPECT_EQ(BodyCount, 9);
     EXPECT_FALSE(StarStreams.Stars.empty());
     EXPECT_FALSE(StarStreams.Lines.empty());
+    EXPECT_TRUE(Messages().empty());
 
     SwitchView(&TfrMainWnd::menu_globeClick);
     const char *const globeCaptions[4] = {" LAT", "LON", "VEL", "TLE"};
@@ -86,4 +89,162 @@ TEST_F(MainWindowTest, EachViewShowsItsToolbarCaptionsMenusAndBodies)
     EXPECT_TRUE(StarStreams.Stars.empty());
     EXPECT_DOUBLE_EQ(MainView.GlobeCentre.first, Observer.Latitude);
     EXPECT_DOUBLE_EQ(MainView.GlobeCentre.second, Observer.Longitude);
+}
+
+TEST_F(MainWindowTest, AViewCommandWhileAPreparationRunsIsIgnored)
+{
+    TfrMainWnd &w = Start();
+    w.menu_skyClick();
+    w.menu_map->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.ViewBusy; }, 30000));
+    EXPECT_EQ(Options.ViewMode, ViewModeSky);
+    EXPECT_TRUE(w.menu_skymode->isChecked());
+    EXPECT_FALSE(w.menu_map->isChecked());
+    EXPECT_EQ(BodyStates.size(), 10u);
+}
+
+TEST_F(MainWindowTest, SwitchesAndTheViewSurviveASaveAndLoad)
+{
+    TfrMainWnd &w = Start();
+    w.menu_grids->trigger();
+    w.menu_tracks->trigger();
+    w.menu_showLabel->trigger();
+    w.menu_displayhomelocation->trigger();
+    EXPECT_FALSE(w.menu_globelocation->isChecked()) << "both home items follow one another";
+    SwitchView(&TfrMainWnd::menu_skyClick);
+    w.menu_starames->trigger();
+    w.menu_startohorizon->trigger();
+    w.menu_sky_tools_orientation_mirror_ns->trigger();
+    w.menu_skyviewaltaz->trigger();
+    w.menu_skyviewfixsatellite->trigger();
+    EXPECT_EQ(MainView.SignX, 1);
+    EXPECT_EQ(MainView.SignY, -1);
+    EXPECT_EQ(MainView.StarNames, 1);
+    EXPECT_EQ(MainView.StarToHorizon, 1);
+    SwitchView(&TfrMainWnd::menu_globeClick);
+    Close();
+
+    TfrMainWnd &again = Start();
+    EXPECT_EQ(Options.ViewMode, ViewModeGlobe);
+    EXPECT_TRUE(again.menu_globemode->isChecked());
+    EXPECT_TRUE(again.menu_grids->isChecked());
+    EXPECT_FALSE(again.menu_tracks->isChecked());
+    EXPECT_FALSE(again.menu_showLabel->isChecked());
+    EXPECT_TRUE(again.menu_starames->isChecked());
+    EXPECT_TRUE(again.menu_startohorizon->isChecked());
+    EXPECT_TRUE(again.menu_skyviewaltaz->isChecked());
+    EXPECT_FALSE(again.menu_skyviewradec->isChecked());
+    EXPECT_TRUE(again.menu_skyviewfixsatellite->isChecked());
+    EXPECT_FALSE(again.menu_skyviewfixradec->isChecked());
+    EXPECT_TRUE(again.menu_sky_tools_orientation_mirror_ns->isChecked());
+    EXPECT_FALSE(again.menu_sky_tools_orientation_normal->isChecked());
+    // The checked orientation is the one drawn, also after a restart.
+    EXPECT_EQ(MainView.SignX, 1);
+    EXPECT_EQ(MainView.SignY, -1);
+    EXPECT_EQ(MainView.StarNames, 1);
+    EXPECT_TRUE(MainViewSwitches.MapGrids);
+    EXPECT_FALSE(MainViewSwitches.GroundTrack);
+    // The home items are not among the stored switches.
+    EXPECT_TRUE(again.menu_displayhomelocation->isChecked());
+}
+
+TEST_F(MainWindowTest, SkyCommandsActOnlyInTheSkyView)
+{
+    for (const char *file : {"data/Stars.bin", "data/starname.bin", "data/Constellations.bin"})
+        LinkSetUpFile(file);
+    TfrMainWnd &w = Start();
+    SetInstant(MakeInstant(2024, 3, 20, 22, 0, 0));
+    const Angles3 centre = MainView.Centre;
+    const bool constellations = w.menu_constellations->isChecked();
+    w.menu_constellations->trigger();
+    EXPECT_EQ(w.menu_constellations->isChecked(), constellations);
+    w.menu_sky_tools_orientation_inverted->trigger();
+    EXPECT_FALSE(w.menu_sky_tools_orientation_inverted->isChecked());
+    const bool radec = w.menu_skyviewradec->isChecked();
+    w.menu_skyviewradec->trigger();
+    EXPECT_EQ(w.menu_skyviewradec->isChecked(), radec);
+    w.CenterSkyOnBody(0);
+    EXPECT_EQ(MainView.Centre.first, centre.first);
+
+    SwitchView(&TfrMainWnd::menu_skyClick);
+    // Ctrl+1 turns the view to Mercury.
+    w.CenterSkyOnBody(0);
+    Pixel mercury;
+    ASSERT_TRUE(ProjectSky(BodyStates[0].RaDec, MainView, mercury));
+    EXPECT_NEAR(mercury.x, MainView.CentreX, 3);
+    EXPECT_NEAR(mercury.y, MainView.CentreY, 3);
+    w.CenterSkyOnAzimuth(M_PI / 2);
+    EXPECT_NEAR(MainView.CentreAz, M_PI / 2, 1e-4);
+
+    w.menu_sky_tools_orientation_inverted->trigger();
+    w.menu_sky_tools_orientation_inverted->trigger(); // chosen again it stays chosen
+    EXPECT_TRUE(w.menu_sky_tools_orientation_inverted->isChecked());
+    EXPECT_EQ(MainView.SignX, -1);
+    EXPECT_EQ(MainView.SignY, -1);
+    w.menu_sky_tools_orientation_mirror_ew->trigger();
+    EXPECT_EQ(MainView.SignX, -1);
+    EXPECT_EQ(MainView.SignY, 1);
+    EXPECT_FALSE(w.menu_sky_tools_orientation_inverted->isChecked());
+    EXPECT_FALSE(w.menu_sky_tools_orientation_normal->isChecked());
+}
+
+TEST_F(MainWindowTest, MagnitudeLimitsStayWithinTheirRanges)
+{
+    for (const char *file : {"data/Stars.bin", "data/starname.bin", "data/Constellations.bin"})
+        LinkSetUpFile(file);
+    TfrMainWnd &w = Start();
+    SwitchView(&TfrMainWnd::menu_skyClick);
+    w.SetMagnitudeLimit("31");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text, " Magnitude not valid, Max (30) - Min (-10) ");
+    EXPECT_EQ(Options.MaxMagnitude, 7.0);
+    w.SetMagnitudeLimit(" -10 ");
+    EXPECT_EQ(Options.MaxMagnitude, -10.0);
+    EXPECT_EQ(w.menu_mag->text(), "Mag = -10");
+    w.SetMagnitudeLimit("bright");
+    EXPECT_EQ(Options.MaxMagnitude, 7.0);
+
+    Options.StarMagnitude = 10.5;
+    w.tb_plusClick();
+    w.tb_plusClick();
+    EXPECT_EQ(Options.StarMagnitude, 11.0);
+    Options.StarMagnitude = 0.5;
+    w.tb_minusClick();
+    w.tb_minusClick();
+    EXPECT_EQ(Options.StarMagnitude, 0.0);
+    Options.StarMagnitude = 6.0;
+    Options.MaxMagnitude = 7.0;
+}
+
+TEST_F(MainWindowTest, ShowingSkySatellitesWithoutASkySetTellsTheUser)
+{
+    {
+        std::lock_guard lock(SkyListMutex);
+        SkyList.clear();
+    }
+    for (const char *file : {"data/Stars.bin", "data/starname.bin", "data/Constellations.bin"})
+        LinkSetUpFile(file);
+    TfrMainWnd &w = Start();
+    SwitchView(&TfrMainWnd::menu_skyClick);
+    if (w.menu_showskysat->isChecked())
+        w.menu_showskysat->trigger();
+    w.menu_showskysat->trigger();
+    EXPECT_TRUE(w.menu_showskysat->isChecked());
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].text,
+              "Satellite File missing!, Select \"Satellite File =\" under \"Tools\" in Main Menu.");
+}
+
+TEST_F(MainWindowTest, TheSkyViewOpensWithoutItsStarFilesAndSaysWhy)
+{
+    TfrMainWnd &w = Start();
+    SwitchView(&TfrMainWnd::menu_skyClick);
+    EXPECT_EQ(Options.ViewMode, ViewModeSky);
+    EXPECT_EQ(BodyStates.size(), 10u);
+    EXPECT_TRUE(StarStreams.Stars.empty());
+    EXPECT_EQ(Messages().size(), 1u);
+    // The view can be left again.
+    SwitchView(&TfrMainWnd::menu_mapClick);
+    EXPECT_EQ(Options.ViewMode, ViewModeMap);
+    EXPECT_TRUE(w.menu_map->isChecked());
 }
