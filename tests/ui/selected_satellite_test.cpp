@@ -241,3 +241,33 @@ TEST_F(SelectedSatelliteTest, ADecayedSatelliteShowsPlaceholdersAndIsNotSearched
     EXPECT_EQ(w.txt_ra->text(), "00h 00m 00s");
     EXPECT_EQ(AosTime, LosTime);
 }
+
+TEST_F(SelectedSatelliteTest, SatelliteNumbersReplaceNamesAndTheFirstEntryIsChosen)
+{
+    TleRecord second = Satellite("SECOND"), third = Satellite("THIRD");
+    second.Number.assign("11111");
+    third.Number.assign("22222");
+    third.Elements.mean_anomaly += 0.3;
+    InitSatelliteModel(third);
+    Prepare({Satellite("FIRST"), second, third});
+    TfrMainWnd &w = Start();
+    SetInstant(epochInstant_ + 0.5);
+    w.cb_sat1->setCurrentIndex(2);
+    w.cb_sat1Change();
+    EXPECT_EQ(SelectedMain, 2);
+    const double thirdAos = AosTime;
+    EXPECT_EQ(SatStates[2].Mode, ModeAll);
+    EXPECT_EQ(SatStates[0].Mode, ModeSubPoint);
+
+    w.menu_displaynumber->trigger();
+    ASSERT_EQ(w.cb_sat1->count(), 3);
+    EXPECT_EQ(w.cb_sat1->itemText(1), "11111");
+    EXPECT_EQ(w.cb_sat2->itemText(2), "22222");
+    EXPECT_EQ(w.cb_sat1->currentIndex(), 0);
+    EXPECT_EQ(SelectedMain, 0);
+    EXPECT_EQ(SelectedPos, 0);
+    EXPECT_EQ(SatStates[0].Mode, ModeAll);
+    EXPECT_EQ(SatStates[2].Mode, ModeSubPoint);
+    // The pass shown is the newly chosen satellite's.
+    EXPECT_NE(AosTime, thirdAos);
+}
