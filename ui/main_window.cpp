@@ -404,6 +404,10 @@ void TfrMainWnd::BuildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setSizeGripEnabled(false);
+    // The caption panels are narrow: "Next AOS" must fit 56 pixels.
+    QFont font = bar->font();
+    font.setPointSizeF(std::min(font.pointSizeF(), 8.0));
+    bar->setFont(font);
     const int captionWidths[6] = {56, 56, 36, 36, 36, 36};
     for (int i = 0; i < 12; ++i) {
         auto *panel = new QLabel(bar);

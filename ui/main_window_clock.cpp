@@ -6,10 +6,10 @@
 #include "engine/program_state.h"
 #include "engine/satellite_driver.h"
 #include "engine/settings.h"
-#include "views/ground_track.h"
 #include "engine/text_format.h"
 #include "ui/day_count.h"
 #include "ui/time_step.h"
+#include "views/ground_track.h"
 #include "views/view_state.h"
 
 #include <QDateEdit>

@@ -3,9 +3,9 @@
 
 #include "engine/constants.h"
 #include "engine/pass_search.h"
-#include "engine/satellite_driver.h"
 #include "engine/program_state.h"
 #include "engine/report_output.h"
+#include "engine/satellite_driver.h"
 #include "engine/settings.h"
 #include "engine/text_format.h"
 #include "engine/vectors.h"
@@ -15,6 +15,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -153,7 +154,8 @@ void TfrMainWnd::UpdateNextPass()
         const TargetState *s = SelectedState();
         AosTime = s && s->Elevation > 0 ? CurrentTime - 0.3 * period : CurrentTime;
     }
-    passSearchStart_ = AosTime;
+    // The prediction describes the passes from the current instant on.
+    passSearchStart_ = std::min(AosTime, CurrentTime);
     predictedElements_ = sat.Elements;
     if (sat.MeanMotion > 2.0) {
         SearchPass(sat);
