@@ -1,15 +1,15 @@
 #include "engine/de_reader.h"
 
 #include "engine/constants.h"
+#include "engine/data_files.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <vector>
 
 namespace {
@@ -93,7 +93,7 @@ template <class T> T ReadValue(const unsigned char *at, bool swap)
 int ComponentCount(int series) { return series == kNutationSeries ? 2 : 3; }
 
 // Reads and checks the header block; fills everything but the records.
-bool ParseHeader(const std::vector<unsigned char> &bytes, DEFile &file, bool &swap)
+bool ParseHeader(std::span<const unsigned char> bytes, DEFile &file, bool &swap)
 {
     if (bytes.size() < kHeaderBlockOffset + kHeaderBlockSize)
         return false;
@@ -138,7 +138,7 @@ bool ParseHeader(const std::vector<unsigned char> &bytes, DEFile &file, bool &sw
 
 // Decodes the data records the header promises; refuses a file that is
 // shorter than that or whose records do not follow one another span by span.
-bool ReadRecords(const std::vector<unsigned char> &bytes, bool swap, DEFile &file)
+bool ReadRecords(std::span<const unsigned char> bytes, bool swap, DEFile &file)
 {
     const double count = (file.end - file.start) / file.span;
     const std::size_t recordBytes = 8 * static_cast<std::size_t>(file.ncoeff);
@@ -166,12 +166,12 @@ bool ReadRecords(const std::vector<unsigned char> &bytes, bool swap, DEFile &fil
 
 std::shared_ptr<const DEFile> ReadDEFile(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Resolved like every data file, so "de_files/1957_2050.423" is found
+    // whatever the case of its folder and name on disk.
+    std::string text;
+    if (ReadWholeFile(path, text) != ReadStatus::Ok)
         return nullptr;
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return nullptr;
+    const std::span bytes(reinterpret_cast<const unsigned char *>(text.data()), text.size());
     auto file = std::make_shared<DEFile>();
     bool swap = false;
     if (!ParseHeader(bytes, *file, swap) || !ReadRecords(bytes, swap, *file))

@@ -369,6 +369,17 @@ TEST_F(DEReaderTest, DamagedOrForeignFilesAreRefusedAndUnloadWhatWasLoaded)
     EXPECT_FALSE(CalcDEBodyPosition(kDESun, kDEEarth, v, kStart + 1, kDEUnitsKm));
 }
 
+// The program asks for "de_files/1957_2050.423"; set-up and users may have
+// written the folder or the name in another case.
+TEST_F(DEReaderTest, FileIsFoundWhateverTheCaseOfFolderAndName)
+{
+    std::filesystem::create_directories(dir_ / "DE_Files");
+    Write(MakeFile(false), "DE_Files/1957_2050.423");
+    EXPECT_TRUE(LoadDEFile((dir_ / "de_files/1957_2050.423").string()));
+    Vec4 v{};
+    EXPECT_TRUE(CalcDEBodyPosition(kDESun, kDEEarth, v, kStart + 1, kDEUnitsKm));
+}
+
 // A worker and the clock tick evaluate different bodies at different dates at
 // once; each must see the values of its own request.
 TEST_F(DEReaderTest, ThreadsEvaluatingAtOnceEachGetTheirOwnResult)
