@@ -106,7 +106,9 @@ double FindBodyAltitudeCrossing(TargetState &body, int direction, double thresho
         t += Second;
         MoveBody(body, t, observer);
     }
-    return MillisecondsToInstant(t);
+    // The last seconds may step past an end that fell just short of the
+    // crossing.
+    return t >= endMs ? end : MillisecondsToInstant(t);
 }
 
 double FindBodyTransit(TargetState &body, double start, double end, ObserverRecord &observer)

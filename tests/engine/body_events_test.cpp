@@ -195,6 +195,19 @@ TEST_F(BodyEventsTest, AltitudeCrossingEdges)
     }
     EXPECT_NEAR(FindBodyAltitudeCrossing(sun, BodySetting, threshold, start + 0.5, start + 1, observer),
                 sunset, Minute);
+
+    // An end within seconds of the crossing, on either side, at any
+    // millisecond: the refinement's last one-second steps must not carry the
+    // result past it.
+    for (const int direction : {BodySetting, BodyRising}) {
+        const double from = direction == BodySetting ? start + 0.5 : start;
+        const double crossing = FindBodyAltitudeCrossing(sun, direction, threshold, from, start + 1, observer);
+        for (int ms = -6000; ms <= 6000; ms += 37) {
+            const double end = crossing + ms / 86400000.0;
+            EXPECT_LE(FindBodyAltitudeCrossing(sun, direction, threshold, from, end, observer), end)
+                << direction << " " << ms;
+        }
+    }
 }
 
 TEST_F(BodyEventsTest, WindowsAlwaysMakeProgress)
