@@ -44,9 +44,13 @@ shoot() { # shoot NAME [KEYS]
 shoot map ctrl+m
 shoot sky ctrl+s
 shoot globe ctrl+g
-# Back to the map, so the saved settings open the map view next time.
+# Back to the map, so the saved settings open the map view next time, then Exit.
 xdotool windowfocus --sync "$window" key --window "$window" ctrl+m
 sleep 2
-xdotool windowfocus --sync "$window" key --window "$window" alt+F4
-wait "$kyt" || true
+# The window is gone before the key is released: that error is expected.
+xdotool windowfocus --sync "$window" key --window "$window" alt+F4 2>/dev/null || true
+for _ in $(seq 1 20); do
+  kill -0 "$kyt" 2>/dev/null || break
+  sleep 0.5
+done
 trap - EXIT

@@ -99,3 +99,9 @@ void InstallUiHooks(QObject *uiObject)
     };
     hooks.printReport = PrintLines;
 }
+
+void ShowMessageNow(const std::string &text, const std::string &caption, MessageKind kind)
+{
+    if (Hooks().showMessage)
+        Hooks().showMessage(text, caption, kind);
+}

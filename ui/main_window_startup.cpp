@@ -41,7 +41,7 @@ constexpr ThreadTag StartupTaskTag = 1;
 
 void Tell(const std::string &text)
 {
-    ShowUserMessage(text, "KYT", MessageKind::Error);
+    ShowMessageNow(text, "KYT", MessageKind::Error);
 }
 
 } // namespace
@@ -127,7 +127,7 @@ void TfrMainWnd::FormCreate()
 void TfrMainWnd::menu_exitClick()
 {
     if (DownloadRunning) {
-        ShowUserMessage("Download in Progress please wait......", "KYT", MessageKind::Information);
+        ShowMessageNow("Download in Progress please wait......", "KYT", MessageKind::Information);
         return;
     }
     close();
@@ -225,7 +225,7 @@ void TfrMainWnd::LoadStartupDataThread()
     // shared state follows on the user-interface thread.
     if (!LoadDEFile(ProgramDir + "de_files/1957_2050.423")) {
         OnUiThread([this] {
-            ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!",
+            ShowMessageNow("Failed to load DE FILE :  1957_2050.423, Program will EXIT!",
                             "Start ERROR", MessageKind::Information);
             EndWithoutSaving();
         });

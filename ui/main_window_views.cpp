@@ -8,6 +8,7 @@
 #include "engine/program_state.h"
 #include "engine/settings.h"
 #include "engine/ui_hooks.h"
+#include "ui/hooks_install.h"
 #include "ui/time_step.h"
 #include "ui/window_glue.h"
 #include "views/sky_view.h"
@@ -220,7 +221,7 @@ void TfrMainWnd::DisplaySwitchChanged(QAction *item)
         CopySkySwitchesToView();
     } else if (item == menu_showskysat && on && SkyListEmpty()) {
         if (!LoadSkySet())
-            ShowUserMessage("Satellite File missing!, Select \"Satellite File =\" under "
+            ShowMessageNow("Satellite File missing!, Select \"Satellite File =\" under "
                             "\"Tools\" in Main Menu.",
                             "KYT", MessageKind::Information);
     }
@@ -289,7 +290,7 @@ void TfrMainWnd::SetMagnitudeLimit(const std::string &answer)
     if (!ParseDecimal(answer, value))
         value = 7.0;
     if (value < -10.0 || value > 30.0) {
-        ShowUserMessage(" Magnitude not valid, Max (30) - Min (-10) ", "KYT", MessageKind::Information);
+        ShowMessageNow(" Magnitude not valid, Max (30) - Min (-10) ", "KYT", MessageKind::Information);
         return;
     }
     Options.MaxMagnitude = value;

@@ -6,9 +6,16 @@
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <ctime>
 
 namespace {
+
+// The instant as the time field shows it: the month in the user's language.
+QString TimeText(int year, int month, const char *rest)
+{
+    return QStringLiteral("%1 %2 %3").arg(year).arg(QLocale::system().monthName(month, QLocale::ShortFormat), rest);
+}
 
 bool Green(const QWidget *widget) { return widget->styleSheet().contains("#008000"); }
 bool Red(const QWidget *widget) { return widget->styleSheet().contains("#ff0000"); }
@@ -65,7 +72,7 @@ TEST_F(MainWindowTest, ATickAdvancesTheInstantByExactlyTheStep)
     w.bn_stopClick();
     w.ClockTimerTick();
     EXPECT_EQ(InstantToMilliseconds(CurrentTime) - InstantToMilliseconds(start), 390000LL);
-    EXPECT_EQ(w.txt_time->text().toStdString(), "2024 Mar 20   12:06:30:000");
+    EXPECT_EQ(w.txt_time->text(), TimeText(2024, 3, "20   12:06:30:000"));
 }
 
 TEST_F(MainWindowTest, NothingIsDrawnWhileRedrawIsDisabled)
@@ -86,7 +93,7 @@ TEST_F(MainWindowTest, NothingIsDrawnWhileRedrawIsDisabled)
     // The next refresh shows the advanced instant.
     w.RefreshDisplay();
     EXPECT_TRUE(w.RedrawEnabled);
-    EXPECT_EQ(w.txt_time->text().toStdString(), "2024 Mar 20   12:00:02:000");
+    EXPECT_EQ(w.txt_time->text(), TimeText(2024, 3, "20   12:00:02:000"));
     EXPECT_NE(w.MainImage->Picture().cacheKey(), picture);
 }
 
@@ -99,13 +106,13 @@ TEST_F(MainWindowTest, SetReadsThePickersInTheObserversZoneOrInUtc)
     w.dt_main_hour->setDateTime(QDateTime(QDate(2024, 7, 1), QTime(14, 30), Qt::UTC));
     w.menu_setusertimeClick();
     EXPECT_EQ(InstantToMilliseconds(CurrentTime), InstantToMilliseconds(picked - 2.0 / 24.0));
-    EXPECT_EQ(w.txt_time->text().toStdString(), "2024 Jul 01   14:30:00:000");
+    EXPECT_EQ(w.txt_time->text(), TimeText(2024, 7, "01   14:30:00:000"));
     EXPECT_EQ(w.stxt_utc->text(), "LOC");
 
     w.menu_utctimeClick();
     EXPECT_EQ(w.stxt_utc->text(), "UTC");
     EXPECT_EQ(w.menu_utctime->text(), "Set Time to LOC");
-    EXPECT_EQ(w.txt_time->text().toStdString(), "2024 Jul 01   12:30:00:000");
+    EXPECT_EQ(w.txt_time->text(), TimeText(2024, 7, "01   12:30:00:000"));
     w.menu_setusertimeClick();
     EXPECT_EQ(InstantToMilliseconds(CurrentTime), InstantToMilliseconds(picked));
 
