@@ -40,7 +40,8 @@ double FindElevationCrossing(TleRecord &record, TargetState &state, double thres
     auto across = [&]() { return (CalcTargetElevation(state, observer) - threshold) * direction; };
 
     const long long endMs = InstantToMilliseconds(end);
-    long long t = InstantToMilliseconds(start);
+    const long long startMs = InstantToMilliseconds(start);
+    long long t = startMs;
     // Without a position at the start there is no pass to speak of: the end
     // says "none", where the start would announce a pass over the whole window.
     if (!propagate(t))
@@ -71,7 +72,11 @@ double FindElevationCrossing(TleRecord &record, TargetState &state, double thres
                 fine = Second;
         }
     }
-    return t >= endMs || record.Decayed ? end : MillisecondsToInstant(t);
+    if (t >= endMs || record.Decayed)
+        return end;
+    // Not moved: the caller's own instant, not its millisecond rounding, so
+    // "already up" reads as rise == start.
+    return t == startMs ? start : MillisecondsToInstant(t);
 }
 
 } // namespace

@@ -171,6 +171,9 @@ TEST(RiseSetSearch, WindowEdges)
         ObserverRecord observer = London();
         const double inside = day + 2700 * SecondDays;
         EXPECT_EQ(FindRiseTime(record, state, 0.0, inside, day + 1.0, observer), inside);
+        // Off the millisecond grid too (a clock instant), the start itself.
+        const double offGrid = inside + 0.0004 * SecondDays;
+        EXPECT_EQ(FindRiseTime(record, state, 0.0, offGrid, day + 1.0, observer), offGrid);
         EXPECT_NEAR(FindSetTime(record, state, 0.0, inside, day + 1.0, observer),
                     day + 3053 * SecondDays, 1.5 * SecondDays);
     }
