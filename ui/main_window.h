@@ -242,6 +242,8 @@ private:
     double passSearchStart_ = 0.0;
     // The elements the standing prediction was searched for.
     element_set predictedElements_{};
+    // Set once MainList holds the set read at start-up.
+    bool mainSetLoaded_ = false;
     bool endWithoutSave_ = false;
     bool closed_ = false;
 };

@@ -191,7 +191,10 @@ void TfrMainWnd::FormClose()
     view.CentreAz = MainView.CentreAz;
     if (!SaveOptions(view, &error))
         Tell(error);
-    SaveMainSet();
+    // Closed while the start-up task still loads, MainList is not the file's
+    // set yet: saving it would wipe the user's set.
+    if (mainSetLoaded_)
+        SaveMainSet();
     DeleteDataFile(DataDir + "KYT_Google_Tracks.kml");
     // The ephemeris is freed only when none of the window's tasks can still
     // read it; otherwise it stays loaded until the process ends.
@@ -252,6 +255,7 @@ void TfrMainWnd::FinishStartup(tlearray mainSet)
     LosTime = AosTime;
     DistanceFactor = Options.Metric ? 1.0 : 0.621371;
     MainList = std::move(mainSet);
+    mainSetLoaded_ = true;
     ClampMainSet(MainList);
     FillMainSatelliteCombos();
     // The start rule of the first search asks whether the satellite is up now.

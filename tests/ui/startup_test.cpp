@@ -145,3 +145,18 @@ TEST_F(MainWindowTest, AMainSetWithTooManySelectionsFillsFifteenBoxEntries)
     EXPECT_EQ(window_->cb_sat1->itemText(14), "SAT 14");
     EXPECT_EQ(window_->cb_sat1->itemText(2).size(), 20);
 }
+
+TEST_F(MainWindowTest, ClosingWhileTheStartUpTaskLoadsKeepsTheStoredMainSet)
+{
+    WriteSatFile(DataFile("MainSat.bin"), {SelectedSatellite("KEPT")});
+    const std::string stored = ReadFile(DataFile("MainSat.bin"));
+    window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+    window_->show();
+    window_->StartInitialization();
+    Close();
+    EXPECT_EQ(ReadFile(DataFile("MainSat.bin")), stored);
+    EXPECT_EQ(std::filesystem::file_size(DataFile("Options.bin")), OptionsFileSize);
+    // The start-up task's hand-over after the close changes nothing.
+    QTest::qWait(200);
+    EXPECT_EQ(ReadFile(DataFile("MainSat.bin")), stored);
+}
