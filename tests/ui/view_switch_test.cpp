@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
+#include <map>
 
 namespace {
 
@@ -247,4 +248,37 @@ TEST_F(MainWindowTest, TheSkyViewOpensWithoutItsStarFilesAndSaysWhy)
     SwitchView(&TfrMainWnd::menu_mapClick);
     EXPECT_EQ(Options.ViewMode, ViewModeMap);
     EXPECT_TRUE(w.menu_map->isChecked());
+}
+
+TEST_F(MainWindowTest, KeyboardShortcutsAreUniqueAndReachTheirCommands)
+{
+    for (const char *file : {"data/Stars.bin", "data/starname.bin", "data/Constellations.bin"})
+        LinkSetUpFile(file);
+    TfrMainWnd &w = Start();
+    // Qt drops a key that two actions share without a word.
+    std::map<QString, QString> owners;
+    for (QAction *action : w.findChildren<QAction *>()) {
+        const QString key = action->shortcut().toString();
+        if (key.isEmpty())
+            continue;
+        const auto [it, added] = owners.emplace(key, action->text());
+        EXPECT_TRUE(added) << key.toStdString() << ": " << it->second.toStdString() << " and "
+                           << action->text().toStdString();
+    }
+    EXPECT_GE(owners.size(), 45u);
+
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.ViewBusy; }, 30000));
+    EXPECT_EQ(Options.ViewMode, ViewModeSky);
+    QTest::keyClick(&w, Qt::Key_E, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_NEAR(MainView.CentreAz, M_PI / 2, 1e-3);
+    QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.ViewBusy; }, 30000));
+    EXPECT_EQ(Options.ViewMode, ViewModeMap);
+    // The sky's "East" does nothing on the map.
+    MainView.CentreAz = 1.0;
+    QTest::keyClick(&w, Qt::Key_E, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(MainView.CentreAz, 1.0);
 }
