@@ -38,18 +38,21 @@ struct LineCopy {
     const char* column(int one_based) const { return text + one_based - 1; }
 };
 
+// Skips leading blanks and an optional sign; tells whether the sign was '-'.
+const char* skip_blanks_and_sign(const char* p, bool* negative) {
+    while (*p == ' ') ++p;
+    *negative = (*p == '-');
+    if (*p == '+' || *p == '-') ++p;
+    return p;
+}
+
 // Reads a decimal number at the start of text: leading blanks, an optional
 // sign, digits with at most one point, an optional exponent. Stops at the
 // first character that cannot continue it; no number reads as 0. Only this
 // plain decimal form is accepted (no "inf", "nan" or hexadecimal).
 double read_decimal(const char* text) {
-    const char* p = text;
-    while (*p == ' ') ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = (*p == '-');
-        ++p;
-    }
+    const char* p = skip_blanks_and_sign(text, &negative);
     const char* start = p;
     int digits = 0;
     while (is_digit(*p)) { ++p; ++digits; }
@@ -85,13 +88,8 @@ double read_decimal(const char* text) {
 // Reads an integer at the start of text: leading blanks, an optional sign,
 // digits; saturates at the int32 range instead of overflowing.
 int32_t read_integer(const char* text) {
-    const char* p = text;
-    while (*p == ' ') ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = (*p == '-');
-        ++p;
-    }
+    const char* p = skip_blanks_and_sign(text, &negative);
     long long value = 0;
     while (is_digit(*p)) {
         if (value <= INT32_MAX) value = value * 10 + (*p - '0');
