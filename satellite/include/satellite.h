@@ -253,7 +253,8 @@ SATELLITE_API int select_ephemeris(const element_set* elements);
 /* Propagation results: 0 success; -1 eccentricity out of range and -2 orbit
  * decayed or undefined (both with zeroed vectors); -4 perigee or apogee below
  * the Earth's surface (vectors valid); -5 (SDP4 only) negative mean motion,
- * vectors untouched. The velocity pointer may be null. */
+ * vectors untouched. SDP4 also gives -2 for a resonant orbit more than 1e8
+ * minutes (some 190 years) from its epoch. The velocity pointer may be null. */
 SATELLITE_API void SGP4_init(sgp4_params* params, const element_set* elements);
 SATELLITE_API int SGP4(double tsince, const element_set* elements, const sgp4_params* params,
                        Vec4* position, Vec4* velocity);

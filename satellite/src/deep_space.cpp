@@ -41,6 +41,10 @@ constexpr double kRoot54 = 2.1765803e-9;
 
 constexpr double kThreeDegrees = 0.05235987755982988;
 constexpr double kStep = 720.0;  // resonance integration step, minutes
+// No element set is propagated across more than two centuries (epochs and
+// instants lie between 1957 and 2056); a time beyond that comes from a broken
+// epoch, and integrating to it in 720-minute steps would never end.
+constexpr double kLongestIntegration = 1e8;  // minutes
 
 double reduce_two_pi(double angle) {
     double r = std::fmod(angle, kTwoPi);
@@ -456,6 +460,7 @@ int SDP4(double t, const element_set* elements, sdp4_params* p, Vec4* position, 
     double xn = p->xnodp;
 
     if (p->iresfl) {
+        if (!(std::fabs(t) <= kLongestIntegration)) return propagation_failure(-2, position, velocity);
         integrate_resonance(*p, t);
         xn = p->xni;
         const double theta = p->thgr - xnode + kThdt * t;

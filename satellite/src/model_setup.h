@@ -59,4 +59,7 @@ struct MeanState {
 // length. Returns 0, -1, -2 (vectors zeroed) or -4 (vectors valid).
 int position_velocity(const MeanState& state, Vec4* position, Vec4* velocity);
 
+// Zeroes the position and, when present, the velocity; returns code.
+int propagation_failure(int code, Vec4* position, Vec4* velocity);
+
 }  // namespace satellite

@@ -14,13 +14,13 @@ void write_length(Vec4* v) { v->w = std::sqrt(v->x * v->x + v->y * v->y + v->z *
 
 void zero(Vec4* v) { v->x = v->y = v->z = v->w = 0.0; }
 
-int fail(int code, Vec4* position, Vec4* velocity) {
+}  // namespace
+
+int propagation_failure(int code, Vec4* position, Vec4* velocity) {
     zero(position);
     if (velocity) zero(velocity);
     return code;
 }
-
-}  // namespace
 
 int position_velocity(const MeanState& s, Vec4* position, Vec4* velocity) {
     const double a = s.a;
@@ -43,8 +43,8 @@ int position_velocity(const MeanState& s, Vec4* position, Vec4* velocity) {
     // Written as negated tests so that a NaN anywhere fails instead of
     // passing as an orbit.
     const double elsq = axn * axn + ayn * ayn;
-    if (!(elsq <= 0.999999)) return fail(-1, position, velocity);
-    if (!(a >= 0.0)) return fail(-2, position, velocity);
+    if (!(elsq <= 0.999999)) return propagation_failure(-1, position, velocity);
+    if (!(a >= 0.0)) return propagation_failure(-2, position, velocity);
     int result = 0;
     if ((1.0 - e) * a < 1.0 || (1.0 + e) * a < 1.0) result = -4;
 
@@ -129,7 +129,7 @@ int position_velocity(const MeanState& s, Vec4* position, Vec4* velocity) {
         write_length(&v);
     }
     // A state that overflowed or lost its meaning is no orbit.
-    if (!std::isfinite(p.w) || (velocity && !std::isfinite(v.w))) return fail(-2, position, velocity);
+    if (!std::isfinite(p.w) || (velocity && !std::isfinite(v.w))) return propagation_failure(-2, position, velocity);
     *position = p;
     if (velocity) *velocity = v;
     return result;

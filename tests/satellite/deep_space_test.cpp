@@ -180,6 +180,14 @@ TEST(DeepSpaceModel, FailureResults) {
     EXPECT_LT(broken.at(60.0, &position, &velocity), 0);
     EXPECT_TRUE(is_zero(position) && is_zero(velocity));
 
+    // A broken epoch puts the time centuries away: a resonant orbit fails at
+    // once instead of integrating toward it for ever.
+    DeepSpace geosynchronous(k28626);
+    ASSERT_EQ(geosynchronous.at(2e8, &position, &velocity), -2);
+    EXPECT_TRUE(is_zero(position) && is_zero(velocity));
+    EXPECT_EQ(geosynchronous.at(-std::numeric_limits<double>::infinity(), &position), -2);
+    EXPECT_EQ(geosynchronous.at(5e7, &position), 0);  // a century still propagates
+
     // An integrator state, saved at 1440 minutes, whose mean motion has gone
     // below zero: -5 with the vectors untouched.
     DeepSpace resonant(k08195);
