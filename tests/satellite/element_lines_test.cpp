@@ -111,6 +111,8 @@ TEST(ElementLines, FormatErrorsLeaveTheRecordUntouched) {
         {with(kLine1, 2, 'x'), kLine2, -101}, {kLine1.substr(0, 68), kLine2, -102},
         {with(kLine1, 40, '\x80'), kLine2, -102}, {kLine1 + "!", kLine2, -103},
         {kLine1, with(kLine2, 2, 'x'), -1}, {kLine1, kLine2.substr(0, 50), -2}, {kLine1, kLine2 + "9", -3},
+        // The line numbers are looked at first, then line 1, then line 2.
+        {kLine1.substr(0, 30), with(kLine2, 1, '1'), -104}, {with(kLine1, 2, 'x'), kLine2.substr(0, 50), -101},
     };
     for (const auto& c : cases) {
         element_set e, before;

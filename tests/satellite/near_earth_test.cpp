@@ -88,6 +88,11 @@ TEST(NearEarthModel, FailuresZeroTheVectorsAndTheVelocityMayBeAbsent) {
     EXPECT_TRUE(is_zero(position) && is_zero(velocity));
     EXPECT_EQ(eccentric.at(10.0, &alone, nullptr), -1);
 
+    // Both at once: the eccentricity is the failure reported.
+    NearEarth both(k29141);
+    both.elements.eccentricity = 0.9999999;  // after the initialisation
+    EXPECT_EQ(both.at(1440.0, &position, &velocity), -1);
+
     // Perigee below the surface is only a warning; no velocity, same position.
     const NearEarth low(k28872);
     EXPECT_EQ(low.at(30.0, &position, &velocity), -4);
