@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 namespace {
 
@@ -137,6 +139,23 @@ TEST_F(CatalogueConversionTest, UnsortedNamesFileAndNumbersOfOtherWidthsStillMat
     EXPECT_DOUBLE_EQ(set[1].StdMagnitude, 2.5);
     EXPECT_DOUBLE_EQ(set[2].StdMagnitude, 3.0);
     EXPECT_DOUBLE_EQ(set[3].StdMagnitude, 4.0);
+}
+
+// The sky view walks SkyList under SkyListMutex on another thread; a rebuild
+// must wait for it rather than pull the set away mid-drawing.
+TEST_F(CatalogueConversionTest, SkyListIsReplacedOnlyWhileNoDrawingHoldsIt)
+{
+    Options.SkySatFile.assign(Source(Set("ELEVEN", "00011")));
+    WriteFile(DataDir + "qvnames.dat", LinkLine + NamesLine("00011", "2.0"));
+    std::future<bool> built;
+    {
+        std::lock_guard drawing(SkyListMutex);
+        built = std::async(std::launch::async, [] { return BuildSkyFile(); });
+        EXPECT_EQ(built.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+        EXPECT_TRUE(SkyList.empty());
+    }
+    EXPECT_TRUE(built.get());
+    EXPECT_EQ(Numbers(SkyList), (std::vector<std::string>{"00011"}));
 }
 
 TEST_F(CatalogueConversionTest, EachSatelliteReachesTheSkySetOnce)
