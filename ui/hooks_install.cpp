@@ -12,6 +12,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <thread>
+
 namespace {
 
 bool ShowMessageBox(const std::string &text, const std::string &caption, MessageKind kind)
@@ -86,6 +88,8 @@ void PrintLines(const std::vector<std::string> &lines, const std::string &title)
 void InstallUiHooks(QObject *uiObject)
 {
     UiHooks &hooks = Hooks();
+    // Messages given on this thread are shown at once, before the caller goes on.
+    hooks.uiThread = std::this_thread::get_id();
     hooks.showMessage = ShowMessageBox;
     QPointer<QObject> target(uiObject);
     hooks.runOnUiThread = [target](std::function<void()> fn) {
@@ -98,10 +102,4 @@ void InstallUiHooks(QObject *uiObject)
         return fileName;
     };
     hooks.printReport = PrintLines;
-}
-
-void ShowMessageNow(const std::string &text, const std::string &caption, MessageKind kind)
-{
-    if (Hooks().showMessage)
-        Hooks().showMessage(text, caption, kind);
 }

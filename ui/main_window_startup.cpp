@@ -41,7 +41,7 @@ constexpr ThreadTag StartupTaskTag = 1;
 
 void Tell(const std::string &text)
 {
-    ShowMessageNow(text, "KYT", MessageKind::Error);
+    ShowUserMessage(text, "KYT", MessageKind::Error);
 }
 
 } // namespace
@@ -127,7 +127,7 @@ void TfrMainWnd::FormCreate()
 void TfrMainWnd::menu_exitClick()
 {
     if (DownloadRunning) {
-        ShowMessageNow("Download in Progress please wait......", "KYT", MessageKind::Information);
+        ShowUserMessage("Download in Progress please wait......", "KYT", MessageKind::Information);
         return;
     }
     close();
@@ -228,7 +228,7 @@ void TfrMainWnd::LoadStartupDataThread()
     // shared state follows on the user-interface thread.
     if (!LoadDEFile(ProgramDir + "de_files/1957_2050.423")) {
         OnUiThread([this] {
-            ShowMessageNow("Failed to load DE FILE :  1957_2050.423, Program will EXIT!",
+            ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!",
                             "Start ERROR", MessageKind::Information);
             EndWithoutSaving();
         });

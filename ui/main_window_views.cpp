@@ -8,7 +8,6 @@
 #include "engine/program_state.h"
 #include "engine/settings.h"
 #include "engine/ui_hooks.h"
-#include "ui/hooks_install.h"
 #include "ui/time_step.h"
 #include "ui/window_glue.h"
 #include "views/sky_view.h"
@@ -221,7 +220,7 @@ void TfrMainWnd::DisplaySwitchChanged(QAction *item)
         CopySkySwitchesToView();
     } else if (item == menu_showskysat && on && SkyListEmpty()) {
         if (!LoadSkySet())
-            ShowMessageNow("Satellite File missing!, Select \"Satellite File =\" under "
+            ShowUserMessage("Satellite File missing!, Select \"Satellite File =\" under "
                             "\"Tools\" in Main Menu.",
                             "KYT", MessageKind::Information);
     }
@@ -290,7 +289,7 @@ void TfrMainWnd::SetMagnitudeLimit(const std::string &answer)
     if (!ParseDecimal(answer, value))
         value = 7.0;
     if (value < -10.0 || value > 30.0) {
-        ShowMessageNow(" Magnitude not valid, Max (30) - Min (-10) ", "KYT", MessageKind::Information);
+        ShowUserMessage(" Magnitude not valid, Max (30) - Min (-10) ", "KYT", MessageKind::Information);
         return;
     }
     Options.MaxMagnitude = value;
