@@ -80,6 +80,19 @@ protected:
         return CalcTargetElevation(state, observer);
     }
 
+    // Sets the clock in ten-minute steps from `from` until the selected
+    // satellite is below the horizon; returns that instant.
+    double SetInstantBelowHorizon(double from)
+    {
+        double instant = from;
+        SetInstant(instant);
+        while (Elevation(instant) > 0.0) {
+            instant += 600 * SecondDays;
+            SetInstant(instant);
+        }
+        return instant;
+    }
+
     std::string Shown(double instant)
     {
         return FormatInstant("dd MMM HH:nn:ss", instant + Observer.UtcOffset);
@@ -116,12 +129,7 @@ TEST_F(SelectedSatelliteTest, NextPassMatchesTheEnginesRiseAndSetSearch)
     Prepare({Satellite("ISS (ZARYA)")});
     TfrMainWnd &w = Start();
     // Below the horizon at the instant: the search runs from now.
-    double instant = epochInstant_ + 0.5;
-    SetInstant(instant);
-    while (Elevation(instant) > 0.0) {
-        instant += 600 * SecondDays;
-        SetInstant(instant);
-    }
+    const double instant = SetInstantBelowHorizon(epochInstant_ + 0.5);
     const auto [aos, los] = EnginePass(instant);
     EXPECT_NEAR(AosTime, aos, 2 * SecondDays);
     EXPECT_NEAR(LosTime, los, 2 * SecondDays);
@@ -150,12 +158,7 @@ TEST_F(SelectedSatelliteTest, RefreshesKeepTheStandingPrediction)
 {
     Prepare({Satellite("ISS (ZARYA)")});
     TfrMainWnd &w = Start();
-    double instant = epochInstant_ + 0.5;
-    SetInstant(instant);
-    while (Elevation(instant) > 0.0) {
-        instant += 600 * SecondDays;
-        SetInstant(instant);
-    }
+    const double instant = SetInstantBelowHorizon(epochInstant_ + 0.5);
     const double aos = AosTime, los = LosTime;
     const QString aosText = w.Panel(1), losText = w.Panel(3);
 

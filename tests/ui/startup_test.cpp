@@ -124,8 +124,9 @@ TEST(ClampMainSet, KeepsTheFirstFifteenSelectionsAndCutsDamagedNames)
     std::size_t selected = 0;
     for (std::size_t i = 0; i < set.size(); ++i) {
         selected += set[i].Selected;
-        if (i > 15)
+        if (i > 15) {
             EXPECT_EQ(set[i].Selected, 0) << i;
+        }
     }
     EXPECT_EQ(selected, 15u);
     EXPECT_EQ(set[5].Name.length, 20);
