@@ -215,6 +215,8 @@ private:
     void StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running = nullptr);
     void WaitForOwnTasks();
 
+    // The observer's latitude, longitude and height.
+    static Angles3 ObserverPlace();
     const TleRecord *SelectedRecord() const;
     const TargetState *SelectedState() const;
     void ShowSatelliteRange();

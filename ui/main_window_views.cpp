@@ -40,11 +40,6 @@ std::vector<TargetState> BodyEntries(std::initializer_list<std::int32_t> bodies,
     return states;
 }
 
-Angles3 ObserverPlace()
-{
-    return {Observer.Latitude, Observer.Longitude, Observer.Height};
-}
-
 bool SkyListEmpty()
 {
     std::lock_guard lock(SkyListMutex);
@@ -52,6 +47,11 @@ bool SkyListEmpty()
 }
 
 } // namespace
+
+Angles3 TfrMainWnd::ObserverPlace()
+{
+    return {Observer.Latitude, Observer.Longitude, Observer.Height};
+}
 
 void TfrMainWnd::menu_mapClick() { SwitchView(ViewModeMap); }
 void TfrMainWnd::menu_skyClick() { SwitchView(ViewModeSky); }
