@@ -242,8 +242,10 @@ private:
     std::array<QLabel *, 12> panels_{};
     // Where the standing next-pass prediction's search began.
     double passSearchStart_ = 0.0;
-    // The elements the standing prediction was searched for.
+    // The elements and the observer's place the standing prediction was
+    // searched for.
     element_set predictedElements_{};
+    Angles3 predictedPlace_{};
     // Set once MainList holds the set read at start-up.
     bool mainSetLoaded_ = false;
     bool endWithoutSave_ = false;

@@ -118,11 +118,21 @@ void TfrMainWnd::ClearSatelliteData()
         field->setText("00.0");
 }
 
+namespace {
+
+bool SamePlace(const Angles3 &a, const Angles3 &b)
+{
+    return a.first == b.first && a.second == b.second && a.third == b.third;
+}
+
+} // namespace
+
 bool TfrMainWnd::PredictionCovers(double instant) const
 {
     const TleRecord *record = SelectedRecord();
     return record && std::memcmp(&record->Elements, &predictedElements_, sizeof predictedElements_) == 0
-        && AosTime != LosTime && instant >= passSearchStart_ && instant <= LosTime;
+        && SamePlace(predictedPlace_, ObserverPlace()) && AosTime != LosTime
+        && instant >= passSearchStart_ && instant <= LosTime;
 }
 
 void TfrMainWnd::SearchPass(const TleRecord &sat)
@@ -157,6 +167,7 @@ void TfrMainWnd::UpdateNextPass()
     // The prediction describes the passes from the current instant on.
     passSearchStart_ = std::min(AosTime, CurrentTime);
     predictedElements_ = sat.Elements;
+    predictedPlace_ = ObserverPlace();
     if (sat.MeanMotion > 2.0) {
         SearchPass(sat);
         const double offset = DisplayOffset();

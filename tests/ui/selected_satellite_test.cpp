@@ -187,6 +187,25 @@ TEST_F(SelectedSatelliteTest, RefreshesKeepTheStandingPrediction)
     EXPECT_LT(AosTime, aos - 0.5);
 }
 
+TEST_F(SelectedSatelliteTest, AMovedObserverGetsThePassesOfItsNewPlace)
+{
+    Prepare({Satellite("ISS (ZARYA)")});
+    TfrMainWnd &w = Start();
+    SetInstantBelowHorizon(epochInstant_ + 0.5);
+    const double berlinAos = AosTime;
+
+    // The home moves to the other side of the Earth while the rise is ahead.
+    Observer = MakeObserver(-0.6, 0.2338 + M_PI, 34.0);
+    Observer.UtcOffset = 1.0 / 24.0;
+    w.menu_grids->trigger();
+    const double period = MainList[0].Period / 1440.0;
+    const auto [aos, los] = EnginePass(Elevation(CurrentTime) > 0.0 ? CurrentTime - 0.3 * period : CurrentTime);
+    EXPECT_NE(AosTime, berlinAos);
+    EXPECT_NEAR(AosTime, aos, 2 * SecondDays);
+    EXPECT_NEAR(LosTime, los, 2 * SecondDays);
+    EXPECT_EQ(w.Panel(1).toStdString(), Shown(AosTime));
+}
+
 TEST_F(SelectedSatelliteTest, TwoRevolutionsADayCountAsGeostationaryAndMoreAreSearched)
 {
     Prepare({Satellite("TWO REVS", Line2WithMeanMotion(2.0)), Satellite("MORE", Line2WithMeanMotion(2.01))});
