@@ -142,8 +142,10 @@ void DrawCities(QPainter &painter)
     if (ReadWholeFile(DataDir + "MapLocations.dat", text) != ReadStatus::Ok)
         return;
     for (const MapPlace &place : ParseMapPlaces(text)) {
-        const Pixel at{static_cast<int>(DegToRad(place.longitude + 180.0) * MainView.MapScaleX),
-                       static_cast<int>(DegToRad(90.0 - place.latitude) * MainView.MapScaleY)};
+        const Pixel at{TruncToPixel(DegToRad(place.longitude + 180.0) * MainView.MapScaleX),
+                       TruncToPixel(DegToRad(90.0 - place.latitude) * MainView.MapScaleY)};
+        if (!at.visible())
+            continue;
         DrawCross(painter, at, Options.CityColor);
         DrawLabel(painter, at.x, at.y, place.name, Options.CityColor);
     }

@@ -16,13 +16,6 @@ namespace {
 // converting it to an int would overflow.
 constexpr double LargestPixel = 1.0e8;
 
-int TruncToPixel(double value)
-{
-    if (!std::isfinite(value) || std::fabs(value) > LargestPixel)
-        return NotVisible;
-    return static_cast<int>(value);
-}
-
 int CeilToPixel(double value)
 {
     if (!std::isfinite(value) || std::fabs(value) > LargestPixel)
@@ -42,6 +35,13 @@ double RaDifference(double reference, double ra)
 double ClampUnit(double value) { return std::clamp(value, -1.0, 1.0); }
 
 } // namespace
+
+int TruncToPixel(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > LargestPixel)
+        return NotVisible;
+    return static_cast<int>(value);
+}
 
 bool ProjectSky(const Angles3 &point, const ViewState &view, Pixel &pixel)
 {

@@ -67,6 +67,10 @@ static_assert(offsetof(ViewState, StarNames) == 188);
 // The main window's view; the pass chart keeps a ViewState of its own.
 extern ViewState MainView;
 
+// A map or globe pixel coordinate, truncated toward zero; NotVisible for a
+// value that is not a number or lies far beyond any screen.
+int TruncToPixel(double value);
+
 // Sky pixel of a point (first two values: right ascension, declination) in
 // view. True when the point is drawn; pixel is written only then. With
 // StarToHorizon set and culling on, points below the horizon are not drawn.

@@ -182,7 +182,10 @@ TEST_F(MapViewTest, PlacesFileColumnsAndCrosses)
 
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "kyt-views-places";
     std::filesystem::create_directories(folder / "data");
-    std::ofstream(folder / "data" / "maplocations.dat") << "  51.500  -0.120 London\n";
+    // Numbers far off the map (an edited file) are not drawn, nor do they
+    // overflow a pixel.
+    std::ofstream(folder / "data" / "maplocations.dat")
+        << "  51.500  -0.120 London\n   1e300  10.000 Far north\n  10.000 -9.9e307 Far west\n";
     SetProgramFolders(folder.string());
     MapImage.fill(qRgb(0, 0, 0));
     Options.ShadowAlpha = 0;
