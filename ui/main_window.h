@@ -123,7 +123,6 @@ public:
     // Status bar panel text (0..11).
     void SetPanel(int index, const QString &text);
     QString Panel(int index) const;
-    QLabel *PanelLabel(int index) const { return panels_[index]; }
 
     // Runs fn on the user-interface thread (at once when already there).
     void OnUiThread(std::function<void()> fn);
@@ -222,6 +221,8 @@ private:
     void ShowSatelliteRange();
     void SearchPass(const TleRecord &sat);
     void TurnViewToSelected();
+    // A sky zoomed out past its widest view comes back to the widest.
+    void KeepSkyWithinWidestView();
 
     void SwitchView(std::int32_t mode);
     void FinishMapView();

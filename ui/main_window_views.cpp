@@ -348,16 +348,21 @@ void TfrMainWnd::DrawMainView()
     MainImage->SetPicture(ViewBitmap());
 }
 
+void TfrMainWnd::KeepSkyWithinWidestView()
+{
+    if (MainView.SkyScale < MainView.SkyScaleMin) {
+        MainView.SkyScale = MainView.SkyScaleMin;
+        txt_info1->setText(QString::fromStdString(ShowViewSize()));
+    }
+}
+
 void TfrMainWnd::TurnViewToSelected()
 {
     const TargetState *s = SelectedState();
     if (!s)
         return;
     if (Options.ViewMode == ViewModeSky) {
-        if (MainView.SkyScale < MainView.SkyScaleMin) {
-            MainView.SkyScale = MainView.SkyScaleMin;
-            txt_info1->setText(QString::fromStdString(ShowViewSize()));
-        }
+        KeepSkyWithinWidestView();
         MainView.Centre = s->RaDec;
         MainView.CentreAlt = s->Elevation;
         MainView.CentreAz = s->Azimuth;
@@ -370,10 +375,7 @@ void TfrMainWnd::CenterSkyOnBody(int index)
 {
     if (Options.ViewMode != ViewModeSky || index < 0 || static_cast<std::size_t>(index) >= BodyStates.size())
         return;
-    if (MainView.SkyScale < MainView.SkyScaleMin) {
-        MainView.SkyScale = MainView.SkyScaleMin;
-        txt_info1->setText(QString::fromStdString(ShowViewSize()));
-    }
+    KeepSkyWithinWidestView();
     MainView.Centre = BodyStates[index].RaDec;
     EquToHorizontal(ObserverPlace(), MainView.Centre, MainView.CentreAlt, MainView.CentreAz,
                     CurrentTime, SiderealTime);
