@@ -211,7 +211,7 @@ void DrawGlobe()
 
     const double r0 = MainView.GlobeZoom;
     const Pixel centre{MainView.CentreX, MainView.CentreY};
-    ForEachShownSatellite([&](std::size_t j) {
+    ForEachShownSatellite([&](std::size_t j, const TleRecord &) {
         const TargetState &state = SatStates[j];
         // The sub-point on a sphere as much larger than the globe as the
         // satellite is farther from the geocentre: a high satellite behind

@@ -213,7 +213,7 @@ void DrawMap()
     }
 
     if (!MainList.empty() && !SatStates.empty()) {
-        ForEachShownSatellite([&](std::size_t j) {
+        ForEachShownSatellite([&](std::size_t j, const TleRecord &) {
             const TargetState &state = SatStates[j];
             const Pixel at = ProjectMap(state.SubPoint, MainView);
             if (!at.visible())

@@ -85,16 +85,6 @@ std::string WithMagnitude(const std::string &label, double standardMagnitude, do
     return FormatReport("%0s(%1:4.2f)", {label, CalcSatMagnitude(standardMagnitude, range, fraction)});
 }
 
-// MainList's j-th selected record, whose state is SatStates entry j.
-const TleRecord *SelectedRecord(std::size_t j)
-{
-    for (const TleRecord &record : MainList) {
-        if (record.Selected && j-- == 0)
-            return &record;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 void DrawBodies(QPainter &painter)
@@ -126,19 +116,17 @@ void DrawBodies(QPainter &painter)
 void DrawSkySatellites(QPainter &painter)
 {
     const Vec4 sun = SunOfDate();
-    ForEachShownSatellite([&](std::size_t j) {
+    ForEachShownSatellite([&](std::size_t j, const TleRecord &record) {
         const TargetState &state = SatStates[j];
         Pixel at;
         if (!ProjectSky(state.RaDec, MainView, at))
             return;
         const auto [fill, fraction] = SatelliteLook(state.Lit, state.Position, sun);
         DrawDisc(painter, at, SatelliteRadius, fill, OutlineBlack);
-        const TleRecord *record = SelectedRecord(j);
         const std::string name =
             MainViewSwitches.ShowSatelliteLabel && j < SatelliteLabels.size() ? SatelliteLabels[j] : std::string();
-        const std::string label =
-            record ? WithMagnitude(name, record->StdMagnitude, state.RaDec.third, fraction) : name;
-        DrawLabel(painter, at.x + 6, at.y - 6, label, LabelColour);
+        DrawLabel(painter, at.x + 6, at.y - 6, WithMagnitude(name, record.StdMagnitude, state.RaDec.third, fraction),
+                  LabelColour);
     });
 }
 

@@ -92,9 +92,10 @@ void DrawView();
 // for: MainList and SatStates not empty, the selected record not decayed.
 const TargetState *SelectedShownState();
 
-// Calls visit(j) for every selected, not decayed MainList entry, j being its
-// SatStates index (counted over every selected entry, decayed or not). A
-// decayed satellite has no current position: its state holds the last one.
+// Calls visit(j, record) for every selected, not decayed MainList record, j
+// being its SatStates index (counted over every selected entry, decayed or
+// not). A decayed satellite has no current position: its state holds the
+// last one.
 template <class Visit>
 void ForEachShownSatellite(Visit &&visit)
 {
@@ -105,7 +106,7 @@ void ForEachShownSatellite(Visit &&visit)
         if (j >= SatStates.size())
             return;
         if (!record.Decayed)
-            visit(j);
+            visit(j, record);
         ++j;
     }
 }
