@@ -238,10 +238,13 @@ TEST_F(MapViewTest, PhaseShapeWithAnOddCountDarkensNothingOutsideTheDisc)
         QPainter painter(&image);
         DrawPhaseShape(painter, n, 20.0, Pixel{40, 40}, 0.7, 0.8, 1, 1);
         painter.end();
-        for (int y = 0; y < 80; ++y)
-            for (int x = 0; x < 80; ++x)
-                if (std::hypot(x + 0.5 - 40.0, y + 0.5 - 40.0) > 21.5)
+        for (int y = 0; y < 80; ++y) {
+            for (int x = 0; x < 80; ++x) {
+                if (std::hypot(x + 0.5 - 40.0, y + 0.5 - 40.0) > 21.5) {
                     ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << n << ": " << x << "," << y;
+                }
+            }
+        }
     }
 }
 

@@ -172,7 +172,6 @@ TEST_F(SkyScene, ConstellationLinesOnlyInFieldsWiderThanSixDegrees)
     StarStreams.Lines.push_back({end(-0.8, "Hidden"), end(0.8, "Centre")});
     StarStreams.Lines.push_back({end(0.8 - DegToRad(1.0), "Lower"), end(0.8 + DegToRad(1.0), "Upper")});
 
-    const Pixel c = Centre();
     SetField(6.5);
     EXPECT_GT(Count(Render(), ConstellationGreen), 80); // 2 degrees at 55 pixels a degree
     SetField(5.9);
