@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <clocale>
 #include <cmath>
 
 namespace {
@@ -122,6 +123,33 @@ TEST_F(SelectedSatelliteTest, DataFieldsShowTheSelectedSatelliteAtTheInstant)
     EXPECT_EQ(w.Panel(11), "3.2 Days");
     EXPECT_EQ(w.Panel(9).toStdString(), FixedOneDecimal(s.Velocity.w, 5) + " km/s");
     EXPECT_EQ(w.Panel(9), "7.7 km/s");
+}
+
+TEST_F(SelectedSatelliteTest, NumbersKeepTheirDecimalPointUnderACommaLocale)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
+    Prepare({Satellite("ISS (ZARYA)")});
+    TfrMainWnd &w = Start();
+    SetInstant(epochInstant_ + 3.2);
+    const std::string height = w.txt_hgt->text().toStdString();
+    const std::string ageText = w.Panel(11).toStdString(), speed = w.Panel(9).toStdString();
+    w.bn_minusClick();
+    const std::string step = w.stxt_step->text().toStdString();
+    w.SetMagnitudeLimit("5.5");
+    const double limit = Options.MaxMagnitude;
+    const std::string caption = w.menu_mag->text().toStdString();
+    std::setlocale(LC_ALL, previous.c_str());
+    Options.MaxMagnitude = 7.0;
+
+    EXPECT_EQ(ageText, "3.2 Days");
+    EXPECT_EQ(speed, "7.7 km/s");
+    EXPECT_EQ(height.find(','), std::string::npos) << height;
+    EXPECT_NE(height.find('.'), std::string::npos) << height;
+    EXPECT_EQ(step, "0.5 Sec");
+    EXPECT_EQ(limit, 5.5);
+    EXPECT_EQ(caption, "Mag = 5.5");
 }
 
 TEST_F(SelectedSatelliteTest, NextPassMatchesTheEnginesRiseAndSetSearch)
