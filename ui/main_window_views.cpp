@@ -65,6 +65,9 @@ void TfrMainWnd::SwitchView(std::int32_t mode)
         ShowCheckedView();
         return;
     }
+    // Until then the bodies and the view state are the old view's: ticks
+    // only advance the instant.
+    RedrawEnabled = false;
     if (mode != ViewModeSky)
         ClearStarStreams();
     Options.ViewMode = mode;

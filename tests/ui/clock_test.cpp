@@ -97,6 +97,28 @@ TEST_F(MainWindowTest, NothingIsDrawnWhileRedrawIsDisabled)
     EXPECT_NE(w.MainImage->Picture().cacheKey(), picture);
 }
 
+TEST_F(MainWindowTest, TicksWhileAViewIsPreparedOnlyAdvanceTheInstant)
+{
+    TfrMainWnd &w = Start();
+    const double start = MakeInstant(2024, 3, 20, 12, 0, 0);
+    SetInstant(start);
+    const std::string shownTime = w.txt_time->text().toStdString();
+    const qint64 picture = w.MainImage->Picture().cacheKey();
+
+    // The clock restarted before the sky task hands its bodies over.
+    w.menu_skyClick();
+    w.menu_forwardClick();
+    w.ClockTimerTick();
+    EXPECT_EQ(InstantToMilliseconds(CurrentTime) - InstantToMilliseconds(start), 1000);
+    EXPECT_EQ(w.txt_time->text().toStdString(), shownTime);
+    EXPECT_EQ(w.MainImage->Picture().cacheKey(), picture);
+    w.bn_stopClick();
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.ViewBusy; }, 30000));
+    EXPECT_TRUE(w.RedrawEnabled);
+    EXPECT_EQ(w.txt_time->text(), TimeText(2024, 3, "20   12:00:01:000"));
+}
+
 TEST_F(MainWindowTest, SetReadsThePickersInTheObserversZoneOrInUtc)
 {
     TfrMainWnd &w = Start();
