@@ -11,28 +11,13 @@
 #include "engine/program_state.h"
 #include "engine/satellite_driver.h"
 #include "engine/settings.h"
+#include "engine/satellite_test_support.h"
 #include "view_test_support.h"
 
 namespace {
 
-// A published element set of the ISS (2008 September 20).
-const std::string IssLine1 = "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927";
-const std::string IssLine2 = "2 25544  51.6416 247.4627 0006703 130.5360 325.0288 15.72125391563537";
-// The epoch of those elements as a day count.
+// The epoch of the shared ISS elements as a day count.
 constexpr double IssEpoch = 2454730.01782528 - JulianDateOfDayZero;
-
-std::string WithChecksum(std::string line)
-{
-    int sum = 0;
-    for (int i = 0; i < 68; ++i) {
-        if (line[i] >= '0' && line[i] <= '9')
-            sum += line[i] - '0';
-        else if (line[i] == '-')
-            sum += 1;
-    }
-    line[68] = static_cast<char>('0' + sum % 10);
-    return line;
-}
 
 TleRecord Satellite(const std::string &line1, const std::string &line2)
 {
