@@ -289,7 +289,8 @@ void TfrMainWnd::menu_magClick()
 void TfrMainWnd::SetMagnitudeLimit(const std::string &answer)
 {
     double value = 7.0;
-    if (!ParseDecimal(answer, value))
+    const bool number = ParseDecimal(answer, value);
+    if (!number)
         value = 7.0;
     if (value < -10.0 || value > 30.0) {
         ShowUserMessage(" Magnitude not valid, Max (30) - Min (-10) ", "KYT", MessageKind::Information);
@@ -297,7 +298,9 @@ void TfrMainWnd::SetMagnitudeLimit(const std::string &answer)
     }
     Options.MaxMagnitude = value;
     RefreshDisplay();
-    menu_mag->setText("Mag = " + QString::fromStdString(std::string(TrimText(answer))));
+    // Text that is no number shows the limit it stands for.
+    const std::string shown = number ? std::string(TrimText(answer)) : ShortestNumberText(value);
+    menu_mag->setText("Mag = " + QString::fromStdString(shown));
 }
 
 void TfrMainWnd::tb_plusClick()

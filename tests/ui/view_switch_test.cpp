@@ -204,6 +204,7 @@ TEST_F(MainWindowTest, MagnitudeLimitsStayWithinTheirRanges)
     EXPECT_EQ(w.menu_mag->text(), "Mag = -10");
     w.SetMagnitudeLimit("bright");
     EXPECT_EQ(Options.MaxMagnitude, 7.0);
+    EXPECT_EQ(w.menu_mag->text().toStdString(), "Mag = 7");
 
     Options.StarMagnitude = 10.5;
     w.tb_plusClick();
