@@ -232,11 +232,7 @@ void DrawGlobe()
     });
 
     if (const TargetState *selected = SelectedShownState()) {
-        if (MainViewSwitches.SatelliteCircle)
-            DrawCircleOnView(painter, selected->SubPoint, Options.SatColor, selected->Position.w);
-        if (MainViewSwitches.LocationCircle)
-            DrawCircleOnView(painter, Angles3{Observer.Latitude, Observer.Longitude, 0.0}, Options.HomeColor,
-                             selected->Position.w);
+        DrawSelectedCircles(painter, *selected);
     }
     painter.end();
 }

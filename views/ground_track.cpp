@@ -8,6 +8,7 @@
 #include "engine/satellite_driver.h"
 #include "views/map_view.h"
 #include "views/view_painting.h"
+#include "views/view_setup.h"
 #include "views/view_state.h"
 
 std::vector<Angles3> TrackPoints;
@@ -103,4 +104,13 @@ void DrawCircleOnView(QPainter &painter, const Angles3 &centre, std::uint32_t ar
         previous = &point;
         previousPixel = pixel;
     }
+}
+
+void DrawSelectedCircles(QPainter &painter, const TargetState &selected)
+{
+    if (MainViewSwitches.SatelliteCircle)
+        DrawCircleOnView(painter, selected.SubPoint, Options.SatColor, selected.Position.w);
+    if (MainViewSwitches.LocationCircle)
+        DrawCircleOnView(painter, Angles3{Observer.Latitude, Observer.Longitude, 0.0}, Options.HomeColor,
+                         selected.Position.w);
 }

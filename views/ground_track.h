@@ -44,3 +44,7 @@ std::vector<Angles3> CalcSmallCircle(const Angles3 &centre, double distanceKm, i
 // globe (by Options.ViewMode). Steps that cross the map's +-180 edge and
 // steps with an end behind the globe are not drawn.
 void DrawCircleOnView(QPainter &painter, const Angles3 &centre, std::uint32_t argb, double distanceKm);
+
+// The selected satellite's visibility circle and the home location's circle
+// for it, as the display switches ask, sized by the satellite's distance.
+void DrawSelectedCircles(QPainter &painter, const TargetState &selected);
