@@ -263,24 +263,7 @@ TEST(PropagateSatellite, FailureKeepsThePreviousState)
     EXPECT_TRUE(SameState(state, good));
 }
 
-class SelectedSatellitesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        savedObserver = Observer;
-        savedViewMode = Options.ViewMode;
-    }
-    void TearDown() override
-    {
-        Observer = savedObserver;
-        Options.ViewMode = savedViewMode;
-        MainList.clear();
-        SatStates.clear();
-        BodyStates.clear();
-    }
-    ObserverRecord savedObserver;
-    int savedViewMode = 0;
-};
+class SelectedSatellitesTest : public SharedStateTest {};
 
 // Slot k belongs to the k-th selected record whether or not an earlier one
 // propagated; a failed slot keeps its state and its sunlit flag.

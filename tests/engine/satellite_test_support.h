@@ -13,7 +13,9 @@
 #include "engine/astro_time.h"
 #include "engine/constants.h"
 #include "engine/de_reader.h"
+#include "engine/program_state.h"
 #include "engine/satellite_driver.h"
+#include "engine/settings.h"
 
 // A published element set of the ISS (2008 September 20).
 inline const std::string IssLine1 = "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927";
@@ -115,3 +117,25 @@ inline TargetState SentinelState(int mode, int body = 0)
         }                                                                                       \
         ASSERT_TRUE(LoadDEFile(path_));                                                         \
     } while (false)
+
+// Restores the engine's shared state (observer, view mode, lists) that a
+// test of the driver changes.
+class SharedStateTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedObserver = Observer;
+        savedViewMode = Options.ViewMode;
+    }
+    void TearDown() override
+    {
+        Observer = savedObserver;
+        Options.ViewMode = savedViewMode;
+        MainList.clear();
+        SatStates.clear();
+        BodyStates.clear();
+        BodyCount = -1;
+    }
+    ObserverRecord savedObserver;
+    int savedViewMode = 0;
+};

@@ -111,23 +111,13 @@ Results RunTicks(const tlearray &records, bool withBodies)
     return results;
 }
 
-class SharedStateThreads : public ::testing::Test {
+class SharedStateThreads : public SharedStateTest {
 protected:
     void SetUp() override
     {
-        savedObserver = Observer;
-        savedViewMode = Options.ViewMode;
+        SharedStateTest::SetUp();
         Observer = MakeObserver(0.933, -1.18, 100.0);
         Options.ViewMode = ViewModeMap;
-    }
-    void TearDown() override
-    {
-        Observer = savedObserver;
-        Options.ViewMode = savedViewMode;
-        MainList.clear();
-        SatStates.clear();
-        BodyStates.clear();
-        BodyCount = -1;
     }
 
     // Runs the search on a worker thread while this thread ticks, after a
