@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "engine/astro_time.h"
-#include "engine/constants.h"
-#include "engine/pass_search.h"
-#include "engine/satellite_driver.h"
-#include "engine/text_format.h"
+#include "engine/astronomy/astro_time.h"
+#include "engine/astronomy/constants.h"
+#include "engine/searches/pass_search.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/reports/text_format.h"
 
 namespace {
 

@@ -10,16 +10,16 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "engine/astro_time.h"
-#include "engine/bodies.h"
-#include "engine/catalogue_conversion.h"
-#include "engine/constants.h"
-#include "engine/data_files.h"
-#include "engine/de_reader.h"
-#include "engine/element_files.h"
-#include "engine/program_state.h"
-#include "engine/satellite_driver.h"
-#include "engine/settings.h"
+#include "engine/astronomy/astro_time.h"
+#include "engine/astronomy/bodies.h"
+#include "engine/satellites/catalogue_conversion.h"
+#include "engine/astronomy/constants.h"
+#include "engine/files/data_files.h"
+#include "engine/astronomy/de_reader.h"
+#include "engine/files/element_files.h"
+#include "engine/runtime/program_state.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/files/settings.h"
 #include "views/sky_view.h"
 #include "views/view_setup.h"
 

@@ -6,8 +6,8 @@
 // Usage: make_main_set <element file> <set file> [name text...]
 // Example: make_main_set tle/gpredict.tle data/MainSat.bin ISS "NOAA 19"
 
-#include "engine/element_files.h"
-#include "engine/satellite_driver.h"
+#include "engine/files/element_files.h"
+#include "engine/satellites/satellite_driver.h"
 
 #include <algorithm>
 #include <cctype>

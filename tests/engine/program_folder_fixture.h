@@ -2,7 +2,7 @@
 // for each test, so tests never touch the build's own data files.
 #pragma once
 
-#include "engine/data_files.h"
+#include "engine/files/data_files.h"
 
 #include <gtest/gtest.h>
 

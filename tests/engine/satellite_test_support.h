@@ -10,12 +10,12 @@
 #include <string>
 #include <string_view>
 
-#include "engine/astro_time.h"
-#include "engine/constants.h"
-#include "engine/de_reader.h"
-#include "engine/program_state.h"
-#include "engine/satellite_driver.h"
-#include "engine/settings.h"
+#include "engine/astronomy/astro_time.h"
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/de_reader.h"
+#include "engine/runtime/program_state.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/files/settings.h"
 
 // A published element set of the ISS (2008 September 20).
 inline const std::string IssLine1 = "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927";

@@ -9,7 +9,7 @@
 // record count, then a coefficient count and a split for each of the 13
 // series, the overwrite (index and value), two fractions for the dates, and
 // coefficient bytes, repeated.
-#include "engine/de_reader.h"
+#include "engine/astronomy/de_reader.h"
 
 #include <algorithm>
 #include <cstdint>

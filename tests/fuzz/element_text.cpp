@@ -1,6 +1,6 @@
 // Element text of any content: the reader must neither crash nor take a set
 // that is not a line 1 followed by a line 2 of the same satellite.
-#include "engine/element_files.h"
+#include "engine/files/element_files.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // A names-and-magnitudes file of any content, looked up by the number in its
 // first line: no crash, and a found entry is one of the file's entry lines.
-#include "engine/data_files.h"
-#include "engine/names_file.h"
-#include "engine/string_lists.h"
+#include "engine/files/data_files.h"
+#include "engine/files/names_file.h"
+#include "engine/files/string_lists.h"
 
 #include <cmath>
 #include <cstdlib>

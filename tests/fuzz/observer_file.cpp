@@ -1,6 +1,6 @@
 // "Observer.bin" of any content: the observer loaded has a finite position
 // on the Earth and finite geocentric terms.
-#include "engine/settings.h"
+#include "engine/files/settings.h"
 
 #include <cmath>
 #include <cstdlib>

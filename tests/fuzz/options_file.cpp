@@ -1,7 +1,7 @@
 // "Options.bin" of any content: whatever it holds, the settings loaded are
 // usable (no zero or non-finite divisor, a known view mode, valid strings)
 // and save back to a full-size file.
-#include "engine/settings.h"
+#include "engine/files/settings.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -2,8 +2,8 @@
 // areas rebuilt from the stored elements, and one propagation of each must
 // not crash whatever those elements hold. Inputs shorter than a record are
 // laid over a real record, so that every input reaches the set-up.
-#include "engine/element_files.h"
-#include "engine/satellite_driver.h"
+#include "engine/files/element_files.h"
+#include "engine/satellites/satellite_driver.h"
 
 #include <cstring>
 

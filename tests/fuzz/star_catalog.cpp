@@ -1,6 +1,6 @@
 // Any bytes as each of the three star catalogues: never a read past the
 // buffer, and a refused name or constellation file leaves no records.
-#include "engine/star_catalog.h"
+#include "engine/files/star_catalog.h"
 
 #include <cstddef>
 #include <cstdint>

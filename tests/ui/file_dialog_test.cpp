@@ -2,7 +2,7 @@
 // and the empty path a cancel gives.
 #include "qt_app.h"
 
-#include "engine/settings.h"
+#include "engine/files/settings.h"
 #include "ui/window_glue.h"
 
 #include <QFileDialog>

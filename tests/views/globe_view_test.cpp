@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "engine/constants.h"
+#include "engine/astronomy/constants.h"
 #include "view_test_support.h"
 
 namespace {

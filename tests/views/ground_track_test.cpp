@@ -7,10 +7,10 @@
 #include <random>
 #include <string>
 
-#include "engine/constants.h"
-#include "engine/program_state.h"
-#include "engine/satellite_driver.h"
-#include "engine/settings.h"
+#include "engine/astronomy/constants.h"
+#include "engine/runtime/program_state.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/files/settings.h"
 #include "engine/satellite_test_support.h"
 #include "view_test_support.h"
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <random>
 
-#include "engine/constants.h"
+#include "engine/astronomy/constants.h"
 #include "views/moon_phase.h"
 #include "view_test_support.h"
 

@@ -8,8 +8,8 @@
 #include <limits>
 #include <random>
 
-#include "engine/constants.h"
-#include "engine/settings.h"
+#include "engine/astronomy/constants.h"
+#include "engine/files/settings.h"
 #include "view_test_support.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <fstream>
 #include <thread>
 
-#include "engine/catalogue_conversion.h"
-#include "engine/constants.h"
-#include "engine/geodesy.h"
-#include "engine/satellite_driver.h"
+#include "engine/satellites/catalogue_conversion.h"
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/geodesy.h"
+#include "engine/satellites/satellite_driver.h"
 #include "view_test_support.h"
 
 namespace {

@@ -1,0 +1,275 @@
+#include "engine/files/settings.h"
+
+#include "engine/astronomy/astro_time.h"
+
+#include <cmath>
+#include <numbers>
+
+OptionsRecord Options{};
+ObserverRecord Observer{};
+
+namespace {
+
+constexpr const char *OptionsFileName = "Options.bin";
+constexpr const char *ObserverFileName = "Observer.bin";
+
+// Where the view state follows the record in "Options.bin".
+constexpr std::size_t SwitchesOffset = sizeof(OptionsRecord);
+constexpr std::size_t CentreAltOffset = SwitchesOffset + DisplaySwitchCount;
+constexpr std::size_t CentreAzOffset = CentreAltOffset + sizeof(double);
+static_assert(SwitchesOffset == 592 && CentreAltOffset == 613 && CentreAzOffset == 621);
+static_assert(CentreAzOffset + sizeof(double) == OptionsFileSize);
+
+constexpr std::array<bool, DisplaySwitchCount> DefaultSwitches = {
+    false, true, true, false, false, true, false, false, false, false, false,
+    true, false, false, false, false, true, false, true, false, true};
+
+// Copies each field of a record image whose bytes the file wholly covers and
+// whose value passes its check into the target; every other field keeps
+// what the target holds (its default).
+template <class Record>
+class FieldTaker {
+public:
+    FieldTaker(std::string_view bytes, Record &target) : target_(target), covered_(bytes.size())
+    {
+        if (!bytes.empty())
+            std::memcpy(static_cast<void *>(&image_), bytes.data(), std::min(bytes.size(), sizeof(Record)));
+    }
+
+    template <class T, class Check>
+    bool take(T Record::*field, Check valid)
+    {
+        const auto *base = reinterpret_cast<const char *>(&image_);
+        const auto offset = static_cast<std::size_t>(reinterpret_cast<const char *>(&(image_.*field)) - base);
+        if (covered_ < offset + sizeof(T) || !valid(image_.*field))
+            return false;
+        target_.*field = image_.*field;
+        return true;
+    }
+
+    template <class T>
+    bool take(T Record::*field)
+    {
+        return take(field, [](const T &) { return true; });
+    }
+
+private:
+    Record image_{};
+    Record &target_;
+    std::size_t covered_;
+};
+
+bool IsFlag(std::uint8_t value) { return value <= 1; }
+
+template <std::size_t N>
+bool LengthValid(const ShortString<N> &text)
+{
+    return text.lengthValid();
+}
+
+bool PositiveFinite(double value) { return std::isfinite(value) && value > 0.0; }
+
+std::string TleFolderDefault() { return ProgramDir + "tle/"; }
+
+void ComputeObserverRho(ObserverRecord &observer)
+{
+    const Angles3 site{observer.Latitude, observer.Longitude, observer.Height};
+    CalcObserverRho(site, observer.RhoSinPhi, observer.RhoCosPhi);
+}
+
+} // namespace
+
+OptionsRecord DefaultOptions()
+{
+    OptionsRecord options{};
+    options.GridsColor = 0xFFFFFFFFu;
+    options.HomeColor = 0xFF000000u;
+    options.TrackColor = 0xFFFFFF00u;
+    options.CityColor = 0xFF000000u;
+    options.SatColor = 0xFFFFFFFFu;
+    options.ShadowAlpha = 101;
+    options.TrackHours = 5;
+    options.FontSize = 8;
+    options.ViewMode = ViewModeMap;
+    options.MaxMagnitude = 7.0;
+    options.StarMagnitude = 6.0;
+    options.SkyZoom = 75.0;
+    options.GlobeScale = std::numbers::pi;
+    options.Metric = 1;
+    options.UtcTime = 0;
+    options.AutoDownload = 0;
+    options.HighPrecision = 0;
+    options.FontName.assign("Courier New");
+    options.MapFile.assign("Real_Color_x.jpg");
+    // A program folder too long for the field leaves the folder empty; the
+    // loader reports that instead of storing a cut path.
+    options.UpdateFolder.assign(TleFolderDefault());
+    return options;
+}
+
+OptionsViewState DefaultOptionsViewState()
+{
+    return OptionsViewState{DefaultSwitches, 0.5, std::numbers::pi};
+}
+
+void OptionsFromBytes(std::string_view bytes, OptionsRecord &options, OptionsViewState &view)
+{
+    options = DefaultOptions();
+    view = DefaultOptionsViewState();
+
+    FieldTaker<OptionsRecord> take(bytes, options);
+    take.take(&OptionsRecord::GridsColor);
+    take.take(&OptionsRecord::HomeColor);
+    take.take(&OptionsRecord::TrackColor);
+    take.take(&OptionsRecord::CityColor);
+    take.take(&OptionsRecord::SatColor);
+    take.take(&OptionsRecord::ShadowAlpha, [](std::int32_t v) { return v >= 0 && v <= 254; });
+    // The options window offers 1..9 hours; the views size their track
+    // buffers from this, so a damaged value must not reach them.
+    take.take(&OptionsRecord::TrackHours, [](std::int32_t v) { return v >= 1 && v <= 9; });
+    take.take(&OptionsRecord::FontSize, [](std::int32_t v) { return v >= 1 && v <= 255; });
+    take.take(&OptionsRecord::ViewMode, [](std::int32_t v) { return v >= ViewModeMap && v <= ViewModeGlobe; });
+    take.take(&OptionsRecord::MaxMagnitude, [](double v) { return std::isfinite(v); });
+    take.take(&OptionsRecord::StarMagnitude, [](double v) { return v >= 0.0 && v <= 11.0; });
+    take.take(&OptionsRecord::SkyZoom, PositiveFinite);
+    take.take(&OptionsRecord::GlobeScale, PositiveFinite);
+    take.take(&OptionsRecord::Metric, IsFlag);
+    take.take(&OptionsRecord::UtcTime, IsFlag);
+    take.take(&OptionsRecord::AutoDownload, IsFlag);
+    take.take(&OptionsRecord::HighPrecision, IsFlag);
+    take.take(&OptionsRecord::FontName, LengthValid<64>);
+    take.take(&OptionsRecord::MapFile, LengthValid<64>);
+    take.take(&OptionsRecord::IridiumFile, LengthValid<64>);
+    take.take(&OptionsRecord::SkySatFile, LengthValid<64>);
+    take.take(&OptionsRecord::UpdateFolder, LengthValid<255>);
+
+    for (std::size_t i = 0; i < DisplaySwitchCount; ++i)
+        view.Switches[i] = SwitchesOffset + i < bytes.size() && bytes[SwitchesOffset + i] != 0;
+    if (bytes.size() >= CentreAltOffset + sizeof(double)) {
+        const double alt = GetLittleEndian<double>(bytes.data() + CentreAltOffset);
+        if (std::isfinite(alt))
+            view.CentreAlt = alt;
+    }
+    if (bytes.size() >= CentreAzOffset + sizeof(double)) {
+        const double az = GetLittleEndian<double>(bytes.data() + CentreAzOffset);
+        if (std::isfinite(az))
+            view.CentreAz = az;
+    }
+}
+
+std::string OptionsToBytes(const OptionsRecord &options, const OptionsViewState &view)
+{
+    std::string bytes;
+    bytes.reserve(OptionsFileSize);
+    AppendRecordBytes(bytes, options);
+    for (bool checked : view.Switches)
+        bytes += checked ? '\1' : '\0';
+    char value[sizeof(double)];
+    PutLittleEndian(value, view.CentreAlt);
+    bytes.append(value, sizeof value);
+    PutLittleEndian(value, view.CentreAz);
+    bytes.append(value, sizeof value);
+    return bytes;
+}
+
+bool LoadOptions(OptionsViewState &view, std::string *error)
+{
+    std::string bytes;
+    const ReadStatus status = ReadWholeFile(DataDir + OptionsFileName, bytes, error, OptionsFileSize);
+    if (status == ReadStatus::Missing) {
+        Options = DefaultOptions();
+        view = DefaultOptionsViewState();
+    } else {
+        OptionsFromBytes(bytes, Options, view);
+    }
+    bool ok = status != ReadStatus::Failed;
+
+    // File names are appended to the folder directly, so it must end with
+    // a separator; a folder read from the file may have been deleted since.
+    const std::string folder = Options.UpdateFolder.str();
+    if (FolderExists(folder) && !folder.ends_with('/'))
+        Options.UpdateFolder.assign(folder + '/'); // a full field takes the default below
+    if (!FolderExists(Options.UpdateFolder.str()) || !Options.UpdateFolder.str().ends_with('/')) {
+        std::string message;
+        if (!StoreShortText(Options.UpdateFolder, TleFolderDefault(), &message)) {
+            Options.UpdateFolder.assign("");
+            if (error)
+                *error = message;
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+bool SaveOptions(const OptionsViewState &view, std::string *error)
+{
+    return SaveFileAtomically(DataDir + OptionsFileName, OptionsToBytes(Options, view), error);
+}
+
+std::string SkyFileMenuCaption()
+{
+    return "Satellite File = " + FileNamePart(Options.SkySatFile.str());
+}
+
+std::string IridiumFileMenuCaption()
+{
+    return "Iridium File = " + FileNamePart(Options.IridiumFile.str());
+}
+
+ObserverRecord DefaultObserver(const Vec4 &eci)
+{
+    ObserverRecord observer{};
+    observer.Name.assign("Home");
+    observer.TimeZoneName.assign("Greenwich (Coordinated Universal) Time");
+    observer.Latitude = 0.933;
+    observer.Longitude = -1.18;
+    observer.Height = 2.0;
+    observer.Eci = eci;
+    observer.UtcOffset = 0.0;
+    ComputeObserverRho(observer);
+    return observer;
+}
+
+void ObserverFromBytes(std::string_view bytes, ObserverRecord &observer)
+{
+    observer = DefaultObserver(observer.Eci);
+    FieldTaker<ObserverRecord> take(bytes, observer);
+    take.take(&ObserverRecord::Name, LengthValid<64>);
+    take.take(&ObserverRecord::TimeZoneName, LengthValid<64>);
+    const bool latitude = take.take(&ObserverRecord::Latitude, [](double v) {
+        return std::isfinite(v) && std::abs(v) <= std::numbers::pi / 2;
+    });
+    take.take(&ObserverRecord::Longitude, [](double v) { return std::isfinite(v) && std::abs(v) <= 2 * std::numbers::pi; });
+    const bool height = take.take(&ObserverRecord::Height, [](double v) { return std::isfinite(v); });
+    take.take(&ObserverRecord::Eci);
+    take.take(&ObserverRecord::UtcOffset, [](double v) { return std::isfinite(v) && std::abs(v) <= 1.0; });
+    // The stored terms stand only for the stored position.
+    const bool rhoCos = take.take(&ObserverRecord::RhoCosPhi, [](double v) { return std::isfinite(v); });
+    const bool rhoSin = take.take(&ObserverRecord::RhoSinPhi, [](double v) { return std::isfinite(v); });
+    if (!(latitude && height && rhoCos && rhoSin))
+        ComputeObserverRho(observer);
+}
+
+bool LoadObserver(std::string *error)
+{
+    std::string bytes;
+    switch (ReadWholeFile(DataDir + ObserverFileName, bytes, error, sizeof(ObserverRecord))) {
+    case ReadStatus::Ok:
+        ObserverFromBytes(bytes, Observer);
+        return true;
+    case ReadStatus::Missing:
+        Observer = DefaultObserver(Observer.Eci);
+        return SaveObserver(error);
+    case ReadStatus::Failed:
+        ObserverFromBytes(bytes, Observer);
+        return false;
+    }
+    return false;
+}
+
+bool SaveObserver(std::string *error)
+{
+    std::string bytes;
+    AppendRecordBytes(bytes, Observer);
+    return SaveFileAtomically(DataDir + ObserverFileName, bytes, error);
+}

@@ -1,0 +1,70 @@
+#include "engine/files/string_lists.h"
+
+#include "engine/files/data_files.h"
+
+#include <algorithm>
+
+namespace {
+
+char UpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+} // namespace
+
+std::string UpperCaseText(std::string_view text)
+{
+    std::string upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(), UpperAscii);
+    return upper;
+}
+
+int CompareTextIgnoreCase(std::string_view a, std::string_view b)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(UpperAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(UpperAscii(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool SameTextIgnoreCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && CompareTextIgnoreCase(a, b) == 0;
+}
+
+bool SameCatalogueNumber(std::string_view a, std::string_view b)
+{
+    a = TrimText(a);
+    b = TrimText(b);
+    auto allDigits = [](std::string_view text) {
+        return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (allDigits(a) && allDigits(b)) {
+        auto withoutLeadingZeros = [](std::string_view text) {
+            const std::size_t first = text.find_first_not_of('0');
+            return first == std::string_view::npos ? std::string_view() : text.substr(first);
+        };
+        return withoutLeadingZeros(a) == withoutLeadingZeros(b);
+    }
+    return !a.empty() && SameTextIgnoreCase(a, b);
+}
+
+bool FindInStringList(std::string_view text, const std::vector<std::string> &lines, int &index)
+{
+    index = -1;
+    if (text.empty())
+        return false;
+    const std::string wanted = UpperCaseText(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (UpperCaseText(lines[i]).find(wanted) != std::string::npos)
+            index = static_cast<int>(i);
+    }
+    return index >= 0;
+}

@@ -1,0 +1,311 @@
+#include "engine/reports/transit_report.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "engine/astronomy/bodies.h"
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/geodesy.h"
+#include "engine/searches/pass_search.h"
+#include "engine/runtime/program_state.h"
+#include "engine/reports/report_output.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/reports/text_format.h"
+#include "engine/runtime/ui_hooks.h"
+#include "engine/astronomy/vectors.h"
+
+namespace {
+
+constexpr long long Second = 1000; // ms
+constexpr long long Day = 86400 * Second;
+constexpr double UnixEpochInstant = 25569.0; // 1970-01-01
+
+constexpr const char *DateTimePattern = "MMM dd yyyy HH:nn:ss";
+constexpr double MaxPredictionDays = 15.0;
+
+// The approach search: 10 s steps, 3 s within 10 degrees, then 250 ms steps
+// (75 ms within half a degree) once the closest approach is bracketed.
+constexpr long long CoarseStep = 10 * Second;
+constexpr long long NearStep = 3 * Second;
+constexpr long long FineStep = 250;
+constexpr long long FinestStep = 75;
+constexpr double NearDegrees = 10.0;
+constexpr double ApproachDegrees = 5.0;
+constexpr double FinestDegrees = 0.5;
+// With the Sun above this altitude (rad) a transit is not observable at night.
+constexpr double TwilightLimit = -0.017;
+
+const char *TimeTag(bool utc) { return utc ? "(Z)" : "(L)"; }
+
+bool HasEphemeris(const TargetState &body)
+{
+    return body.BodyId >= BodyMercury && body.BodyId <= BodySun;
+}
+
+// The satellite, the target and the observer moved together, so every
+// separation compares positions of one instant in the frame of date.
+struct ApproachGeometry {
+    TleRecord &record;
+    TargetState &target;
+    ObserverRecord &observer;
+    TargetState satellite{};
+    Vec4 targetOfDate{};
+    double gmst = 0.0;
+    double instant = 0.0;
+
+    // False when the satellite cannot be propagated to t.
+    bool MoveTo(long long t)
+    {
+        instant = MillisecondsToInstant(t);
+        gmst = UpdateSiderealObserver(instant, observer);
+        if (!PropagateSatellite(record, satellite, gmst, instant, observer))
+            return false;
+        if (HasEphemeris(target))
+            UpdateBody(target, gmst, instant, observer);
+        PrecessVectorFromJ2000(target.Position, targetOfDate, instant + JulianDateOfDayZero);
+        return true;
+    }
+
+    double SeparationDegrees() const
+    {
+        return RadToDeg(CalcSeparationAngle(observer.Eci, satellite.Position, targetOfDate));
+    }
+
+    // The Sun of date at the current instant (a zero vector when the
+    // ephemeris cannot give it; the user has been told then).
+    Vec4 SunOfDate() const
+    {
+        TargetState sun;
+        sun.BodyId = BodySun;
+        Vec4 ofDate{};
+        if (UpdateBody(sun, gmst, instant, observer))
+            PrecessVectorFromJ2000(sun.Position, ofDate, instant + JulianDateOfDayZero);
+        return ofDate;
+    }
+};
+
+// From a rise at t, the instant of the closest approach and its separation
+// in degrees. The coarse steps only bracket the approach: the fine search
+// starts one coarse step before the last approaching sample, so an approach
+// that fell between two coarse samples is still found. False when the
+// satellite could not be propagated or the pass ran past the window.
+bool FindClosestApproach(ApproachGeometry &geometry, long long &t, long long endMs, long long &step,
+                         double &smallest)
+{
+    double separation = geometry.SeparationDegrees();
+    double previous = separation;
+    long long coarse = CoarseStep;
+    long long previousSample = t, earlierSample = t;
+    do {
+        previous = separation;
+        if (t > endMs)
+            return false;
+        if (separation < NearDegrees && coarse == CoarseStep)
+            coarse = NearStep;
+        earlierSample = previousSample;
+        previousSample = t;
+        t += coarse;
+        if (!geometry.MoveTo(t))
+            return false;
+        separation = geometry.SeparationDegrees();
+    } while (separation >= ApproachDegrees && separation <= previous);
+
+    t = earlierSample;
+    if (!geometry.MoveTo(t))
+        return false;
+    previous = geometry.SeparationDegrees();
+    step = FineStep;
+    for (;;) {
+        if (previous < FinestDegrees && step == FineStep)
+            step = FinestStep;
+        t += step;
+        if (!geometry.MoveTo(t))
+            return false;
+        separation = geometry.SeparationDegrees();
+        if (separation > previous)
+            break;
+        previous = separation;
+    }
+    smallest = previous;
+    return true;
+}
+
+void WriteTransitHeader(const TleRecord &record, std::vector<std::string> &lines,
+                        const ObserverRecord &observer)
+{
+    WriteSatelliteHeader(record, lines, observer);
+    lines.emplace_back("  ");
+    lines.push_back(FormatReport("  %0:-5s %1:-11s %2:-5s %3:-5s %4:-6s  %5:-8s %6:-8s %7:-7s %8:-3s",
+                                 {"MM/DD", "Time", "Alt", "Az", "Mag", "Satlit", "Sep(m)", "Range",
+                                  "Illum(%)"}));
+}
+
+std::string TrimRight(std::string text)
+{
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+// The digits (and sign) of a formatted angle, as the pickers' masks take them.
+std::string MaskDigits(const std::string &text)
+{
+    std::string digits;
+    for (const char c : text)
+        if ((c >= '0' && c <= '9') || c == '+' || c == '-')
+            digits += c;
+    return digits;
+}
+
+void SetFixedTarget(TargetState &target, double rightAscension, double declination)
+{
+    target.RaDec = Angles3{rightAscension, declination, AstronomicalUnitKm};
+    SphericalToCartesian(target.RaDec, target.Position);
+}
+
+} // namespace
+
+double PresentInstant()
+{
+    const auto sinceEpoch = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    return MillisecondsToInstant(InstantToMilliseconds(UnixEpochInstant) + sinceEpoch.count());
+}
+
+void WriteReportHeader(bool utc, std::vector<std::string> &lines, double start, double stop,
+                       const ObserverRecord &observer, double presentUtc)
+{
+    const char *tag = TimeTag(utc);
+    const double produced = utc ? presentUtc : presentUtc + observer.UtcOffset;
+    lines.emplace_back("   ");
+    lines.push_back(FormatReport("  Produced:  %s ", {FormatInstant(DateTimePattern, produced) + tag}));
+    lines.push_back(FormatReport("  Location: %0s Lat: %1:6.4f  Lon: %2:6.4f",
+                                 {observer.Name.str(), RadToDeg(observer.Latitude),
+                                  RadToDeg(observer.Longitude)}));
+    lines.push_back(FormatReport("  Start: %0s  Stop: %1s",
+                                 {FormatInstant(DateTimePattern, start) + tag,
+                                  FormatInstant(DateTimePattern, stop) + tag}));
+    lines.emplace_back("  ");
+    lines.emplace_back(utc ? "  All Times are \"UTC\"" : "  All Times are \"Local\"");
+    lines.emplace_back("  ");
+}
+
+void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lines,
+                          const ObserverRecord &observer)
+{
+    const double epoch = record.Elements.epoch - JulianDateOfDayZero;
+    lines.push_back("  " + std::string(70, '-'));
+    lines.push_back(FormatReport("  Satellite: %0s  -  %1s", {record.Name.str(), record.Number.str()}));
+    lines.push_back(FormatReport("  TLE Date: %0:s(Z) - %1:s(L)",
+                                 {FormatInstant(DateTimePattern, epoch),
+                                  FormatInstant(DateTimePattern, epoch + observer.UtcOffset)}));
+    lines.push_back(FormatReport("  Apoge: %1:6.1f %0:s  Perige: %2:6.1f %0:s",
+                                 {Options.Metric ? "km" : "mi.", record.ApogeeHeight * DistanceFactor,
+                                  record.PerigeeHeight * DistanceFactor}));
+}
+
+void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector<WindowItem> &windows,
+                       double threshold, double separationLimit, bool dayOrNight, bool utc,
+                       std::vector<std::string> &lines, ObserverRecord &observer)
+{
+    const double offset = utc ? 0.0 : observer.UtcOffset;
+    const long long skipAhead =
+        std::max(Second, std::llround(0.75 * record.Period * 60.0 * static_cast<double>(Second)));
+    ApproachGeometry geometry{record, target, observer};
+    TargetState &satellite = geometry.satellite;
+    bool headerWritten = false;
+
+    for (const WindowItem &window : windows) {
+        double t = window.StartTime;
+        const double windowEnd = window.EndTime;
+        const long long endMs = InstantToMilliseconds(windowEnd);
+        while (t < windowEnd) {
+            t = FindRiseTime(record, satellite, threshold, t, windowEnd, observer);
+            if (t >= windowEnd || record.Decayed)
+                break;
+            long long at = InstantToMilliseconds(t);
+            long long step = FineStep;
+            double smallest = 0.0;
+            if (geometry.MoveTo(at) && FindClosestApproach(geometry, at, endMs, step, smallest) &&
+                smallest < ApproachDegrees && smallest < separationLimit) {
+                at -= step;
+                satellite.Mode = ModeRaDecHorizon;
+                geometry.MoveTo(at);
+                double separation = geometry.SeparationDegrees();
+                const Vec4 sun = geometry.SunOfDate();
+                if (!dayOrNight && target.BodyId > 0) {
+                    TargetState sunState;
+                    sunState.Position = sun;
+                    if (CalcTargetElevation(sunState, observer) > TwilightLimit)
+                        separation = 1000.0;
+                }
+                if (separation < separationLimit) {
+                    if (!headerWritten) {
+                        WriteTransitHeader(record, lines, observer);
+                        headerWritten = true;
+                    }
+                    const double illumination =
+                        target.BodyId == BodyMoon
+                            ? CalcIlluminatedFraction(observer.Eci, geometry.targetOfDate, sun) * 100.0
+                            : 100.0;
+                    const double range = satellite.RaDec.third;
+                    const double magnitude = CalcSatMagnitude(
+                        record.StdMagnitude, range,
+                        CalcIlluminatedFraction(observer.Eci, satellite.Position, sun));
+                    lines.push_back(TrimRight(FormatReport(
+                        "  %0:-16s  %1:-5.0f %2:-5.0f %3:-6.1f  %4:-8s %5:-8.2f %6:-7.0f %7:-3.1f",
+                        {FormatInstant("mm/dd HH:nn:ss", geometry.instant + offset),
+                         RadToDeg(satellite.Elevation), RadToDeg(satellite.Azimuth), magnitude,
+                         IsSunlit(satellite.Position, sun) ? "Yes" : "No", smallest * 60.0,
+                         range * DistanceFactor, illumination})));
+                }
+            }
+            satellite.Mode = ModeNothing;
+            t = MillisecondsToInstant(at + skipAhead);
+        }
+    }
+}
+
+void SelectTransitTarget(TargetState &target, std::string &name, int first, int second)
+{
+    const UiHooks &hooks = Hooks();
+    double rightAscension = 0.0, declination = 0.0;
+    if (target.BodyId == BodySkyPoint) {
+        if (!hooks.pickSkyPoint)
+            return;
+        try {
+            hooks.pickSkyPoint(MaskDigits(FormatAngleHMS(true, 0, target.RaDec.first)),
+                               MaskDigits(FormatAngleDMS(true, 0, target.RaDec.second)),
+                               rightAscension, declination);
+        } catch (...) {
+            rightAscension = declination = 0.0;
+        }
+        SetFixedTarget(target, rightAscension, declination);
+        name = "Ra/Dec";
+    } else if (target.BodyId == BodyStar) {
+        if (!hooks.pickStar)
+            return;
+        std::string starName;
+        try {
+            hooks.pickStar(first, second, rightAscension, declination, starName);
+        } catch (...) {
+            rightAscension = declination = 0.0;
+        }
+        SetFixedTarget(target, rightAscension, declination);
+        name = starName;
+    }
+}
+
+bool CheckPredictionPeriod(double start, double end)
+{
+    const long long span = InstantToMilliseconds(end) - InstantToMilliseconds(start);
+    if (span < 0) {
+        ShowUserMessage("The End Date is set prior to Start Date", "KYT");
+        return false;
+    }
+    if (span > std::llround(MaxPredictionDays * static_cast<double>(Day))) {
+        ShowUserMessage("Prediction period between Start and End Dates exceeds 15 days", "KYT");
+        return false;
+    }
+    return true;
+}

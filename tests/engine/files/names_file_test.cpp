@@ -1,0 +1,100 @@
+#include "engine/files/names_file.h"
+
+#include "engine/files/string_lists.h"
+#include "engine/program_folder_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string Link = "http://www.example.org/qsmag.zip";
+const std::string Iss = "25544 ISS             30.0 20.0 10.0 -0.5   99.0";
+const std::string Vanguard = "00005 Vanguard 1       0.2  0.2  0.2 11.0    0.1";
+const std::string NoMagnitude = "00544 Unknown obj      1.0  1.0  1.0  ---    1.0";
+
+} // namespace
+
+using NamesFileTest = ProgramFolderTest;
+
+TEST_F(NamesFileTest, LinkLineEntriesAndOtherLines)
+{
+    ASSERT_EQ(Iss.size(), 48u);
+    ASSERT_EQ(Vanguard.size(), 48u);
+    const std::string short47 = Iss.substr(0, 47);
+    const std::string long49 = Iss + "x";
+    WriteFile(DataDir + "QVNAMES.DAT", Link + "\r\n" + Iss + "\r\n" + short47 + "\r\n" + Vanguard + "\r\n" + long49 +
+                                           "\r\n");
+    std::vector<std::string> lines;
+    ASSERT_TRUE(LoadNamesFile(lines));
+    ASSERT_EQ(lines, (std::vector<std::string>{Link, Iss, short47, Vanguard, long49}));
+    EXPECT_EQ(NamesUpdateLink(lines), Link);
+    EXPECT_FALSE(IsNamesEntry(lines[0]));
+    EXPECT_TRUE(IsNamesEntry(lines[1]));
+    EXPECT_FALSE(IsNamesEntry(lines[2]));
+    EXPECT_TRUE(IsNamesEntry(lines[3]));
+    EXPECT_FALSE(IsNamesEntry(lines[4]));
+
+    // A 48-character link line is still the link, never an entry.
+    const std::string link48 = "http://www.example.org/files/qsmag-update-01.zip";
+    ASSERT_EQ(link48.size(), 48u);
+    EXPECT_FALSE(IsNamesEntry(link48));
+    int index = 0;
+    EXPECT_FALSE(FindNamesEntry({link48}, "http:", index));
+    EXPECT_EQ(NamesUpdateLink({Link, Iss, link48}), link48);
+
+    std::string error;
+    ASSERT_TRUE(std::filesystem::remove(DataDir + "QVNAMES.DAT"));
+    EXPECT_FALSE(LoadNamesFile(lines, &error));
+    EXPECT_NE(error.find("qvnames.dat"), std::string::npos);
+}
+
+TEST(NamesLookupTest, NumbersCompareAsWholeNumbers)
+{
+    const std::vector<std::string> lines{Link, Iss, Vanguard, NoMagnitude};
+    int index = -1;
+    EXPECT_TRUE(FindNamesEntry(lines, "25544", index));
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(NamesEntryName(lines[index]), "ISS");
+    EXPECT_DOUBLE_EQ(NamesEntryMagnitude(lines[index]), -0.5);
+    EXPECT_TRUE(FindNamesEntry(lines, "5", index)); // stored numbers may drop leading zeros
+    EXPECT_EQ(index, 2);
+
+    // Parts of another number's digits are not that number.
+    EXPECT_FALSE(FindNamesEntry(lines, "5544", index));
+    EXPECT_EQ(index, -1);
+    EXPECT_TRUE(FindNamesEntry(lines, "544", index));
+    EXPECT_EQ(index, 3);
+    EXPECT_FALSE(FindNamesEntry(lines, "", index));
+
+    EXPECT_DOUBLE_EQ(FindStdMagnitude(lines, "00005"), 11.0);
+    EXPECT_DOUBLE_EQ(FindStdMagnitude(lines, "99999"), 8.0);
+    EXPECT_DOUBLE_EQ(FindStdMagnitude(lines, "544"), 8.0); // entry whose magnitude is no number
+
+    // With two entries for one number the later one wins.
+    const std::vector<std::string> twice{Iss, Vanguard, "25544 ISS (ZARYA)     30.0 20.0 10.0 -1.0   99.0"};
+    EXPECT_DOUBLE_EQ(FindStdMagnitude(twice, "25544"), -1.0);
+}
+
+TEST(NamesLookupTest, FormattedEntryReadsBack)
+{
+    const std::string line = FormatNamesEntry("25544", " ISS ", "30.0", "20.0", "10.0", "-0.5", "99.0");
+    EXPECT_EQ(line, Iss);
+    EXPECT_TRUE(IsNamesEntry(line));
+    // A text longer than its column widens the line instead of losing characters.
+    const std::string wide = FormatNamesEntry("25544", "A name of twenty chars", "1", "1", "1", "1", "1");
+    EXPECT_NE(wide.find("A name of twenty chars"), std::string::npos);
+    EXPECT_FALSE(IsNamesEntry(wide));
+}
+
+TEST(StringListTest, FindInStringListTakesTheLastLineIgnoringCase)
+{
+    const std::vector<std::string> lines{"alpha ISS", "beta", "Gamma iss"};
+    int index = 7;
+    EXPECT_TRUE(FindInStringList("Iss", lines, index));
+    EXPECT_EQ(index, 2);
+    EXPECT_FALSE(FindInStringList("", lines, index));
+    EXPECT_EQ(index, -1);
+    EXPECT_FALSE(FindInStringList("delta", lines, index));
+    EXPECT_EQ(index, -1);
+    EXPECT_FALSE(FindInStringList("x", {}, index));
+}

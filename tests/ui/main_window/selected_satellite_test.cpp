@@ -1,0 +1,323 @@
+// The selected satellite's data fields and its next rise and set, with a
+// known main set, observer and instant.
+#include "main_window_fixture.h"
+
+#include "engine/astronomy/constants.h"
+#include "engine/searches/pass_search.h"
+#include "engine/reports/report_output.h"
+#include "engine/satellite_test_support.h"
+#include "engine/reports/text_format.h"
+#include "engine/astronomy/vectors.h"
+#include "satellite/reference_element_sets.h"
+#include "ui/widgets/number_text.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <clocale>
+#include <cmath>
+
+namespace {
+
+constexpr double SecondDays = 1.0 / 86400.0;
+
+TleRecord Satellite(const std::string &name, const std::string &line2 = IssLine2)
+{
+    TleRecord record = MakeSatellite(IssLine1, line2);
+    record.Name.assign(name);
+    record.Number.assign("25544");
+    record.Selected = 1;
+    return record;
+}
+
+double Degrees(double radians) { return radians * 180.0 / M_PI; }
+
+// The satellite's state seen by the observer at the instant, all coordinates.
+TargetState StateAt(TleRecord record, ObserverRecord observer, double instant)
+{
+    TargetState state;
+    state.Mode = ModeAll;
+    const double gmst = UpdateSiderealObserver(instant, observer);
+    EXPECT_TRUE(PropagateSatellite(record, state, gmst, instant, observer));
+    return state;
+}
+
+class SelectedSatelliteTest : public MainWindowTest {
+protected:
+    // A Berlin observer one hour east of Greenwich, the main set, and the
+    // settings with the given unit.
+    void Prepare(const tlearray &set, bool metric = true)
+    {
+        SetProgramFolders(ProgramFolder());
+        Observer = MakeObserver(0.9163, 0.2338, 34.0);
+        Observer.Name.assign("Berlin");
+        Observer.UtcOffset = 1.0 / 24.0;
+        ASSERT_TRUE(SaveObserver());
+        OptionsRecord options = DefaultOptions();
+        options.Metric = metric ? 1 : 0;
+        std::ofstream(DataFile("Options.bin"), std::ios::binary)
+            << OptionsToBytes(options, DefaultOptionsViewState());
+        WriteSatFile(DataFile("MainSat.bin"), set);
+        epochInstant_ = set.front().Elements.epoch - JulianDateOfDayZero;
+    }
+
+    // The next rise and set as the engine's searches find them from start.
+    std::pair<double, double> EnginePass(double start)
+    {
+        TleRecord record = MainList[SelectedMain];
+        ObserverRecord observer = Observer;
+        TargetState scratch;
+        const double rise = FindRiseTime(record, scratch, 0.0, start, start + 120.0, observer);
+        const double aos = rise + SecondDays;
+        return {aos, FindSetTime(record, scratch, 0.0, aos, aos + 120.0, observer)};
+    }
+
+    // The elevation the searches compare with the horizon.
+    double Elevation(double instant)
+    {
+        ObserverRecord observer = Observer;
+        const TargetState state = StateAt(MainList[SelectedMain], observer, instant);
+        UpdateSiderealObserver(instant, observer);
+        return CalcTargetElevation(state, observer);
+    }
+
+    // Sets the clock in ten-minute steps from `from` until the selected
+    // satellite is below the horizon; returns that instant.
+    double SetInstantBelowHorizon(double from)
+    {
+        double instant = from;
+        SetInstant(instant);
+        while (Elevation(instant) > 0.0) {
+            instant += 600 * SecondDays;
+            SetInstant(instant);
+        }
+        return instant;
+    }
+
+    std::string Shown(double instant)
+    {
+        return FormatInstant("dd MMM HH:nn:ss", instant + Observer.UtcOffset);
+    }
+
+    double epochInstant_ = 0.0;
+};
+
+} // namespace
+
+TEST_F(SelectedSatelliteTest, DataFieldsShowTheSelectedSatelliteAtTheInstant)
+{
+    Prepare({Satellite("ISS (ZARYA)")});
+    TfrMainWnd &w = Start();
+    EXPECT_EQ(w.windowTitle(), "Berlin");
+    const double instant = epochInstant_ + 3.2;
+    SetInstant(instant);
+
+    const TargetState s = StateAt(MainList[0], Observer, instant);
+    EXPECT_EQ(w.txt_ra->text().toStdString(), FormatAngleHMS(true, 0, s.RaDec.first));
+    EXPECT_EQ(w.txt_dec->text().toStdString(), FormatAngleDMS(true, 0, s.RaDec.second));
+    EXPECT_EQ(w.txt_az->text().toStdString(), FixedOneDecimal(Degrees(s.Azimuth), 5) + "°");
+    EXPECT_EQ(w.txt_alt->text().toStdString(), FixedOneDecimal(Degrees(s.Elevation), 5) + "°");
+    EXPECT_EQ(w.txt_rng->text().toStdString(), FixedOneDecimal(s.RaDec.third, 6) + " km");
+    EXPECT_EQ(w.txt_hgt->text().toStdString(), FixedOneDecimal(s.SubPoint.third, 6) + " km");
+    EXPECT_NEAR(s.SubPoint.third, 350.0, 30.0);
+    EXPECT_EQ(w.Panel(11), "3.2 Days");
+    EXPECT_EQ(w.Panel(9).toStdString(), FixedOneDecimal(s.Velocity.w, 5) + " km/s");
+    EXPECT_EQ(w.Panel(9), "7.7 km/s");
+}
+
+TEST_F(SelectedSatelliteTest, NumbersKeepTheirDecimalPointUnderACommaLocale)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
+    Prepare({Satellite("ISS (ZARYA)")});
+    TfrMainWnd &w = Start();
+    SetInstant(epochInstant_ + 3.2);
+    const std::string height = w.txt_hgt->text().toStdString();
+    const std::string ageText = w.Panel(11).toStdString(), speed = w.Panel(9).toStdString();
+    w.bn_minusClick();
+    const std::string step = w.stxt_step->text().toStdString();
+    w.SetMagnitudeLimit("5.5");
+    const double limit = Options.MaxMagnitude;
+    const std::string caption = w.menu_mag->text().toStdString();
+    std::setlocale(LC_ALL, previous.c_str());
+    Options.MaxMagnitude = 7.0;
+
+    EXPECT_EQ(ageText, "3.2 Days");
+    EXPECT_EQ(speed, "7.7 km/s");
+    EXPECT_EQ(height.find(','), std::string::npos) << height;
+    EXPECT_NE(height.find('.'), std::string::npos) << height;
+    EXPECT_EQ(step, "0.5 Sec");
+    EXPECT_EQ(limit, 5.5);
+    EXPECT_EQ(caption, "Mag = 5.5");
+}
+
+TEST_F(SelectedSatelliteTest, NextPassMatchesTheEnginesRiseAndSetSearch)
+{
+    Prepare({Satellite("ISS (ZARYA)")});
+    TfrMainWnd &w = Start();
+    // Below the horizon at the instant: the search runs from now.
+    const double instant = SetInstantBelowHorizon(epochInstant_ + 0.5);
+    const auto [aos, los] = EnginePass(instant);
+    EXPECT_NEAR(AosTime, aos, 2 * SecondDays);
+    EXPECT_NEAR(LosTime, los, 2 * SecondDays);
+    ASSERT_LT(AosTime, LosTime);
+    EXPECT_LT(LosTime - AosTime, 20.0 / 1440.0);
+    // The satellite is up between the two and down just outside them.
+    EXPECT_LT(Elevation(AosTime - 3 * SecondDays), 0.0);
+    EXPECT_GT(Elevation(AosTime), 0.0);
+    EXPECT_GT(Elevation(LosTime - 3 * SecondDays), 0.0);
+    EXPECT_LE(Elevation(LosTime + SecondDays), 0.0);
+    EXPECT_EQ(w.Panel(1).toStdString(), Shown(AosTime));
+    EXPECT_EQ(w.Panel(3).toStdString(), Shown(LosTime));
+
+    // Selected while it is up, the current pass is shown: its rise lies in the past.
+    const double firstAos = AosTime, firstLos = LosTime;
+    const double midPass = (firstAos + firstLos) / 2;
+    SetInstant(midPass);
+    w.cb_sat1->setCurrentIndex(0);
+    w.cb_sat1Change();
+    EXPECT_NEAR(AosTime, firstAos, 2 * SecondDays);
+    EXPECT_NEAR(LosTime, firstLos, 2 * SecondDays);
+    EXPECT_LT(AosTime, CurrentTime);
+}
+
+TEST_F(SelectedSatelliteTest, RefreshesKeepTheStandingPrediction)
+{
+    Prepare({Satellite("ISS (ZARYA)")});
+    TfrMainWnd &w = Start();
+    const double instant = SetInstantBelowHorizon(epochInstant_ + 0.5);
+    const double aos = AosTime, los = LosTime;
+    const QString aosText = w.Panel(1), losText = w.Panel(3);
+
+    // A display switch while the rise is ahead, then SET into the pass itself.
+    w.menu_grids->trigger();
+    EXPECT_EQ(AosTime, aos);
+    EXPECT_EQ(LosTime, los);
+    SetInstant(aos + 60 * SecondDays);
+    EXPECT_EQ(AosTime, aos);
+    EXPECT_EQ(LosTime, los);
+    EXPECT_EQ(w.Panel(1), aosText);
+    EXPECT_EQ(w.Panel(3), losText);
+
+    // The clock passing the set searches the next pass, from 0.6 period on.
+    SetInstant(los - SecondDays);
+    for (int i = 0; i < 3; ++i)
+        w.bn_plusClick();
+    w.ClockTimerTick();
+    EXPECT_GT(CurrentTime, los);
+    EXPECT_GT(AosTime, los + 0.6 * MainList[0].Period / 1440.0);
+    EXPECT_LT(AosTime, LosTime);
+    EXPECT_NE(w.Panel(1), aosText);
+
+    // SET before the search's start asks for a fresh search from there.
+    SetInstant(instant - 1.0);
+    EXPECT_LT(AosTime, aos - 0.5);
+}
+
+TEST_F(SelectedSatelliteTest, AMovedObserverGetsThePassesOfItsNewPlace)
+{
+    Prepare({Satellite("ISS (ZARYA)")});
+    TfrMainWnd &w = Start();
+    SetInstantBelowHorizon(epochInstant_ + 0.5);
+    const double berlinAos = AosTime;
+
+    // The home moves to the other side of the Earth while the rise is ahead.
+    Observer = MakeObserver(-0.6, 0.2338 + M_PI, 34.0);
+    Observer.UtcOffset = 1.0 / 24.0;
+    w.menu_grids->trigger();
+    const double period = MainList[0].Period / 1440.0;
+    const auto [aos, los] = EnginePass(Elevation(CurrentTime) > 0.0 ? CurrentTime - 0.3 * period : CurrentTime);
+    EXPECT_NE(AosTime, berlinAos);
+    EXPECT_NEAR(AosTime, aos, 2 * SecondDays);
+    EXPECT_NEAR(LosTime, los, 2 * SecondDays);
+    EXPECT_EQ(w.Panel(1).toStdString(), Shown(AosTime));
+}
+
+TEST_F(SelectedSatelliteTest, TwoRevolutionsADayCountAsGeostationaryAndMoreAreSearched)
+{
+    Prepare({Satellite("TWO REVS", Line2WithMeanMotion(2.0)), Satellite("MORE", Line2WithMeanMotion(2.01))});
+    TfrMainWnd &w = Start();
+    const double instant = epochInstant_ + 1.0;
+    SetInstant(instant);
+    EXPECT_EQ(w.Panel(1), "Geo Sat");
+    EXPECT_EQ(w.Panel(3), "Geo Sat");
+    EXPECT_DOUBLE_EQ(AosTime, CurrentTime + 180.0);
+    EXPECT_DOUBLE_EQ(LosTime, CurrentTime + 181.0);
+
+    w.cb_sat1->setCurrentIndex(1);
+    w.cb_sat1Change();
+    EXPECT_EQ(SelectedMain, 1);
+    EXPECT_NE(w.Panel(1), "Geo Sat");
+    EXPECT_LT(AosTime, instant + 120.0 + 2 * SecondDays);
+}
+
+TEST_F(SelectedSatelliteTest, MilesWhenTheSettingsAreNotMetric)
+{
+    TleRecord second = Satellite("SECOND");
+    second.Elements.mean_anomaly += 0.3;
+    InitSatelliteModel(second);
+    Prepare({Satellite("FIRST"), second}, false);
+    TfrMainWnd &w = Start();
+    const double instant = epochInstant_ + 0.25;
+    SetInstant(instant);
+    EXPECT_DOUBLE_EQ(DistanceFactor, 0.621371);
+    const TargetState s = StateAt(MainList[0], Observer, instant);
+    EXPECT_EQ(w.txt_rng->text().toStdString(), FixedOneDecimal(s.RaDec.third * 0.621371, 6) + " mi");
+    EXPECT_EQ(w.txt_hgt->text().toStdString(), FixedOneDecimal(s.SubPoint.third * 0.621371, 6) + " mi");
+    EXPECT_EQ(w.Panel(9).toStdString(), FixedOneDecimal(s.Velocity.w * 0.621371, 5) + " mi/s");
+
+    w.cb_sat2->setCurrentIndex(1);
+    w.cb_sat2Change();
+    const TargetState other = StateAt(MainList[1], Observer, instant);
+    const double range = CalcVectorDistance(s.Position, other.Position) * 0.621371;
+    EXPECT_GT(range, 1000.0);
+    EXPECT_EQ(w.stxt_2sat_range->text().toStdString(), FixedOneDecimal(range, 5) + " mi");
+}
+
+TEST_F(SelectedSatelliteTest, ADecayedSatelliteShowsPlaceholdersAndIsNotSearched)
+{
+    // This one's elements put it inside the Earth seven hours after their epoch.
+    TleRecord decayed = MakeSatellite(reference_sets::k29141.line1, reference_sets::k29141.line2);
+    decayed.Name.assign("DOWN");
+    decayed.Selected = 1;
+    Prepare({decayed});
+    TfrMainWnd &w = Start();
+    SetInstant(epochInstant_ + 425.0 / 1440.0);
+    ASSERT_EQ(MainList[0].Decayed, 1);
+    EXPECT_EQ(w.Panel(1), "Decayed");
+    EXPECT_EQ(w.Panel(3), "Decayed");
+    EXPECT_EQ(w.txt_az->text(), "00.0");
+    EXPECT_EQ(w.txt_ra->text(), "00h 00m 00s");
+    EXPECT_EQ(AosTime, LosTime);
+}
+
+TEST_F(SelectedSatelliteTest, SatelliteNumbersReplaceNamesAndTheFirstEntryIsChosen)
+{
+    TleRecord second = Satellite("SECOND"), third = Satellite("THIRD");
+    second.Number.assign("11111");
+    third.Number.assign("22222");
+    third.Elements.mean_anomaly += 0.3;
+    InitSatelliteModel(third);
+    Prepare({Satellite("FIRST"), second, third});
+    TfrMainWnd &w = Start();
+    SetInstant(epochInstant_ + 0.5);
+    w.cb_sat1->setCurrentIndex(2);
+    w.cb_sat1Change();
+    EXPECT_EQ(SelectedMain, 2);
+    const double thirdAos = AosTime;
+    EXPECT_EQ(SatStates[2].Mode, ModeAll);
+    EXPECT_EQ(SatStates[0].Mode, ModeSubPoint);
+
+    w.menu_displaynumber->trigger();
+    ASSERT_EQ(w.cb_sat1->count(), 3);
+    EXPECT_EQ(w.cb_sat1->itemText(1), "11111");
+    EXPECT_EQ(w.cb_sat2->itemText(2), "22222");
+    EXPECT_EQ(w.cb_sat1->currentIndex(), 0);
+    EXPECT_EQ(SelectedMain, 0);
+    EXPECT_EQ(SelectedPos, 0);
+    EXPECT_EQ(SatStates[0].Mode, ModeAll);
+    EXPECT_EQ(SatStates[2].Mode, ModeSubPoint);
+    // The pass shown is the newly chosen satellite's.
+    EXPECT_NE(AosTime, thirdAos);
+}

@@ -1,0 +1,182 @@
+// The selected satellite: the two boxes, the data fields and the next pass.
+#include "ui/main_window/main_window.h"
+
+#include "engine/astronomy/constants.h"
+#include "engine/searches/pass_search.h"
+#include "engine/runtime/program_state.h"
+#include "engine/reports/report_output.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/files/settings.h"
+#include "engine/reports/text_format.h"
+#include "engine/astronomy/vectors.h"
+#include "ui/widgets/number_text.h"
+#include "ui/window_glue.h"
+#include "views/ground_track.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// How far ahead the next rise and set are searched.
+constexpr double PassSearchDays = 120.0;
+
+QString Text(const std::string &text) { return QString::fromStdString(text); }
+
+std::string DistanceUnit() { return Options.Metric ? " km" : " mi"; }
+
+double Degrees(double radians) { return radians * 180.0 / M_PI; }
+
+} // namespace
+
+const TleRecord *TfrMainWnd::SelectedRecord() const
+{
+    if (cb_sat1->count() == 0 || SelectedMain < 0
+        || static_cast<std::size_t>(SelectedMain) >= MainList.size())
+        return nullptr;
+    return &MainList[SelectedMain];
+}
+
+const TargetState *TfrMainWnd::SelectedState() const
+{
+    if (SelectedPos < 0 || static_cast<std::size_t>(SelectedPos) >= SatStates.size())
+        return nullptr;
+    return &SatStates[SelectedPos];
+}
+
+void TfrMainWnd::cb_sat1Change()
+{
+    const int chosen = cb_sat1->currentIndex();
+    if (chosen < 0) {
+        RefreshDisplay();
+        return;
+    }
+    SelectedMain = ComboToMain[chosen];
+    SelectedPos = chosen;
+    SetDisplayListStyles();
+    UpdateSelectedSatellites();
+    TrackStart = TrackEnd = CurrentTime;
+    // Equal rise and set ask the refresh for a fresh search from now.
+    AosTime = LosTime = CurrentTime;
+    TurnViewToSelected();
+    RefreshDisplay();
+}
+
+void TfrMainWnd::ShowSatelliteRange()
+{
+    const int other = cb_sat2->currentIndex();
+    const TargetState *selected = SelectedState();
+    if (!selected || other < 0 || static_cast<std::size_t>(other) >= SatStates.size())
+        return;
+    const double range = CalcVectorDistance(selected->Position, SatStates[other].Position);
+    stxt_2sat_range->setText(Text(FixedOneDecimal(range * DistanceFactor, 5) + DistanceUnit()));
+}
+
+void TfrMainWnd::cb_sat2Change()
+{
+    ShowSatelliteRange();
+}
+
+void TfrMainWnd::ShowSelectedSatelliteData()
+{
+    const TleRecord *record = SelectedRecord();
+    const TargetState *s = SelectedState();
+    if (!record || record->Decayed || !s) {
+        ClearSatelliteData();
+        return;
+    }
+    const std::string unit = DistanceUnit();
+    txt_ra->setText(Text(FormatAngleHMS(true, 0, s->RaDec.first)));
+    txt_dec->setText(Text(FormatAngleDMS(true, 0, s->RaDec.second)));
+    txt_az->setText(Text(FixedOneDecimal(Degrees(s->Azimuth), 5) + "°"));
+    txt_alt->setText(Text(FixedOneDecimal(Degrees(s->Elevation), 5) + "°"));
+    txt_rng->setText(Text(FixedOneDecimal(s->RaDec.third * DistanceFactor, 6) + unit));
+    txt_hgt->setText(Text(FixedOneDecimal(s->SubPoint.third * DistanceFactor, 6) + unit));
+    ShowSatelliteRange();
+    if (Options.ViewMode != ViewModeSky) {
+        const double age = CurrentTime - (record->Elements.epoch - JulianDateOfDayZero);
+        SetPanel(11, Text(FormatReport("%0:.1f Days", {age})));
+        SetPanel(9, Text(FixedOneDecimal(s->Velocity.w * DistanceFactor, 5) + unit + "/s"));
+    }
+}
+
+void TfrMainWnd::ClearSatelliteData()
+{
+    if (MainList.empty()) {
+        SetPanel(1, "None");
+        SetPanel(3, "None");
+    } else if (const TleRecord *record = SelectedRecord(); record && record->Decayed) {
+        SetPanel(1, "Decayed");
+        SetPanel(3, "Decayed");
+    }
+    txt_ra->setText("00h 00m 00s");
+    txt_dec->setText("00d 00m 00s");
+    for (QLineEdit *field : {txt_az, txt_alt, txt_rng, txt_hgt})
+        field->setText("00.0");
+}
+
+namespace {
+
+bool SamePlace(const Angles3 &a, const Angles3 &b)
+{
+    return a.first == b.first && a.second == b.second && a.third == b.third;
+}
+
+} // namespace
+
+bool TfrMainWnd::PredictionCovers(double instant) const
+{
+    const TleRecord *record = SelectedRecord();
+    return record && std::memcmp(&record->Elements, &predictedElements_, sizeof predictedElements_) == 0
+        && SamePlace(predictedPlace_, ObserverPlace()) && AosTime != LosTime
+        && instant >= passSearchStart_ && instant <= LosTime;
+}
+
+void TfrMainWnd::SearchPass(const TleRecord &sat)
+{
+    // The search propagates its own copies, so neither the main set's work
+    // area nor the observer of the clock tick moves under it.
+    TleRecord record = sat;
+    ObserverRecord observer = Observer;
+    TargetState scratch;
+    scratch.Mode = ModeNothing;
+    AosTime = FindRiseTime(record, scratch, 0.0, AosTime, AosTime + PassSearchDays, observer);
+    AosTime = MillisecondsToInstant(InstantToMilliseconds(AosTime) + 1000);
+    LosTime = FindSetTime(record, scratch, 0.0, AosTime, AosTime + PassSearchDays, observer);
+}
+
+void TfrMainWnd::UpdateNextPass()
+{
+    const TleRecord *found = SelectedRecord();
+    if (!found || found->Decayed)
+        return;
+    const TleRecord &sat = *found;
+    const double period = sat.Period / 1440.0;
+    if (CurrentTime > LosTime) {
+        AosTime = CurrentTime + 0.6 * period;
+        LosTime = MillisecondsToInstant(InstantToMilliseconds(AosTime) + 2000);
+    } else if (AosTime != LosTime) {
+        return;
+    } else {
+        const TargetState *s = SelectedState();
+        AosTime = s && s->Elevation > 0 ? CurrentTime - 0.3 * period : CurrentTime;
+    }
+    // The prediction describes the passes from the current instant on.
+    passSearchStart_ = std::min(AosTime, CurrentTime);
+    predictedElements_ = sat.Elements;
+    predictedPlace_ = ObserverPlace();
+    if (sat.MeanMotion > 2.0) {
+        SearchPass(sat);
+        const double offset = DisplayOffset();
+        SetPanel(1, Text(FormatInstant("dd MMM HH:nn:ss", AosTime + offset)));
+        SetPanel(3, Text(FormatInstant("dd MMM HH:nn:ss", LosTime + offset)));
+    } else {
+        AosTime = CurrentTime + 180.0;
+        LosTime = CurrentTime + 181.0;
+        SetPanel(1, "Geo Sat");
+        SetPanel(3, "Geo Sat");
+    }
+}
