@@ -1,7 +1,7 @@
 #include "ui/hooks_install.h"
 
-#include "engine/report_output.h"
-#include "engine/ui_hooks.h"
+#include "engine/reports/report_output.h"
+#include "engine/runtime/ui_hooks.h"
 #include "ui/window_glue.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // user-interface thread, the file dialogs and the printer.
 #pragma once
 
-#include "engine/ui_hooks.h"
+#include "engine/runtime/ui_hooks.h"
 
 class QObject;
 

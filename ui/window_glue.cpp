@@ -1,8 +1,8 @@
 #include "ui/window_glue.h"
 
-#include "engine/program_state.h"
-#include "engine/settings.h"
-#include "ui/main_window.h"
+#include "engine/runtime/program_state.h"
+#include "engine/files/settings.h"
+#include "ui/main_window/main_window.h"
 #include "views/view_setup.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // coordinates each displayed satellite needs, and the program's file dialogs.
 #pragma once
 
-#include "engine/satellite_record.h"
+#include "engine/satellites/satellite_record.h"
 
 #include <array>
 #include <cstddef>

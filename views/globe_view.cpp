@@ -5,12 +5,12 @@
 #include <thread>
 #include <vector>
 
-#include "engine/astro_time.h"
-#include "engine/constants.h"
-#include "engine/geodesy.h"
-#include "engine/program_state.h"
-#include "engine/settings.h"
-#include "engine/vectors.h"
+#include "engine/astronomy/astro_time.h"
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/geodesy.h"
+#include "engine/runtime/program_state.h"
+#include "engine/files/settings.h"
+#include "engine/astronomy/vectors.h"
 #include "views/ground_track.h"
 #include "views/moon_phase.h"
 #include "views/view_painting.h"

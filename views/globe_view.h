@@ -6,7 +6,7 @@
 
 #include <QPainter>
 
-#include "engine/satellite_record.h"
+#include "engine/satellites/satellite_record.h"
 
 // Paints the textured disc into Background (black around it).
 void RenderGlobeTexture();

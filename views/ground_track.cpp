@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/constants.h"
-#include "engine/program_state.h"
-#include "engine/satellite_driver.h"
+#include "engine/astronomy/constants.h"
+#include "engine/runtime/program_state.h"
+#include "engine/satellites/satellite_driver.h"
 #include "views/map_view.h"
 #include "views/view_painting.h"
 #include "views/view_setup.h"

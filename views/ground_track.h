@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/satellite_record.h"
-#include "engine/settings.h"
+#include "engine/satellites/satellite_record.h"
+#include "engine/files/settings.h"
 
 // The selected satellite's sub-points, one a minute, and the span of
 // instants they cover; the track is current while CurrentTime lies strictly

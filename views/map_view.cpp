@@ -6,10 +6,10 @@
 #include <cmath>
 #include <string>
 
-#include "engine/constants.h"
-#include "engine/data_files.h"
-#include "engine/program_state.h"
-#include "engine/settings.h"
+#include "engine/astronomy/constants.h"
+#include "engine/files/data_files.h"
+#include "engine/runtime/program_state.h"
+#include "engine/files/settings.h"
 #include "views/ground_track.h"
 #include "views/view_painting.h"
 #include "views/view_setup.h"

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/astro_time.h"
-#include "engine/constants.h"
-#include "engine/program_state.h"
-#include "engine/settings.h"
-#include "engine/vectors.h"
+#include "engine/astronomy/astro_time.h"
+#include "engine/astronomy/constants.h"
+#include "engine/runtime/program_state.h"
+#include "engine/files/settings.h"
+#include "engine/astronomy/vectors.h"
 #include "views/view_painting.h"
 
 namespace {

@@ -8,14 +8,14 @@
 #include <mutex>
 #include <string>
 
-#include "engine/catalogue_conversion.h"
-#include "engine/constants.h"
-#include "engine/geodesy.h"
-#include "engine/program_state.h"
-#include "engine/satellite_driver.h"
-#include "engine/settings.h"
-#include "engine/text_format.h"
-#include "engine/vectors.h"
+#include "engine/satellites/catalogue_conversion.h"
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/geodesy.h"
+#include "engine/runtime/program_state.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/files/settings.h"
+#include "engine/reports/text_format.h"
+#include "engine/astronomy/vectors.h"
 #include "views/moon_phase.h"
 #include "views/view_painting.h"
 #include "views/view_setup.h"

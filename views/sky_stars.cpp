@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/constants.h"
+#include "engine/astronomy/constants.h"
 #include "views/view_painting.h"
 
 StarCatalogue StarStreams;

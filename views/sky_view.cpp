@@ -6,12 +6,12 @@
 #include <cmath>
 #include <optional>
 
-#include "engine/constants.h"
-#include "engine/geodesy.h"
-#include "engine/program_state.h"
-#include "engine/settings.h"
-#include "engine/text_format.h"
-#include "engine/vectors.h"
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/geodesy.h"
+#include "engine/runtime/program_state.h"
+#include "engine/files/settings.h"
+#include "engine/reports/text_format.h"
+#include "engine/astronomy/vectors.h"
 #include "views/view_painting.h"
 #include "views/view_setup.h"
 

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/star_catalog.h"
+#include "engine/files/star_catalog.h"
 #include "views/view_state.h"
 
 // The star catalogues in memory. The main window fills StarStreams when the

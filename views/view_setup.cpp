@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/constants.h"
-#include "engine/data_files.h"
-#include "engine/settings.h"
+#include "engine/astronomy/constants.h"
+#include "engine/files/data_files.h"
+#include "engine/files/settings.h"
 #include "views/globe_view.h"
 #include "views/ground_track.h"
 #include "views/map_view.h"

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/program_state.h"
+#include "engine/runtime/program_state.h"
 #include "views/view_state.h"
 
 // The checked states of the main window's menu items that the views read.

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/constants.h"
-#include "engine/settings.h"
-#include "engine/text_format.h"
-#include "engine/vectors.h"
+#include "engine/astronomy/constants.h"
+#include "engine/files/settings.h"
+#include "engine/reports/text_format.h"
+#include "engine/astronomy/vectors.h"
 
 ViewState MainView;
 

@@ -14,8 +14,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/constants.h"
-#include "engine/geodesy.h"
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/geodesy.h"
 
 inline constexpr int NotVisible = 9999;
 inline constexpr double NoPosition = 9999.0;

@@ -1,0 +1,321 @@
+// Start-up and shutdown: the program's entry, the main window's creation,
+// the start-up task and the closing steps.
+#include "ui/main_window/main_window.h"
+
+#include "engine/astronomy/astro_time.h"
+#include "engine/satellites/catalogue_conversion.h"
+#include "engine/files/data_files.h"
+#include "engine/astronomy/de_reader.h"
+#include "engine/files/element_files.h"
+#include "engine/runtime/program_state.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/files/settings.h"
+#include "engine/runtime/ui_hooks.h"
+#include "engine/runtime/worker_tasks.h"
+#include "ui/main_window/day_count.h"
+#include "ui/widgets/glyphary.h"
+#include "ui/hooks_install.h"
+#include "ui/program_main.h"
+#include "ui/main_window/time_step.h"
+#include "ui/window_glue.h"
+#include "views/ground_track.h"
+#include "views/view_setup.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <chrono>
+
+namespace {
+
+// Shutdown waits at most this long for the window's own tasks.
+constexpr auto TaskWaitLimit = std::chrono::seconds(5);
+
+constexpr ThreadTag StartupTaskTag = 1;
+
+void Tell(const std::string &text)
+{
+    ShowUserMessage(text, "KYT", MessageKind::Error);
+}
+
+} // namespace
+
+TfrMainWnd::TfrMainWnd(const std::string &programDir) : programDir_(programDir)
+{
+    setWindowTitle("KYT -");
+    setMinimumSize(800, 600);
+    BuildMenus();
+    BuildToolbar();
+    BuildControls();
+    BuildStatusBar();
+    switches_ = {menu_displaynumber, menu_tracks, menu_sat_vis, menu_startohorizon, menu_showskysat,
+                 menu_sky_tools_orientation_normal, menu_sky_tools_orientation_inverted,
+                 menu_sky_tools_orientation_mirror_ew, menu_sky_tools_orientation_mirror_ns,
+                 menu_skyviewfixsatellite, menu_skyviewradec, menu_skyviewaltaz,
+                 menu_skyviewfixradec, menu_skyviewfixaltaz, menu_showsatellitemag, menu_starames,
+                 menu_constellations, menu_constellationNames, menu_showLabel, menu_grids,
+                 menu_loc_vis};
+    frMainWnd = this;
+    FormCreate();
+}
+
+TfrMainWnd::~TfrMainWnd()
+{
+    if (!closed_ && !endWithoutSave_)
+        FormClose();
+    if (frMainWnd == this)
+        frMainWnd = nullptr;
+}
+
+void TfrMainWnd::FormCreate()
+{
+    // Numbers read and written by Qt use '.' and ',' whatever the user's locale.
+    QLocale::setDefault(QLocale::c());
+    ViewBusy = false;
+    SetProgramFolders(programDir_);
+    ToolbarImages().clear();
+    setWindowIcon(QApplication::windowIcon());
+    setWindowState(Qt::WindowMaximized);
+    // The observer is not loaded yet: the pickers show UTC until it is.
+    SetPickersToInstant(SystemClockDayCount());
+
+    ClockTimer = new QTimer(this);
+    ClockTimer->setInterval(1000);
+    connect(ClockTimer, &QTimer::timeout, this, &TfrMainWnd::ClockTimerTick);
+
+    OptionsViewState view = DefaultOptionsViewState();
+    std::string error;
+    if (!LoadOptions(view, &error))
+        Tell(error);
+    for (int i = 0; i < DisplaySwitchCount; ++i)
+        switches_[i]->setChecked(view.Switches[i]);
+    MainView.CentreAlt = view.CentreAlt;
+    MainView.CentreAz = view.CentreAz;
+    menu_selectskyfile->setText(QString::fromStdString(SkyFileMenuCaption()));
+    menu_selectiridiumfile->setText(QString::fromStdString(IridiumFileMenuCaption()));
+
+    if (Options.UtcTime) {
+        Options.UtcTime = 0;
+        menu_utctimeClick();
+    }
+    menu_mag->setText("Set Max Magnitude = "
+                      + QString::fromStdString(ShortestNumberText(Options.MaxMagnitude)));
+    // The clock starts one rung above half a second: one second a tick.
+    Step = 500;
+    ControlTimeStep(StepFaster);
+    ConfigureViewControls();
+
+    QString glyphError;
+    if (!LoadGlyphary(QString::fromStdString(ProgramDir + "Glyphary.dll"), ToolbarImages(), glyphError)) {
+        // The toolbar works without pictures; the sets named in the settings
+        // are rebuilt at the next start.
+        Tell(glyphError.toStdString());
+        return;
+    }
+    ApplyToolbarImages();
+    // A source file that went missing leaves the old set file; nothing to tell.
+    BuildSkyFile();
+    BuildIridiumFile();
+}
+
+void TfrMainWnd::menu_exitClick()
+{
+    if (DownloadRunning) {
+        ShowUserMessage("Download in Progress please wait......", "KYT", MessageKind::Information);
+        return;
+    }
+    close();
+}
+
+void TfrMainWnd::closeEvent(QCloseEvent *event)
+{
+    if (!closed_ && !endWithoutSave_)
+        FormClose();
+    event->accept();
+}
+
+void TfrMainWnd::EndWithoutSaving()
+{
+    endWithoutSave_ = true;
+    Ready = false;
+    ClockTimer->stop();
+    hide();
+    WaitForOwnTasks();
+    QApplication::quit();
+}
+
+void TfrMainWnd::WaitForOwnTasks()
+{
+    const auto deadline = std::chrono::steady_clock::now() + TaskWaitLimit;
+    for (const WorkerHandle &task : tasks_)
+        if (task.Started())
+            task.exitCode.wait_until(deadline);
+}
+
+bool TfrMainWnd::OwnTasksEnded() const
+{
+    for (const WorkerHandle &task : tasks_)
+        if (task.Started()
+            && task.exitCode.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return false;
+    return true;
+}
+
+void TfrMainWnd::StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running)
+{
+    // Ended tasks are forgotten so the list stays short over a long run.
+    std::erase_if(tasks_, [](const WorkerHandle &task) {
+        return !task.Started()
+            || task.exitCode.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+    tasks_.push_back(StartWorkerThread(tag, std::move(procedure), running));
+}
+
+void TfrMainWnd::FormClose()
+{
+    closed_ = true;
+    Ready = false;
+    hide();
+    bn_stopClick();
+    std::string error;
+    OptionsViewState view;
+    for (int i = 0; i < DisplaySwitchCount; ++i)
+        view.Switches[i] = switches_[i]->isChecked();
+    view.CentreAlt = MainView.CentreAlt;
+    view.CentreAz = MainView.CentreAz;
+    if (!SaveOptions(view, &error))
+        Tell(error);
+    // Closed while the start-up task still loads, MainList is not the file's
+    // set yet: saving it would wipe the user's set.
+    if (mainSetLoaded_)
+        SaveMainSet();
+    DeleteDataFile(DataDir + "KYT_Google_Tracks.kml");
+    // The ephemeris is freed only when none of the window's tasks can still
+    // read it; otherwise it stays loaded until the process ends.
+    WaitForOwnTasks();
+    if (OwnTasksEnded())
+        FreeDEFile();
+    ToolbarImages().clear();
+    QApplication::quit();
+}
+
+void TfrMainWnd::StartInitialization()
+{
+    // The observer and the horizon correction are shared state: they are set
+    // here, on the user-interface thread, before the task starts.
+    std::string error;
+    if (!LoadObserver(&error))
+        Tell(error);
+    SetHorizonCorrection();
+    TrackPoints.clear();
+    StartTask(StartupTaskTag, [this] { LoadStartupDataThread(); });
+}
+
+void TfrMainWnd::SetHorizonCorrection()
+{
+    MainView.HorizonAltitude = CalcHorizonAltitude(Observer.Height);
+}
+
+void TfrMainWnd::ObserverChanged()
+{
+    // The horizon correction first: the refresh draws the sky's horizon and
+    // searches the next pass from the new place.
+    SetHorizonCorrection();
+    setWindowTitle(QString::fromStdString(Observer.Name.str()));
+    RefreshDisplay();
+}
+
+void TfrMainWnd::LoadStartupDataThread()
+{
+    // The long loads run here; everything that touches the window or the
+    // shared state follows on the user-interface thread.
+    if (!LoadDEFile(ProgramDir + "de_files/1957_2050.423")) {
+        OnUiThread([this] {
+            ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!",
+                            "Start ERROR", MessageKind::Information);
+            EndWithoutSaving();
+        });
+        EndWorkerThread(StartupTaskTag);
+        return;
+    }
+    tlearray mainSet = LoadMainSet();
+    OnUiThread([this, mainSet = std::move(mainSet)]() mutable { FinishStartup(std::move(mainSet)); });
+    EndWorkerThread(StartupTaskTag);
+}
+
+void TfrMainWnd::FinishStartup(tlearray mainSet)
+{
+    if (closed_)
+        return;
+    CopySwitchesToViews();
+    InitGraphics(MainImage->width(), MainImage->height());
+    ApplyOrientation();
+    // The instant is real UTC; the pickers show it as the observer's time.
+    CurrentTime = SystemClockDayCount();
+    SetPickersToInstant(CurrentTime);
+    SiderealTime = UpdateSiderealObserver(CurrentTime, Observer);
+    TrackStart = TrackEnd = AosTime = CurrentTime;
+    LosTime = AosTime;
+    DistanceFactor = Options.Metric ? 1.0 : 0.621371;
+    MainList = std::move(mainSet);
+    mainSetLoaded_ = true;
+    ClampMainSet(MainList);
+    FillMainSatelliteCombos();
+    // The start rule of the first search asks whether the satellite is up now.
+    UpdateSelectedSatellites();
+    setWindowTitle(QString::fromStdString(Observer.Name.str()));
+    UpdateNextPass();
+    Ready = true;
+    txt_info1->setText(QString::fromStdString(ApplyViewOptions()));
+    switch (Options.ViewMode) {
+    case ViewModeMap: menu_mapClick(); break;
+    case ViewModeSky: menu_skyClick(); break;
+    case ViewModeGlobe: menu_globeClick(); break;
+    default: break;
+    }
+}
+
+tlearray TfrMainWnd::LoadMainSet()
+{
+    tlearray set;
+    // A set file that cannot be read leaves the main set empty, as a missing one does.
+    if (!LoadSatFile(set, DataDir + "MainSat.bin"))
+        set.clear();
+    return set;
+}
+
+void TfrMainWnd::SaveMainSet()
+{
+    std::string error;
+    if (!SaveSatFile(MainList, DataDir + "mainsat.bin", &error))
+        Tell(error);
+}
+
+int ProgramMain(int &argc, char **argv)
+{
+    // Never deleted: worker tasks still running at the end may hand results
+    // to it (they are then dropped with the process).
+    auto *application = new QApplication(argc, argv);
+    QApplication::setApplicationName("Sidrela");
+    InstallUiHooks(application);
+    if (!InitProgramFolders())
+        SetProgramFolders(QCoreApplication::applicationDirPath().toStdString() + "/");
+    auto *window = new TfrMainWnd(ProgramDir);
+    StartInitialization();
+    // Without a window manager a maximised window keeps its own size, so it
+    // starts out as large as the screen.
+    window->setGeometry(window->screen()->availableGeometry());
+    window->showMaximized();
+    return QApplication::exec();
+}
+
+void StartInitialization()
+{
+    frMainWnd->StartInitialization();
+}
