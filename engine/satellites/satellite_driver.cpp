@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cmath>
+
 #include "engine/satellites/satellite_driver.h"
 
 #include <cmath>
@@ -174,8 +177,20 @@ bool PropagateSatellite(TleRecord &record, TargetState &state, double gmst, doub
 
 double CalcTargetElevation(const TargetState &state, const ObserverRecord &observer)
 {
-    const Vec4 earthCentre{};
-    return CalcSeparationAngle(observer.Eci, earthCentre, state.Position) - HalfPi;
+    // Above the plane perpendicular to the geodetic vertical, the horizon the
+    // data fields and the sky view use. The observer's inertial position
+    // carries the local sidereal angle of the instant it was computed for.
+    const double localSidereal = std::atan2(observer.Eci.y, observer.Eci.x);
+    const double cosLat = std::cos(observer.Latitude);
+    const double up[3] = {cosLat * std::cos(localSidereal), cosLat * std::sin(localSidereal),
+                          std::sin(observer.Latitude)};
+    const double line[3] = {state.Position.x - observer.Eci.x, state.Position.y - observer.Eci.y,
+                            state.Position.z - observer.Eci.z};
+    const double length = std::sqrt(line[0] * line[0] + line[1] * line[1] + line[2] * line[2]);
+    if (length <= 0.0)
+        return HalfPi;
+    const double sine = (up[0] * line[0] + up[1] * line[1] + up[2] * line[2]) / length;
+    return std::asin(std::clamp(sine, -1.0, 1.0));
 }
 
 void UpdateSelectedSatellites()
