@@ -54,6 +54,7 @@ TfrMainWnd::TfrMainWnd(const std::string &programDir) : programDir_(programDir)
     BuildToolbar();
     BuildControls();
     BuildStatusBar();
+    ConnectCommands();
     switches_ = {menu_displaynumber, menu_tracks, menu_sat_vis, menu_startohorizon, menu_showskysat,
                  menu_sky_tools_orientation_normal, menu_sky_tools_orientation_inverted,
                  menu_sky_tools_orientation_mirror_ew, menu_sky_tools_orientation_mirror_ns,
