@@ -3,7 +3,6 @@
 #include "ui/qt_app.h"
 
 #include "engine/runtime/program_state.h"
-#include "engine/runtime/ui_hooks.h"
 #include "ui/help/help_viewer.h"
 
 #include <QDialog>
@@ -41,11 +40,7 @@ protected:
         TestApplication();
         SetProgramFolders(std::string(KYT_TEST_PROGRAM_DIR) + "/");
     }
-    void TearDown() override
-    {
-        delete HelpViewerWindow();
-        Hooks().showMessage = nullptr;
-    }
+    void TearDown() override { delete HelpViewerWindow(); }
 };
 
 } // namespace
@@ -73,21 +68,6 @@ TEST_F(HelpTest, EachContextShowsThePageOfItsWindow)
         EXPECT_EQ(Browser()->documentTitle(), title);
         EXPECT_EQ(ShownPage(), context == 999 ? "index.html" : QString::number(context) + ".html");
     }
-}
-
-TEST_F(HelpTest, AMissingPageIsNamed)
-{
-    std::string shown;
-    Hooks().showMessage = [&shown](const std::string &text, const std::string &, MessageKind) {
-        shown = text;
-        return true;
-    };
-    const std::filesystem::path empty = std::filesystem::temp_directory_path() / "kyt-help-none";
-    std::filesystem::create_directories(empty);
-    SetProgramFolders(empty.string() + "/");
-    ShowHelp(HelpMainWindow);
-    EXPECT_EQ(shown, "Help file not found: " + empty.string() + "/help/100.html");
-    std::filesystem::remove_all(empty);
 }
 
 TEST_F(HelpTest, EveryLinkBetweenThePagesResolvesAndEachPageLeadsToTheContents)

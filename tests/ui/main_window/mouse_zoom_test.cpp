@@ -162,11 +162,6 @@ TEST_F(MouseTest, GlobeTurnsToTheClickAndZoomsNoSmallerThanFifteenPixels)
     for (int i = 0; i < 6; ++i)
         Drag(Qt::RightButton, Centre, Centre + QPoint(0, 20));
     EXPECT_DOUBLE_EQ(MainView.GlobeZoom, 15.0);
-
-    // Off the disc the read-out is home, and a click there turns to it.
-    Click(Qt::LeftButton, QPoint(5, 5));
-    EXPECT_DOUBLE_EQ(MainView.GlobeCentre.first, Observer.Latitude);
-    EXPECT_DOUBLE_EQ(MainView.GlobeCentre.second, Observer.Longitude);
 }
 
 TEST_F(MouseTest, SkyPixelsWithoutPositionKeepTheCentre)
