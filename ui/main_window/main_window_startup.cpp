@@ -14,6 +14,7 @@
 #include "engine/runtime/worker_tasks.h"
 #include "ui/main_window/day_count.h"
 #include "ui/widgets/glyphary.h"
+#include "ui/analysis/analysis_window.h"
 #include "ui/hooks_install.h"
 #include "ui/program_main.h"
 #include "ui/main_window/time_step.h"
@@ -197,10 +198,11 @@ void TfrMainWnd::FormClose()
     if (mainSetLoaded_)
         SaveMainSet();
     DeleteDataFile(DataDir + "KYT_Google_Tracks.kml");
+    const bool analysisEnded = ReleaseAnalysisWindow(std::chrono::steady_clock::now() + TaskWaitLimit);
     // The ephemeris is freed only when none of the window's tasks can still
     // read it; otherwise it stays loaded until the process ends.
     WaitForOwnTasks();
-    if (OwnTasksEnded())
+    if (OwnTasksEnded() && analysisEnded)
         FreeDEFile();
     ToolbarImages().clear();
     QApplication::quit();
