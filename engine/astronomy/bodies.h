@@ -30,9 +30,11 @@ bool CalcBodyGeocentric(int body, Vec4 &position, double instant);
 // derives (modes 1 to 5 as for satellites, from the position carried to the
 // date, but with the topocentric right ascension and declination in J2000
 // straight from the ephemeris; 6 the geocentric right ascension and
-// declination). gmst belongs to the
-// instant and to observer (UpdateSiderealObserver). False, with state as it
-// was, when the position could not be computed.
+// declination). A sky point or star (BodySkyPoint, BodyStar) keeps the J2000
+// Position its picker set and only its coordinates are derived. gmst belongs
+// to the instant and to observer (UpdateSiderealObserver). False, with state
+// as it was, when the position could not be computed (or a fixed target has
+// none).
 bool UpdateBody(TargetState &state, double gmst, double instant, const ObserverRecord &observer);
 
 // Updates BodyStates entries 0 to n at CurrentTime with SiderealTime and the
