@@ -233,7 +233,8 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
                 geometry.MoveTo(at);
                 double separation = geometry.SeparationDegrees();
                 const Vec4 sun = geometry.SunOfDate();
-                if (!dayOrNight && target.BodyId > 0) {
+                // The Sun as target is seen by day: only other targets need darkness.
+                if (!dayOrNight && target.BodyId > 0 && target.BodyId != BodySun) {
                     TargetState sunState;
                     sunState.Position = sun;
                     if (CalcTargetElevation(sunState, observer) > TwilightLimit)

@@ -34,7 +34,7 @@ void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lin
 // the closest approach to the target as seen by the observer; an approach
 // closer than `separationLimit` degrees (and than 5 degrees) gives one table
 // row, and with `dayOrNight` clear only while the Sun is more than 1 degree
-// down. The satellite header and the column header come before the first
+// down (unless the target is the Sun itself). The satellite header and the column header come before the first
 // row, and nothing is written without one. Ephemeris targets (BodyId 1-11)
 // are moved with the satellite; a sky point or star (12, 13) keeps its fixed
 // J2000 position. The observer is moved to the instants tried.
