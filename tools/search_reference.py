@@ -400,8 +400,8 @@ def cmd_flares(sets, min_el, day):
             continue
         if day != (f["sun"] > -6.0):
             continue
-        print('    {"%s", %.2f, %.3f, %.1f, %.1f, %.2f, %s},  // %s' %
-              (f["name"], (f["t"] - start) * 86400.0, f["angle"], f["el"], f["sun"], f["mag"],
+        print('    {"%s", %.2f, %d, %.3f, %.1f, %.1f, %.2f, %s},  // %s' %
+              (f["name"], (f["t"] - start) * 86400.0, f["panel"], f["angle"], f["el"], f["sun"], f["mag"],
                "true" if f["lit"] else "false", text_time(f["t"])))
 
 
