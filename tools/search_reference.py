@@ -322,7 +322,7 @@ def find_alignment(sat, kind, start, end):
     raise RuntimeError("no alignment")
 
 
-def track_points(sat, kind, site, around, seconds=4):
+def track_points(sat, kind, site, around, seconds=5):
     lat, lon, h = site
     radius = np.linalg.norm(observer_eci(lat, lon, h, np.array([around]))[0])
     rows = []
