@@ -322,7 +322,7 @@ def find_alignment(sat, kind, start, end):
     raise RuntimeError("no alignment")
 
 
-def track_points(sat, kind, site, around, seconds=4):
+def track_points(sat, kind, site, around, seconds=5):
     lat, lon, h = site
     radius = np.linalg.norm(observer_eci(lat, lon, h, np.array([around]))[0])
     rows = []
@@ -400,8 +400,8 @@ def cmd_flares(sets, min_el, day):
             continue
         if day != (f["sun"] > -6.0):
             continue
-        print('    {"%s", %.2f, %.3f, %.1f, %.1f, %.2f, %s},  // %s' %
-              (f["name"], (f["t"] - start) * 86400.0, f["angle"], f["el"], f["sun"], f["mag"],
+        print('    {"%s", %.2f, %d, %.3f, %.1f, %.1f, %.2f, %s},  // %s' %
+              (f["name"], (f["t"] - start) * 86400.0, f["panel"], f["angle"], f["el"], f["sun"], f["mag"],
                "true" if f["lit"] else "false", text_time(f["t"])))
 
 

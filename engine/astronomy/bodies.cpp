@@ -59,6 +59,15 @@ bool CalcBodyGeocentric(int body, Vec4 &position, double instant)
     return true;
 }
 
+bool CalcBodyOfDate(int body, double instant, Vec4 &ofDate)
+{
+    Vec4 position;
+    if (!CalcBodyGeocentric(body, position, instant))
+        return false;
+    PrecessVectorFromJ2000(position, ofDate, instant + JulianDateOfDayZero);
+    return true;
+}
+
 bool UpdateBody(TargetState &state, double gmst, double instant, const ObserverRecord &observer)
 {
     Vec4 position = state.Position;

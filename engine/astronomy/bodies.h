@@ -26,6 +26,11 @@ struct DeltaTCache {
 // once for each run of failures on the calling thread, not for every call.
 bool CalcBodyGeocentric(int body, Vec4 &position, double instant);
 
+// A body's geocentric position (BodyMercury to BodySun) carried to the frame
+// of date, where satellites and the observer are. False as
+// CalcBodyGeocentric.
+bool CalcBodyOfDate(int body, double instant, Vec4 &ofDate);
+
 // Moves state to the instant: its BodyId's position, then what its Mode
 // derives (modes 1 to 5 as for satellites, from the position carried to the
 // date, but with the topocentric right ascension and declination in J2000

@@ -76,11 +76,8 @@ struct ApproachGeometry {
     // ephemeris cannot give it; the user has been told then).
     Vec4 SunOfDate() const
     {
-        TargetState sun;
-        sun.BodyId = BodySun;
         Vec4 ofDate{};
-        if (UpdateBody(sun, gmst, instant, observer))
-            PrecessVectorFromJ2000(sun.Position, ofDate, instant + JulianDateOfDayZero);
+        CalcBodyOfDate(BodySun, instant, ofDate);
         return ofDate;
     }
 };

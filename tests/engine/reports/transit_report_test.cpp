@@ -261,8 +261,8 @@ MoonTransit FindMoonTransit(bool sunUp)
         moon.BodyId = BodyMoon;
         Angles3 ground;
         double distance = 0;
-        CalcTransitGroundPoint(satellite, moon, record, t, ground, true, distance, london);
-        if (ground.first == -london.Latitude || moon.Elevation < DegToRad(20.0))
+        if (!CalcTransitGroundPoint(satellite, moon, record, t, ground, true, distance, london) ||
+            moon.Elevation < DegToRad(20.0))
             continue;
         ObserverRecord site = MakeObserver(ground.first, ground.second, ground.third * 1000.0);
         TargetState sun;
