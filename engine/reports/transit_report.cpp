@@ -138,12 +138,6 @@ void WriteTransitHeader(const TleRecord &record, std::vector<std::string> &lines
                                   "Illum(%)"}));
 }
 
-std::string TrimRight(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 // The digits (and sign) of a formatted angle, as the pickers' masks take them.
 std::string MaskDigits(const std::string &text)
 {
@@ -190,6 +184,17 @@ void WriteReportHeader(bool utc, std::vector<std::string> &lines, double start, 
 void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lines,
                           const ObserverRecord &observer)
 {
+    WriteSatelliteHeader(record, lines, observer, DistanceFactor);
+}
+
+const char *DistanceUnit(double distanceFactor)
+{
+    return distanceFactor == 1.0 ? "km" : "mi.";
+}
+
+void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lines,
+                          const ObserverRecord &observer, double distanceFactor)
+{
     const double epoch = record.Elements.epoch - JulianDateOfDayZero;
     lines.push_back("  " + std::string(70, '-'));
     lines.push_back(FormatReport("  Satellite: %0s  -  %1s", {record.Name.str(), record.Number.str()}));
@@ -197,8 +202,8 @@ void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lin
                                  {FormatInstant(DateTimePattern, epoch),
                                   FormatInstant(DateTimePattern, epoch + observer.UtcOffset)}));
     lines.push_back(FormatReport("  Apoge: %1:6.1f %0:s  Perige: %2:6.1f %0:s",
-                                 {Options.Metric ? "km" : "mi.", record.ApogeeHeight * DistanceFactor,
-                                  record.PerigeeHeight * DistanceFactor}));
+                                 {DistanceUnit(distanceFactor), record.ApogeeHeight * distanceFactor,
+                                  record.PerigeeHeight * distanceFactor}));
 }
 
 void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector<WindowItem> &windows,

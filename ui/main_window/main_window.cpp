@@ -221,6 +221,7 @@ void TfrMainWnd::BuildMenus()
         TfrDataWnd window(this);
         window.exec();
     });
+    connect(menu_linetabular, &QAction::triggered, this, &TfrMainWnd::menu_linetabularClick);
 }
 
 void TfrMainWnd::BuildToolbar()

@@ -105,6 +105,9 @@ public:
     // next pass at the instant.
     bool PredictionCovers(double instant) const;
 
+    // "Prediction Passes": the prediction window, created once.
+    void menu_linetabularClick();
+
     // Views and display switches.
     void menu_mapClick();
     void menu_skyClick();

@@ -13,6 +13,7 @@
 #include "engine/runtime/ui_hooks.h"
 #include "engine/runtime/worker_tasks.h"
 #include "ui/main_window/day_count.h"
+#include "ui/prediction/prediction_window.h"
 #include "ui/widgets/glyphary.h"
 #include "ui/analysis/analysis_window.h"
 #include "ui/hooks_install.h"
@@ -37,6 +38,9 @@ namespace {
 
 // Shutdown waits at most this long for the window's own tasks.
 constexpr auto TaskWaitLimit = std::chrono::seconds(5);
+// Shutdown waits at most this long for the prediction window's search, which
+// stops at its next satellite or pass when told.
+constexpr auto PredictionWaitLimit = std::chrono::milliseconds(1500);
 
 constexpr ThreadTag StartupTaskTag = 1;
 
@@ -201,8 +205,9 @@ void TfrMainWnd::FormClose()
     const bool analysisEnded = ReleaseAnalysisWindow(std::chrono::steady_clock::now() + TaskWaitLimit);
     // The ephemeris is freed only when none of the window's tasks can still
     // read it; otherwise it stays loaded until the process ends.
+    const bool predictionEnded = ReleasePredictionWindow(PredictionWaitLimit);
     WaitForOwnTasks();
-    if (OwnTasksEnded() && analysisEnded)
+    if (OwnTasksEnded() && analysisEnded && predictionEnded)
         FreeDEFile();
     ToolbarImages().clear();
     QApplication::quit();
