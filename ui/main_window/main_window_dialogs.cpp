@@ -40,6 +40,10 @@ void TfrMainWnd::menu_optionsClick()
         TfrOptionWnd window(this);
         window.exec();
     }
+    // Before the start-up has drawn its first view it applies the settings
+    // itself.
+    if (!Ready)
+        return;
     // Saved or cancelled: a font chosen in the window has already changed.
     LoadMapImage();
     const std::string sizeText = ApplyViewOptions();
