@@ -60,15 +60,3 @@ TEST(NamesEditTest, DownloadWithoutEntriesChangesNothing)
     EXPECT_FALSE(MergeNamesUpdate(current, {"<html>Not Found</html>", "", Entry("95000", "Working")}, merged));
     EXPECT_EQ(merged, Lines{"untouched"});
 }
-
-TEST(NamesEditTest, SizesFitTheirColumnAndMagnitudesScaleWithRange)
-{
-    EXPECT_EQ(SizeColumnText(5.0), "5.0");
-    EXPECT_EQ(SizeColumnText(999.9), "999.9");
-    EXPECT_EQ(SizeColumnText(1000.0), "1000");
-    const std::string wide = FormatNamesEntry("1", "Wide", SizeColumnText(1000), SizeColumnText(1000),
-                                              SizeColumnText(1000), "5.0", SizeColumnText(1000));
-    EXPECT_TRUE(IsNamesEntry(wide)) << wide;
-    EXPECT_NEAR(StandardMagnitude(5.0, 2000.0), 3.49, 0.01);
-    EXPECT_NEAR(StandardMagnitude(5.0, 1000.0), 5.0, 0.01);
-}
