@@ -150,6 +150,12 @@ public:
     void menu_contentsClick();
     void FormResize();
 
+    // The modal windows of the selector, tools and help menus.
+    void menu_satdataClick();
+    void menu_infoClick();
+    void menu_optionsClick();
+    void menu_aboutClick();
+
     // Mouse state: a zoom drag in progress, its button and start, the half
     // height of its frame, and the sky or ground position under the cursor
     // (right ascension and declination, altitude and azimuth, latitude and
@@ -233,6 +239,7 @@ private:
     // Connects the commands above and routes the view image's mouse and
     // resize events to their handlers.
     void ConnectCommands();
+    void ConnectDialogCommands();
     void ShowCursorPosition(int x, int y);
     void MapMouseUp(Qt::MouseButton button, bool shift);
     void SkyMouseUp(Qt::MouseButton button, int x, int y);

@@ -101,6 +101,7 @@ void TfrMainWnd::ConnectCommands()
     connect(menu_selectskyfile, &QAction::triggered, this, &TfrMainWnd::menu_selectskyfileClick);
     connect(menu_reset, &QAction::triggered, this, &TfrMainWnd::menu_resetClick);
     connect(menu_contents, &QAction::triggered, this, &TfrMainWnd::menu_contentsClick);
+    ConnectDialogCommands();
     MainImage->installEventFilter(new ImageEvents(this));
     SetHelpContext(this, HelpMainWindow);
 }
