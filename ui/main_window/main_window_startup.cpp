@@ -193,7 +193,7 @@ void TfrMainWnd::FormClose()
         Tell(error);
     // Closed while the start-up task still loads, MainList is not the file's
     // set yet: saving it would wipe the user's set.
-    if (mainSetLoaded_)
+    if (mainSetLoaded_ || mainSetChanged_)
         SaveMainSet();
     DeleteDataFile(DataDir + "KYT_Google_Tracks.kml");
     // The ephemeris is freed only when none of the window's tasks can still
