@@ -69,7 +69,9 @@ void FirstPageOfSixtyThousand(benchmark::State &state)
     Hooks().runOnUiThread = [](std::function<void()> call) {
         QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
     };
-    qint64 worstStall = 0;
+    // The dialog's end and the start of the task; the longest pass of the
+    // event loop while the task runs and when its result is shown.
+    qint64 afterFile = 0, worstEvents = 0;
     std::size_t shown = 0;
     for (auto _ : state) {
         TfrSatSelectorWnd selector;
@@ -83,18 +85,19 @@ void FirstPageOfSixtyThousand(benchmark::State &state)
             static_cast<QDialog *>(dialog)->accept();
         });
         selector.bn_fileClick();
-        worstStall = std::max(worstStall, clock.elapsed());
+        afterFile = std::max(afterFile, clock.elapsed());
         while (selector.Busy()) {
             QElapsedTimer step;
             step.start();
             QCoreApplication::processEvents(QEventLoop::AllEvents);
-            worstStall = std::max(worstStall, step.elapsed());
+            worstEvents = std::max(worstEvents, step.elapsed());
         }
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) * 1e-9);
         shown = selector.CandidateCount();
     }
     Hooks().runOnUiThread = nullptr;
-    state.counters["worst_ui_stall_ms"] = static_cast<double>(worstStall);
+    state.counters["file_click_ms"] = static_cast<double>(afterFile);
+    state.counters["worst_events_ms"] = static_cast<double>(worstEvents);
     state.counters["candidates"] = static_cast<double>(shown);
 }
 BENCHMARK(FirstPageOfSixtyThousand)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -18,23 +18,6 @@ namespace {
 // checksum digit).
 constexpr std::size_t ShortestElementLine = 69;
 
-// Calls visit for each line of text without its end (LF, CR LF or a lone
-// CR), untrimmed.
-template <class Visit>
-void ForEachLine(std::string_view text, Visit &&visit)
-{
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            visit(text.substr(start));
-            return;
-        }
-        visit(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-}
-
 bool AllDigits(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -97,15 +80,17 @@ bool UpdateFromText(std::string_view text, tlearray &set, const NumberIndex &ind
     bool replaced = false;
     std::string_view previous;
     std::string previousKey;
-    ForEachLine(text, [&](std::string_view line) {
+    ForEachTextLine(text, [&](std::string_view line) {
         std::string key = line.size() >= ShortestElementLine ? CatalogueNumberKey(line.substr(2, 5)) : std::string();
         if (!key.empty() && key == previousKey) {
             const auto range = std::equal_range(
                 index.begin(), index.end(), std::pair<std::string, std::size_t>(key, 0),
                 [](const auto &a, const auto &b) { return a.first < b.first; });
-            const std::string line1(previous), line2(line);
+            const bool wanted = range.first != range.second;
+            const std::string line1(wanted ? previous : std::string_view());
+            const std::string line2(wanted ? line : std::string_view());
             double epoch = 0.0;
-            const bool epochRead = range.first != range.second && PairEpoch(line1, line2, epoch);
+            const bool epochRead = wanted && PairEpoch(line1, line2, epoch);
             for (auto entry = range.first; epochRead && entry != range.second; ++entry) {
                 TleRecord &record = set[entry->second];
                 if (taken[entry->second] || !(epoch > record.Elements.epoch)

@@ -39,7 +39,6 @@ QPushButton *PictureButton(QWidget *parent, QStyle::StandardPixmap picture, cons
 
 } // namespace
 
-
 TfrSatSelectorWnd::TfrSatSelectorWnd(QWidget *parent) : QDialog(parent)
 {
     BuildControls();
@@ -177,30 +176,30 @@ void TfrSatSelectorWnd::bn_closeClick()
     close();
 }
 
-QString TfrSatSelectorWnd::ShownText(const ElementRecord &candidate) const
+QString TfrSatSelectorWnd::ShownText(const std::string &name, const std::string &number) const
 {
-    // A two-line file names none of its sets: they are listed by number.
-    const bool byNumber = showNumbers_ || candidate.Name.length == 0;
-    return Text(byNumber ? candidate.Number.str() : candidate.Name.str());
-}
-
-QString TfrSatSelectorWnd::ShownText(const TleRecord &record) const
-{
-    const bool byNumber = showNumbers_ || record.Name.length == 0;
-    return Text(byNumber ? record.Number.str() : record.Name.str());
+    // A two-line file names none of its sets: they are shown by number.
+    return Text(showNumbers_ || name.empty() ? number : name);
 }
 
 void TfrSatSelectorWnd::FillSelectedList()
 {
     // Always rebuilt, an empty list too: a stale item would address a record
     // that is gone.
-    const QSignalBlocker quiet(ckboxSelSat);
-    ckboxSelSat->clear();
-    for (const TleRecord &record : SelectorList) {
-        auto *item = new QListWidgetItem(ShownText(record), ckboxSelSat);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(record.Selected ? Qt::Checked : Qt::Unchecked);
+    {
+        const QSignalBlocker quiet(ckboxSelSat);
+        ckboxSelSat->clear();
     }
+    for (const TleRecord &record : SelectorList)
+        AddCheckItem(record);
+}
+
+void TfrSatSelectorWnd::AddCheckItem(const TleRecord &record)
+{
+    const QSignalBlocker quiet(ckboxSelSat);
+    auto *item = new QListWidgetItem(ShownText(record.Name.str(), record.Number.str()), ckboxSelSat);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(record.Selected ? Qt::Checked : Qt::Unchecked);
 }
 
 void TfrSatSelectorWnd::ckboxSelSatClickCheck(QListWidgetItem *item)

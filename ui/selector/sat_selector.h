@@ -85,9 +85,10 @@ private:
     void ShowCandidateRows(const std::vector<std::size_t> &rows);
     // How a candidate or working-list entry is shown: by number, or by name
     // (by number when it has none).
-    QString ShownText(const ElementRecord &candidate) const;
-    QString ShownText(const TleRecord &record) const;
+    QString ShownText(const std::string &name, const std::string &number) const;
     bool AppendSelectedSatellite(const ElementRecord &transfer);
+    // Appends the record's item to the check list, checked as it is selected.
+    void AddCheckItem(const TleRecord &record);
     void FillFavorites();
     // The chosen favourite's name, empty when none is chosen.
     std::string ChosenFavorite() const;

@@ -94,7 +94,7 @@ void TfrSatSelectorWnd::ShowCandidateRows(const std::vector<std::size_t> &rows)
     QStringList texts;
     texts.reserve(static_cast<int>(rows.size()));
     for (std::size_t index : rows)
-        texts.append(ShownText(candidates_[index]));
+        texts.append(ShownText(candidates_[index].Name.str(), candidates_[index].Number.str()));
     ListBoxSatFile->clear();
     ListBoxSatFile->addItems(texts);
 }
@@ -189,12 +189,12 @@ void TfrSatSelectorWnd::ListBoxSatFileDblClick(int row)
     ElementRecord transfer = candidates_[rowCandidates_[row]];
     transfer.StdMagnitude = FindStdMagnitude(namesLines_, transfer.Number.str());
     transfer.Selected = 1;
-    if (!AppendSelectedSatellite(transfer))
-        return;
-    const QSignalBlocker quiet(ckboxSelSat);
-    auto *item = new QListWidgetItem(ShownText(SelectorList.back()), ckboxSelSat);
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Checked);
+    // A set without a name keeps its number as name, so the boxes of the
+    // calling window show it.
+    if (transfer.Name.length == 0)
+        transfer.Name.assignCut(transfer.Number.str());
+    if (AppendSelectedSatellite(transfer))
+        AddCheckItem(SelectorList.back());
 }
 
 bool TfrSatSelectorWnd::AppendSelectedSatellite(const ElementRecord &transfer)

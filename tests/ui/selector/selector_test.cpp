@@ -148,6 +148,7 @@ TEST_F(SelectorTest, ADoubleClickTakesThatRowsSatelliteReadyToPropagate)
     EXPECT_EQ(selector.SelectorList[1].StdMagnitude, 4.5); // "00005" is entry "    5"
     EXPECT_EQ(selector.SelectorList[0].StdMagnitude, 8.0);
     EXPECT_EQ(Rows(selector.ckboxSelSat), (std::vector<std::string>{"TWIN", "TWIN", "11111"}));
+    EXPECT_EQ(selector.SelectorList[2].Name.str(), "11111"); // the calling window's boxes show it
     // The new item gets the check mark, not the first one shown alike.
     selector.ckboxSelSat->item(0)->setCheckState(Qt::Unchecked);
     selector.ListBoxSatFileDblClick(4);
