@@ -21,7 +21,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -47,8 +46,8 @@ protected:
         SetProgramFolders(root_.string() + "/");
         Options.UpdateFolder.assign((root_ / "tle").string() + "/");
         WriteFile("data/qvnames.dat", "");
+        // Messages are shown on this thread only.
         Hooks().showMessage = [this](const std::string &text, const std::string &, MessageKind) {
-            std::lock_guard lock(mutex_);
             messages_.push_back(text);
             return true;
         };
@@ -90,23 +89,22 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([&selector] { return !selector.Busy(); }, 30000));
     }
 
-    // Answers the next input boxes in turn: a text, or nullopt for Cancel.
+    // Answers the next input boxes in turn: a text, or nullopt for Cancel;
+    // a box beyond them is cancelled.
     void AnswerInputs(std::vector<std::optional<QString>> answers)
     {
         answers_ = std::move(answers);
-        auto *timer = new QTimer(selector_.get());
-        QObject::connect(timer, &QTimer::timeout, [this, timer] {
+        if (inputTimer_)
+            return;
+        inputTimer_ = new QTimer(selector_.get());
+        QObject::connect(inputTimer_, &QTimer::timeout, [this] {
             auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
             if (!box)
                 return;
-            if (answers_.empty()) {
-                timer->stop();
-                box->reject();
-                return;
-            }
-            const std::optional<QString> answer = answers_.front();
-            answers_.erase(answers_.begin());
             seenInitial_.push_back(box->textValue());
+            const std::optional<QString> answer = answers_.empty() ? std::nullopt : answers_.front();
+            if (!answers_.empty())
+                answers_.erase(answers_.begin());
             if (answer) {
                 box->setTextValue(*answer);
                 box->accept();
@@ -114,26 +112,17 @@ protected:
                 box->reject();
             }
         });
-        timer->start(5);
+        inputTimer_->start(5);
     }
 
-    std::vector<std::string> Messages()
-    {
-        std::lock_guard lock(mutex_);
-        return messages_;
-    }
-
-    std::string LastMessage()
-    {
-        const auto messages = Messages();
-        return messages.empty() ? std::string() : messages.back();
-    }
+    const std::vector<std::string> &Messages() const { return messages_; }
+    std::string LastMessage() const { return messages_.empty() ? std::string() : messages_.back(); }
 
     std::filesystem::path root_;
     std::unique_ptr<TfrSatSelectorWnd> selector_;
     std::atomic<int> posted_{0};
     std::vector<std::optional<QString>> answers_;
     std::vector<QString> seenInitial_;
-    std::mutex mutex_;
+    QTimer *inputTimer_ = nullptr;
     std::vector<std::string> messages_;
 };
