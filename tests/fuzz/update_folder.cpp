@@ -18,6 +18,8 @@ std::string Folder()
     std::string pattern = (std::filesystem::temp_directory_path() / "kyt-fuzz-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         std::abort();
+    static const std::string made = pattern;
+    std::atexit([] { std::filesystem::remove_all(made); });
     return pattern + "/";
 }
 
