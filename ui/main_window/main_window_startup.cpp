@@ -199,7 +199,7 @@ void TfrMainWnd::FormClose()
         Tell(error);
     // Closed while the start-up task still loads, MainList is not the file's
     // set yet: saving it would wipe the user's set.
-    if (mainSetLoaded_)
+    if (mainSetLoaded_ || mainSetChanged_)
         SaveMainSet();
     DeleteDataFile(DataDir + "KYT_Google_Tracks.kml");
     const bool analysisEnded = ReleaseAnalysisWindow(std::chrono::steady_clock::now() + TaskWaitLimit);
