@@ -212,6 +212,7 @@ void TfrMainWnd::BuildMenus()
     connect(menu_forward, &QAction::triggered, this, &TfrMainWnd::menu_forwardClick);
     connect(menu_backward, &QAction::triggered, this, &TfrMainWnd::bn_timebackwardClick);
     connect(menu_stop, &QAction::triggered, this, &TfrMainWnd::bn_stopClick);
+    connect(menu_webupdate, &QAction::triggered, this, &TfrMainWnd::menu_webupdateClick);
 }
 
 void TfrMainWnd::BuildToolbar()
