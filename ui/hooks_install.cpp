@@ -2,6 +2,7 @@
 
 #include "engine/reports/report_output.h"
 #include "engine/runtime/ui_hooks.h"
+#include "ui/main_window/main_window.h"
 #include "ui/window_glue.h"
 
 #include <QApplication>
@@ -102,4 +103,8 @@ void InstallUiHooks(QObject *uiObject)
         return fileName;
     };
     hooks.printReport = PrintLines;
+    hooks.refreshDisplay = [] {
+        if (frMainWnd)
+            frMainWnd->RefreshDisplay();
+    };
 }

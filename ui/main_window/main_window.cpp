@@ -189,6 +189,8 @@ void TfrMainWnd::BuildMenus()
     menu_contents = AddItem(menu_help, "Help");
     menu_about = AddItem(menu_help, "About KYT", QKeySequence(Qt::SHIFT | Qt::Key_F10));
 
+    connect(menu_satellite, &QAction::triggered, this, &TfrMainWnd::menu_satelliteClick);
+    connect(menu_updatemainlist, &QAction::triggered, this, &TfrMainWnd::menu_updatemainlistClick);
     connect(menu_exit, &QAction::triggered, this, &TfrMainWnd::menu_exitClick);
     connect(menu_map, &QAction::triggered, this, &TfrMainWnd::menu_mapClick);
     connect(menu_skymode, &QAction::triggered, this, &TfrMainWnd::menu_skyClick);

@@ -103,6 +103,12 @@ public:
     // next pass at the instant.
     bool PredictionCovers(double instant) const;
 
+    // The satellite list and the main list update.
+    void menu_satelliteClick();
+    void menu_updatemainlistClick();
+    // The user changed the main set: it is saved at exit.
+    void MainSetChanged();
+
     // Views and display switches.
     void menu_mapClick();
     void menu_skyClick();
@@ -258,6 +264,8 @@ private:
     Angles3 predictedPlace_{};
     // Set once MainList holds the set read at start-up.
     bool mainSetLoaded_ = false;
+    // Set once the user changed the main set.
+    bool mainSetChanged_ = false;
     bool endWithoutSave_ = false;
     bool closed_ = false;
 };

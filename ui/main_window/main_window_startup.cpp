@@ -200,7 +200,7 @@ void TfrMainWnd::FormClose()
         Tell(error);
     // Closed while the start-up task still loads, MainList is not the file's
     // set yet: saving it would wipe the user's set.
-    if (mainSetLoaded_)
+    if (mainSetLoaded_ || mainSetChanged_)
         SaveMainSet();
     delete frInfoDownloadWnd;
     frInfoDownloadWnd = nullptr;
