@@ -277,17 +277,19 @@ void TfrWebWnd::bn_downloadClick()
     web.password = TrimmedText(txt_password);
     std::vector<std::string> lines = Lines;
     std::string updateFolder = Options.UpdateFolder.str();
+    tlearray mainList = MainList;
     QPointer<TfrWebWnd> window(this);
     SetDownloading(true);
     const WorkerHandle task = StartWorkerThread(
         DownloadWindowTaskTag,
-        [window, web, lines, updateFolder] {
+        [window, web, lines, updateFolder, mainList] {
             // Task 90: the main window stays disabled until this window closes.
             const DownloadTaskLinks links = ProgressBoxLinks(false);
             PostToUiThread(links.begin);
             DownloadRun run;
             run.updateFolder = updateFolder;
             run.progress = links.progress;
+            run.mainList = mainList;
             const int stored = DownloadEntries(lines, web, run);
             PostToUiThread([window, links, stored, failures = FailureReport(run)] {
                 links.end();

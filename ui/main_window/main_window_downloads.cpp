@@ -23,7 +23,8 @@ void TfrMainWnd::StartAutoDownload()
 {
     AutoDownloadInputs inputs;
     inputs.updateFolder = Options.UpdateFolder.str();
+    inputs.mainList = MainList;
     inputs.links = ProgressBoxLinks(true);
     StartTask(
-        AutoDownloadTaskTag, [inputs] { AutoDownloadThreadProc(inputs); }, &DownloadRunning);
+        AutoDownloadTaskTag, [inputs = std::move(inputs)] { AutoDownloadThreadProc(inputs); }, &DownloadRunning);
 }
