@@ -224,6 +224,7 @@ void TfrMainWnd::BuildMenus()
         window.exec();
     });
     connect(menu_linetabular, &QAction::triggered, this, &TfrMainWnd::menu_linetabularClick);
+    connect(menu_webupdate, &QAction::triggered, this, &TfrMainWnd::menu_webupdateClick);
 }
 
 void TfrMainWnd::BuildToolbar()

@@ -130,6 +130,9 @@ public:
     // Whether none of the window's own tasks still runs.
     bool OwnTasksEnded() const;
 
+    // Downloads: the download window, refused while a download runs.
+    void menu_webupdateClick();
+
     // Status bar panel text (0..11).
     void SetPanel(int index, const QString &text);
     QString Panel(int index) const;
@@ -268,6 +271,8 @@ private:
     void FinishStartup(tlearray mainSet);
     void SaveMainSet();
     void StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running = nullptr);
+    // The automatic download task (start-up, when the settings ask for it).
+    void StartAutoDownload();
     void WaitForOwnTasks();
 
     // The observer's latitude, longitude and height.
