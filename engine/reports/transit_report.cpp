@@ -129,9 +129,9 @@ bool FindClosestApproach(ApproachGeometry &geometry, long long &t, long long end
 }
 
 void WriteTransitHeader(const TleRecord &record, std::vector<std::string> &lines,
-                        const ObserverRecord &observer)
+                        const ObserverRecord &observer, double distanceFactor)
 {
-    WriteSatelliteHeader(record, lines, observer);
+    WriteSatelliteHeader(record, lines, observer, distanceFactor);
     lines.emplace_back("  ");
     lines.push_back(FormatReport("  %0:-5s %1:-11s %2:-5s %3:-5s %4:-6s  %5:-8s %6:-8s %7:-7s %8:-3s",
                                  {"MM/DD", "Time", "Alt", "Az", "Mag", "Satlit", "Sep(m)", "Range",
@@ -208,11 +208,10 @@ void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lin
 
 void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector<WindowItem> &windows,
                        double threshold, double separationLimit, bool dayOrNight, bool utc,
-                       std::vector<std::string> &lines, ObserverRecord &observer)
+                       double distanceFactor, std::vector<std::string> &lines, ObserverRecord &observer)
 {
     const double offset = utc ? 0.0 : observer.UtcOffset;
-    const long long skipAhead =
-        std::max(Second, std::llround(0.75 * record.Period * 60.0 * static_cast<double>(Second)));
+    const long long skipAhead = PassSkipMilliseconds(record);
     ApproachGeometry geometry{record, target, observer};
     TargetState &satellite = geometry.satellite;
     bool headerWritten = false;
@@ -244,7 +243,7 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
                 }
                 if (separation < separationLimit) {
                     if (!headerWritten) {
-                        WriteTransitHeader(record, lines, observer);
+                        WriteTransitHeader(record, lines, observer, distanceFactor);
                         headerWritten = true;
                     }
                     const double illumination =
@@ -260,7 +259,7 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
                         {FormatInstant("mm/dd HH:nn:ss", geometry.instant + offset),
                          RadToDeg(satellite.Elevation), RadToDeg(satellite.Azimuth), magnitude,
                          IsSunlit(satellite.Position, sun) ? "Yes" : "No", smallest * 60.0,
-                         range * DistanceFactor, illumination})));
+                         range * distanceFactor, illumination})));
                 }
             }
             satellite.Mode = ModeNothing;

@@ -41,13 +41,15 @@ const char *DistanceUnit(double distanceFactor);
 // the closest approach to the target as seen by the observer; an approach
 // closer than `separationLimit` degrees (and than 5 degrees) gives one table
 // row, and with `dayOrNight` clear only while the Sun is more than 1 degree
-// down (unless the target is the Sun itself). The satellite header and the column header come before the first
-// row, and nothing is written without one. Ephemeris targets (BodyId 1-11)
-// are moved with the satellite; a sky point or star (12, 13) keeps its fixed
-// J2000 position. The observer is moved to the instants tried.
+// down (unless the target is the Sun itself). The satellite header and the
+// column header come before the first row, and nothing is written without
+// one; heights and ranges are in the unit of `distanceFactor`. Ephemeris
+// targets (BodyId 1-11) are moved with the satellite; a sky point or star
+// (12, 13) keeps its fixed J2000 position. The observer is moved to the
+// instants tried.
 void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector<WindowItem> &windows,
                        double threshold, double separationLimit, bool dayOrNight, bool utc,
-                       std::vector<std::string> &lines, ObserverRecord &observer);
+                       double distanceFactor, std::vector<std::string> &lines, ObserverRecord &observer);
 
 // For a sky point (BodyId 12) asks the sky-point picker, pre-filled with the
 // target's right ascension and declination, and names the target "Ra/Dec";

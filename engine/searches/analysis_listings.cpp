@@ -128,7 +128,7 @@ std::vector<std::string> SearchAnalysisTransits(const AnalysisInputs &inputs)
         if (!LoadSatFromElementRecord(record, element, true, inputs.MinRevs, inputs.MaxRevs))
             continue;
         WriteTransitTable(record, target, windows, minAltitude, radius, inputs.DayOrNight,
-                          inputs.UtcMode, lines, observer);
+                          inputs.UtcMode, inputs.DistanceFactor, lines, observer);
     }
     return lines;
 }

@@ -13,7 +13,6 @@
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/searches/pass_search.h"
-#include "engine/searches/search_results.h"
 
 namespace {
 
@@ -177,18 +176,8 @@ std::optional<FlareGeometry> EvaluateFlare(TleRecord &record, double instant, Ob
     return flare;
 }
 
-std::vector<WindowItem> FlareWindows(const PredictionInputs &inputs, ObserverRecord observer)
-{
-    TargetState sun;
-    sun.BodyId = BodySun;
-    std::vector<WindowItem> windows;
-    BuildBodyWindows(sun, inputs.DayFlares, !inputs.DayFlares, inputs.Start, inputs.End, inputs.SunAltitude,
-                     windows, observer);
-    return windows;
-}
-
-PredictionResult SearchSatelliteFlares(TleRecord record, const PredictionInputs &inputs,
-                                       const std::vector<WindowItem> &windows, ObserverRecord observer)
+PredictionResult SearchSatelliteFlares(TleRecord &record, ObserverRecord &observer, const PredictionInputs &inputs,
+                                       const std::vector<WindowItem> &windows, const SearchControl &control)
 {
     PredictionResult result;
     TargetState satellite;
@@ -197,6 +186,8 @@ PredictionResult SearchSatelliteFlares(TleRecord record, const PredictionInputs 
         double t = window.StartTime;
         const long long windowEnd = InstantToMilliseconds(window.EndTime);
         while (t < window.EndTime) {
+            if (control.Cancelled())
+                return result;
             t = FindRiseTime(record, satellite, inputs.MinElevation, t, window.EndTime, observer);
             if (t >= window.EndTime)
                 break;
@@ -220,20 +211,21 @@ PredictionResult SearchSatelliteFlares(TleRecord record, const PredictionInputs 
     return result;
 }
 
-PredictionResult SearchIridiumFlares(const PredictionInputs &inputs)
+PredictionResult SearchIridiumFlares(const PredictionInputs &inputs, const SearchControl &control)
 {
     PredictionResult result;
     result.Lines.emplace_back("  Iridium Flare Passes");
-    WriteReportHeader(inputs.UtcMode, result.Lines, inputs.StartShown, inputs.EndShown, inputs.Observer);
+    WritePredictionHeader(inputs, result.Lines);
     result.Lines.emplace_back("  ");
     result.Lines.push_back(FormatReport("%0:-18s%1:4s%2:5s%3:5s%4:7s%5:6s%6:8s%7:10s%8:7s%9:7s%10:6s",
                                         {"  MM/DD Time", "ID", "Alt", "Az", "Range", "Mag", "LatC", "LongC",
                                          "BrgC", "DistC", "MagC"}));
 
-    const std::vector<WindowItem> windows = FlareWindows(inputs, inputs.Observer);
-    PredictionResult flares;
-    for (const TleRecord &record : inputs.Satellites)
-        AppendResult(flares, SearchSatelliteFlares(record, inputs, windows, inputs.Observer));
+    const std::vector<WindowItem> windows = SunWindows(inputs, inputs.DayFlares, !inputs.DayFlares);
+    PredictionResult flares =
+        SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
+            return SearchSatelliteFlares(record, observer, inputs, windows, control);
+        });
     // Month and day lead the lines, so they sort by date within a year.
     std::stable_sort(flares.Lines.begin(), flares.Lines.end(), [](const std::string &a, const std::string &b) {
         return CompareTextIgnoreCase(a, b) < 0;

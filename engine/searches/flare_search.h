@@ -10,6 +10,7 @@
 
 #include "engine/astronomy/body_events.h"
 #include "engine/searches/prediction_inputs.h"
+#include "engine/searches/search_frame.h"
 
 // The angle that means "no flare candidate", degrees.
 inline constexpr double NoFlareAngle = 180.0;
@@ -38,16 +39,16 @@ struct FlareGeometry {
 // observer to the instant.
 std::optional<FlareGeometry> EvaluateFlare(TleRecord &record, double instant, ObserverRecord &observer);
 
-// The windows of the span the flares are searched in: the Sun below the
-// "Sun <" altitude, or above it with "Day Flares".
-std::vector<WindowItem> FlareWindows(const PredictionInputs &inputs, ObserverRecord observer);
-
-// One satellite's flares inside the windows: one unsorted report line and
-// one PassRecord each, for flares no fainter than the limit.
-PredictionResult SearchSatelliteFlares(TleRecord record, const PredictionInputs &inputs,
-                                       const std::vector<WindowItem> &windows, ObserverRecord observer);
+// One satellite's flares inside the windows (the Sun below the "Sun <"
+// altitude, or above it with "Day Flares"): one unsorted report line and one
+// PassRecord each, for flares no fainter than the limit. `record` and
+// `observer` are the caller's own copies, moved as the search goes. Stops
+// between passes once `control` is cancelled.
+PredictionResult SearchSatelliteFlares(TleRecord &record, ObserverRecord &observer, const PredictionInputs &inputs,
+                                       const std::vector<WindowItem> &windows, const SearchControl &control);
 
 // The whole report: title, report header, column header and the flare lines
 // of every satellite of inputs.Satellites sorted as text (case ignored); the
-// passes in satellite order.
-PredictionResult SearchIridiumFlares(const PredictionInputs &inputs);
+// passes in satellite order. The satellites are searched in parallel
+// (SearchSatellites); the result does not depend on the number of threads.
+PredictionResult SearchIridiumFlares(const PredictionInputs &inputs, const SearchControl &control = {});

@@ -11,7 +11,6 @@
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/searches/pass_search.h"
-#include "engine/searches/search_results.h"
 #include "engine/searches/transit_search.h"
 
 namespace {
@@ -32,8 +31,6 @@ constexpr long long CoarseStep = 10 * Second;
 constexpr long long NearStep = 5 * Second;
 // The approach starts this long after the rise, on a whole second.
 constexpr long long FirstLook = 5 * Second;
-// After a pass the search skips this part of the period.
-constexpr double PassSkip = 0.75;
 
 const char *const ColumnFormat = "%0:-19s%1:-9s%2:-9s%3:6s%4:5s%5:6s%6:6s%7:4s%8:5s";
 const char *const RowFormat = "%0:16s%1:10.4f%2:11.4f%3:6.1f%4:5.0f%5:6.1f%6:6.0f%7:4.0f%8:4s";
@@ -110,19 +107,22 @@ std::string Row(const TrackGeometry &track, const Angles3 &previousPoint, long l
 
 } // namespace
 
-PredictionResult SearchSatelliteGroundTracks(TleRecord record, const PredictionInputs &inputs,
-                                             const std::vector<WindowItem> &windows, ObserverRecord observer)
+PredictionResult SearchSatelliteGroundTracks(TleRecord &record, ObserverRecord &observer,
+                                             const PredictionInputs &inputs, const std::vector<WindowItem> &windows,
+                                             const SearchControl &control)
 {
     PredictionResult result;
     TargetState target = inputs.Target;
     TrackGeometry track{record, target, observer, inputs.DistanceFactor};
-    const long long skip = std::max(Second, std::llround(PassSkip * record.Period * 60.0 * Second));
+    const long long skip = PassSkipMilliseconds(record);
     const bool sunTarget = target.BodyId == BodySun;
 
     for (const WindowItem &window : windows) {
         double rise = window.StartTime;
         const long long windowEnd = InstantToMilliseconds(window.EndTime);
         while (rise < window.EndTime) {
+            if (control.Cancelled())
+                return result;
             rise = FindRiseTime(record, track.satellite, inputs.MinElevation, rise, window.EndTime, observer);
             if (rise >= window.EndTime || record.Decayed)
                 break;
@@ -137,7 +137,7 @@ PredictionResult SearchSatelliteGroundTracks(TleRecord record, const PredictionI
                 double distance = track.MoveTo(t, true);
                 if (distance < inputs.TrackWidth && track.satellite.Elevation > inputs.MinElevation) {
                     if (!result.Found)
-                        WriteSatelliteHeader(record, result.Lines, observer);
+                        WriteSatelliteHeader(record, result.Lines, observer, inputs.DistanceFactor);
                     result.Found = true;
                     result.Lines.emplace_back("  ");
                     result.Lines.push_back(FormatReport(ColumnFormat, {"  MM/DD Time", "Lat", "Lon", "Path", "Az",
@@ -157,13 +157,14 @@ PredictionResult SearchSatelliteGroundTracks(TleRecord record, const PredictionI
     return result;
 }
 
-PredictionResult SearchGroundTracks(const PredictionInputs &inputs)
+PredictionResult SearchGroundTracks(const PredictionInputs &inputs, const SearchControl &control)
 {
     PredictionResult result;
     WriteTransitTitle(inputs, "MMM dd yy HH:nn:ss", result.Lines);
-    WriteReportHeader(inputs.UtcMode, result.Lines, inputs.StartShown, inputs.EndShown, inputs.Observer);
-    const std::vector<WindowItem> windows = TransitWindows(inputs, inputs.Observer);
-    for (const TleRecord &record : inputs.Satellites)
-        AppendResult(result, SearchSatelliteGroundTracks(record, inputs, windows, inputs.Observer));
+    WritePredictionHeader(inputs, result.Lines);
+    const std::vector<WindowItem> windows = TransitWindows(inputs);
+    AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
+                     return SearchSatelliteGroundTracks(record, observer, inputs, windows, control);
+                 }));
     return result;
 }

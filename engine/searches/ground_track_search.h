@@ -9,13 +9,18 @@
 
 #include "engine/astronomy/body_events.h"
 #include "engine/searches/prediction_inputs.h"
+#include "engine/searches/search_frame.h"
 
 // One satellite's tracks: its satellite header before its first track, then
 // per track "  ", the column header, one row a second and "  End of track".
 // Nothing for a satellite whose point never comes within the width.
-PredictionResult SearchSatelliteGroundTracks(TleRecord record, const PredictionInputs &inputs,
-                                             const std::vector<WindowItem> &windows, ObserverRecord observer);
+// `record` and `observer` are the caller's own copies, moved as the search
+// goes. Stops between passes once `control` is cancelled.
+PredictionResult SearchSatelliteGroundTracks(TleRecord &record, ObserverRecord &observer,
+                                             const PredictionInputs &inputs, const std::vector<WindowItem> &windows,
+                                             const SearchControl &control);
 
 // The whole report: title, report header and the tracks of every satellite
-// of inputs.Satellites in order. Found when a row was written.
-PredictionResult SearchGroundTracks(const PredictionInputs &inputs);
+// of inputs.Satellites in order, searched in parallel (SearchSatellites).
+// Found when a row was written.
+PredictionResult SearchGroundTracks(const PredictionInputs &inputs, const SearchControl &control = {});

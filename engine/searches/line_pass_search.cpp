@@ -9,6 +9,7 @@
 #include "engine/reports/text_format.h"
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
+#include "engine/searches/pass_search.h"
 #include "engine/searches/pass_steps.h"
 
 namespace {
@@ -187,7 +188,7 @@ PredictionResult SearchLinePasses(const PredictionInputs &inputs, const SearchCo
 {
     PredictionResult result;
     WritePredictionHeader(inputs, result.Lines);
-    const std::vector<WindowItem> windows = SunWindows(inputs);
+    const std::vector<WindowItem> windows = SunWindows(inputs, inputs.DayOrNight, true);
     AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
         LinePassSearch search(inputs, control, record, observer);
         for (const WindowItem &window : windows)

@@ -1,5 +1,6 @@
 #include "engine/searches/pass_search.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -91,6 +92,11 @@ double FindSetTime(TleRecord &record, TargetState &state, double threshold, doub
                    double end, ObserverRecord &observer)
 {
     return FindElevationCrossing(record, state, threshold, start, end, observer, -1);
+}
+
+long long PassSkipMilliseconds(const TleRecord &record)
+{
+    return std::max(1000LL, std::llround(0.75 * record.Period * 60000.0));
 }
 
 bool CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord &record,

@@ -26,6 +26,10 @@ double FindRiseTime(TleRecord &record, TargetState &state, double threshold, dou
 double FindSetTime(TleRecord &record, TargetState &state, double threshold, double start,
                    double end, ObserverRecord &observer);
 
+// Milliseconds a search skips ahead after a pass so that it does not find
+// the same pass again: 0.75 of the orbital period, at least a second.
+long long PassSkipMilliseconds(const TleRecord &record);
+
 // Propagates the satellite and moves the body (ephemeris bodies only; a sky
 // point or star keeps its fixed J2000 position) to the instant, then finds
 // where the line from the body through the satellite meets the sphere

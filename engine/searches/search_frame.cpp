@@ -1,7 +1,6 @@
 #include "engine/searches/search_frame.h"
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -114,14 +113,13 @@ void WritePredictionHeader(const PredictionInputs &inputs, std::vector<std::stri
                       inputs.Produced);
 }
 
-std::vector<WindowItem> SunWindows(const PredictionInputs &inputs)
+std::vector<WindowItem> SunWindows(const PredictionInputs &inputs, bool above, bool below)
 {
     std::vector<WindowItem> windows;
     TargetState sun;
     sun.BodyId = BodySun;
     ObserverRecord observer = inputs.Observer;
-    BuildBodyWindows(sun, inputs.DayOrNight, true, inputs.Start, inputs.End, inputs.SunAltitude,
-                     windows, observer);
+    BuildBodyWindows(sun, above, below, inputs.Start, inputs.End, inputs.SunAltitude, windows, observer);
     return windows;
 }
 
@@ -131,9 +129,4 @@ PassRecord MakePassRecord(const TleRecord &record)
     pass.Title.assignCut(record.Name.str() + " - " + record.Number.str());
     pass.Satellite = record;
     return pass;
-}
-
-long long PassSkipMilliseconds(const TleRecord &record)
-{
-    return std::max(1000LL, std::llround(0.75 * record.Period * 60000.0));
 }

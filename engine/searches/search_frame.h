@@ -15,7 +15,7 @@
 //     {
 //         PredictionResult result;
 //         WritePredictionHeader(inputs, result.Lines);
-//         const std::vector<WindowItem> windows = SunWindows(inputs);
+//         const std::vector<WindowItem> windows = SunWindows(inputs, inputs.DayOrNight, true);
 //         AppendResult(result, SearchSatellites(inputs, control,
 //             [&](TleRecord &record, ObserverRecord &observer) {
 //                 PredictionResult own;
@@ -73,14 +73,11 @@ void AppendResult(PredictionResult &whole, PredictionResult &&part);
 // as shown in the window, and whether times are UTC or local.
 void WritePredictionHeader(const PredictionInputs &inputs, std::vector<std::string> &lines);
 
-// The windows of the span in which the Sun is below the "Sun <" altitude, or
-// the whole span as one window with "Day or Night".
-std::vector<WindowItem> SunWindows(const PredictionInputs &inputs);
+// The windows of the span in which the Sun stands above the "Sun <" altitude
+// (with `above`) or below it (with `below`); with both, the whole span as one
+// window.
+std::vector<WindowItem> SunWindows(const PredictionInputs &inputs, bool above, bool below);
 
 // The pass record of a result of `record`, titled with its name and number;
 // the caller fills the rest.
 PassRecord MakePassRecord(const TleRecord &record);
-
-// Milliseconds a search skips ahead after a pass so that it does not find
-// the same pass again: 0.75 of the orbital period, at least a second.
-long long PassSkipMilliseconds(const TleRecord &record);

@@ -9,6 +9,7 @@
 #include "engine/reports/text_format.h"
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
+#include "engine/searches/pass_search.h"
 #include "engine/searches/pass_steps.h"
 
 namespace {
@@ -199,7 +200,7 @@ PredictionResult SearchTabularPasses(const PredictionInputs &inputs, const Searc
 {
     PredictionResult result;
     WritePredictionHeader(inputs, result.Lines);
-    const std::vector<WindowItem> windows = SunWindows(inputs);
+    const std::vector<WindowItem> windows = SunWindows(inputs, inputs.DayOrNight, true);
     AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
         TabularPassSearch search(inputs, control, record, observer);
         for (const WindowItem &window : windows)

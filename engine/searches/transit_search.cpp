@@ -4,7 +4,6 @@
 #include "engine/reports/report_output.h"
 #include "engine/reports/text_format.h"
 #include "engine/reports/transit_report.h"
-#include "engine/searches/search_results.h"
 
 void WriteTransitTitle(const PredictionInputs &inputs, const char *epochPattern,
                        std::vector<std::string> &lines)
@@ -17,33 +16,35 @@ void WriteTransitTitle(const PredictionInputs &inputs, const char *epochPattern,
     }
 }
 
-std::vector<WindowItem> TransitWindows(const PredictionInputs &inputs, ObserverRecord observer)
+std::vector<WindowItem> TransitWindows(const PredictionInputs &inputs)
 {
     TargetState target = inputs.Target;
+    ObserverRecord observer = inputs.Observer;
     std::vector<WindowItem> windows;
     BuildBodyWindows(target, true, inputs.DayOrNight, inputs.Start, inputs.End, inputs.MinElevation, windows,
                      observer);
     return windows;
 }
 
-PredictionResult SearchSatelliteTransits(TleRecord record, const PredictionInputs &inputs,
-                                         const std::vector<WindowItem> &windows, ObserverRecord observer)
+PredictionResult SearchSatelliteTransits(TleRecord &record, ObserverRecord &observer, const PredictionInputs &inputs,
+                                         const std::vector<WindowItem> &windows)
 {
     PredictionResult result;
     TargetState target = inputs.Target;
     WriteTransitTable(record, target, windows, inputs.MinElevation, inputs.TransitRadius / 60.0,
-                      inputs.DayOrNight, inputs.UtcMode, result.Lines, observer);
+                      inputs.DayOrNight, inputs.UtcMode, inputs.DistanceFactor, result.Lines, observer);
     result.Found = !result.Lines.empty();
     return result;
 }
 
-PredictionResult SearchObjectTransits(const PredictionInputs &inputs)
+PredictionResult SearchObjectTransits(const PredictionInputs &inputs, const SearchControl &control)
 {
     PredictionResult result;
     WriteTransitTitle(inputs, "MMM dd yyyy HH:nn:ss", result.Lines);
-    WriteReportHeader(inputs.UtcMode, result.Lines, inputs.StartShown, inputs.EndShown, inputs.Observer);
-    const std::vector<WindowItem> windows = TransitWindows(inputs, inputs.Observer);
-    for (const TleRecord &record : inputs.Satellites)
-        AppendResult(result, SearchSatelliteTransits(record, inputs, windows, inputs.Observer));
+    WritePredictionHeader(inputs, result.Lines);
+    const std::vector<WindowItem> windows = TransitWindows(inputs);
+    AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
+                     return SearchSatelliteTransits(record, observer, inputs, windows);
+                 }));
     return result;
 }

@@ -9,6 +9,7 @@
 
 #include "engine/astronomy/body_events.h"
 #include "engine/searches/prediction_inputs.h"
+#include "engine/searches/search_frame.h"
 
 // The report's title: the object's name + " Transit", and for a sky point or
 // star its epoch (the span's start, UTC, in `epochPattern`) and coordinates.
@@ -17,12 +18,14 @@ void WriteTransitTitle(const PredictionInputs &inputs, const char *epochPattern,
 
 // The windows of the span with the object above the minimum elevation, or
 // the whole span with "Day or Night".
-std::vector<WindowItem> TransitWindows(const PredictionInputs &inputs, ObserverRecord observer);
+std::vector<WindowItem> TransitWindows(const PredictionInputs &inputs);
 
-// One satellite's transit table (nothing when it has no approach).
-PredictionResult SearchSatelliteTransits(TleRecord record, const PredictionInputs &inputs,
-                                         const std::vector<WindowItem> &windows, ObserverRecord observer);
+// One satellite's transit table (nothing when it has no approach). `record`
+// and `observer` are the caller's own copies, moved as the search goes.
+PredictionResult SearchSatelliteTransits(TleRecord &record, ObserverRecord &observer, const PredictionInputs &inputs,
+                                         const std::vector<WindowItem> &windows);
 
 // The whole report: title, report header and the tables of every satellite
-// of inputs.Satellites in order. Stores no pass.
-PredictionResult SearchObjectTransits(const PredictionInputs &inputs);
+// of inputs.Satellites in order, searched in parallel (SearchSatellites).
+// Stores no pass.
+PredictionResult SearchObjectTransits(const PredictionInputs &inputs, const SearchControl &control = {});

@@ -8,8 +8,11 @@
 #include "engine/reports/transit_report.h"
 #include "engine/runtime/program_state.h"
 #include "engine/runtime/ui_hooks.h"
+#include "engine/searches/flare_search.h"
+#include "engine/searches/ground_track_search.h"
 #include "engine/searches/line_pass_search.h"
 #include "engine/searches/tabular_pass_search.h"
+#include "engine/searches/transit_search.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main_window/day_count.h"
 #include "ui/main_window/main_window.h"
@@ -129,7 +132,7 @@ void TfrPredictionWnd::BuildMenus()
 
     // Commands whose windows or searches are not part of this window stay
     // disabled until their owners connect them.
-    for (QAction *item : {menu_satselector, menu_locselector, menu_trs, menu_trk, menu_flare})
+    for (QAction *item : {menu_satselector, menu_locselector})
         item->setEnabled(false);
 
     connect(menu_mainlist, &QAction::triggered, this, &TfrPredictionWnd::menu_mainlistClick);
@@ -139,6 +142,9 @@ void TfrPredictionWnd::BuildMenus()
     connect(menu_all, &QAction::triggered, this, &TfrPredictionWnd::menu_allClick);
     connect(menu_line, &QAction::triggered, this, &TfrPredictionWnd::menu_lineClick);
     connect(menu_tabular, &QAction::triggered, this, &TfrPredictionWnd::menu_tabularClick);
+    connect(menu_trs, &QAction::triggered, this, &TfrPredictionWnd::menu_trsClick);
+    connect(menu_trk, &QAction::triggered, this, &TfrPredictionWnd::menu_trkClick);
+    connect(menu_flare, &QAction::triggered, this, &TfrPredictionWnd::menu_flareClick);
     connect(menu_print, &QAction::triggered, this, &TfrPredictionWnd::menu_printClick);
     connect(menu_save, &QAction::triggered, this, &TfrPredictionWnd::menu_saveClick);
 }
@@ -473,4 +479,19 @@ void TfrPredictionWnd::menu_lineClick()
 void TfrPredictionWnd::menu_tabularClick()
 {
     StartSearch(41, SearchTabularPasses, SearchKind::Passes);
+}
+
+void TfrPredictionWnd::menu_trsClick()
+{
+    StartSearch(51, SearchObjectTransits, SearchKind::Transits);
+}
+
+void TfrPredictionWnd::menu_trkClick()
+{
+    StartSearch(50, SearchGroundTracks, SearchKind::GroundTracks);
+}
+
+void TfrPredictionWnd::menu_flareClick()
+{
+    StartSearch(42, SearchIridiumFlares, SearchKind::Flares);
 }

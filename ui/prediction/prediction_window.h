@@ -6,9 +6,8 @@
 // takes one snapshot of the inputs (PredictionInputs) and runs an engine
 // search function on a worker task. The result comes back to the user-
 // interface thread in one piece: the passes, then the report lines, then
-// Busy is cleared. Wiring a further search is one line, for example
-//     connect(menu_flare, &QAction::triggered, this,
-//             [this] { StartSearch(42, SearchIridiumFlares, SearchKind::Flares); });
+// Busy is cleared. Each search command is one call, for example
+//     StartSearch(42, SearchIridiumFlares, SearchKind::Flares);
 #pragma once
 
 #include <QMainWindow>
@@ -84,6 +83,9 @@ public:
     void menu_allClick();
     void menu_lineClick();
     void menu_tabularClick();
+    void menu_trsClick();
+    void menu_trkClick();
+    void menu_flareClick();
     void menu_printClick();
     void menu_saveClick();
     void cklb_linetabClickCheck(QListWidgetItem *item);

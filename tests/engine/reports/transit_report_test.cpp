@@ -150,7 +150,8 @@ std::vector<std::string> TransitTable(const TargetState &target, const std::vect
     TargetState moved = target;
     ObserverRecord observer = site;
     std::vector<std::string> lines;
-    WriteTransitTable(record, moved, windows, 0.0, limitDegrees, dayOrNight, utc, lines, observer);
+    WriteTransitTable(record, moved, windows, 0.0, limitDegrees, dayOrNight, utc, DistanceFactor, lines,
+                      observer);
     return lines;
 }
 
@@ -237,7 +238,7 @@ TEST_F(TransitReportTest, ApproachBetweenCoarseSamplesIsFound)
                              point.Position);
 
         std::vector<std::string> lines;
-        WriteTransitTable(record, point, windows, 0.0, 0.5, true, true, lines, observer);
+        WriteTransitTable(record, point, windows, 0.0, 0.5, true, true, 1.0, lines, observer);
         ASSERT_EQ(lines.size(), 7u) << k;
         EXPECT_LT(SeparationMinutes(lines.back()), 6.0) << lines.back();
     }

@@ -310,6 +310,23 @@ TEST_F(FlareSearchTest, NoFlareFromASatelliteSettingInShadow)
         EXPECT_NE(pass.Title.str().rfind("IRIDIUM 56 [+]", 0), 0u) << pass.Title.str();
 }
 
+TEST_F(FlareSearchTest, OneThreadAndEightGiveTheSameReport)
+{
+    const PredictionInputs inputs = Inputs(10.0, false, 2);
+    SearchControl one, eight;
+    one.Threads = 1;
+    eight.Threads = 8;
+    const PredictionResult single = SearchIridiumFlares(inputs, one);
+    const PredictionResult split = SearchIridiumFlares(inputs, eight);
+    EXPECT_EQ(split.Lines, single.Lines);
+    ASSERT_EQ(split.Passes.size(), single.Passes.size());
+    for (std::size_t i = 0; i < single.Passes.size(); ++i) {
+        EXPECT_EQ(split.Passes[i].Title.str(), single.Passes[i].Title.str());
+        EXPECT_EQ(split.Passes[i].StartTime, single.Passes[i].StartTime);
+        EXPECT_EQ(split.Passes[i].Magnitude, single.Passes[i].Magnitude);
+    }
+}
+
 TEST_F(FlareSearchTest, DayFlaresInDaylightWindows)
 {
     const PredictionInputs inputs = Inputs(10.0, true, -5);

@@ -20,6 +20,7 @@
 #include "engine/files/settings.h"
 #include "engine/reports/report_output.h"
 #include "engine/reports/text_format.h"
+#include "engine/reports/transit_report.h"
 #include "engine/runtime/program_state.h"
 #include "engine/satellite_test_support.h"
 
@@ -116,8 +117,9 @@ protected:
     // Two hours either side of the alignment, "Day or Night" off.
     static PredictionInputs Inputs(const Alignment &a, double factor = 1.0)
     {
-        Options.Metric = factor == 1.0 ? 1 : 0;
-        DistanceFactor = factor;
+        // The program-wide unit is the other one: a search follows its snapshot.
+        Options.Metric = factor == 1.0 ? 0 : 1;
+        DistanceFactor = factor == 1.0 ? Miles : 1.0;
         PredictionInputs inputs;
         inputs.Start = inputs.StartShown = AlignmentInstant(a) - 2.0 / 24.0;
         inputs.End = inputs.EndShown = AlignmentInstant(a) + 2.0 / 24.0;
@@ -158,26 +160,37 @@ double SecondsFrom(const std::string &shown, double instant)
     return (day - instant) / SecondDays;
 }
 
+// The satellite header line with its heights in the unit of `factor`.
+std::string HeightsLine(double factor)
+{
+    std::vector<std::string> header;
+    WriteSatelliteHeader(Iss(), header, ObserverRecord{}, factor);
+    return header.at(3);
+}
+
 TEST_F(TransitSearchTest, OneRowPerTransitAtTheAlignment)
 {
-    for (const Alignment &a : Alignments) {
-        SCOPED_TRACE(a.name);
-        const PredictionInputs inputs = Inputs(a);
-        const PredictionResult result = SearchObjectTransits(inputs);
-        EXPECT_EQ(result.Lines[0], std::string("  ") + a.name + " Transit");
-        const std::size_t header = a.body == BodyStar ? 3 : 1;
-        ASSERT_EQ(result.Lines.size(), header + 7 + 6 + 1); // title, header, table header, one row
-        EXPECT_TRUE(result.Found);
-        EXPECT_TRUE(result.Passes.empty());
+    for (const double factor : {1.0, Miles}) {
+        for (const Alignment &a : Alignments) {
+            SCOPED_TRACE(std::string(a.name) + (factor == 1.0 ? " km" : " mi"));
+            const PredictionInputs inputs = Inputs(a, factor);
+            const PredictionResult result = SearchObjectTransits(inputs);
+            EXPECT_EQ(result.Lines[0], std::string("  ") + a.name + " Transit");
+            const std::size_t header = a.body == BodyStar ? 3 : 1;
+            ASSERT_EQ(result.Lines.size(), header + 7 + 6 + 1); // title, header, table header, one row
+            EXPECT_TRUE(result.Found);
+            EXPECT_TRUE(result.Passes.empty());
+            EXPECT_EQ(*(result.Lines.end() - 4), HeightsLine(factor));
 
-        const std::vector<std::string> fields = SplitString(' ', result.Lines.back(), true);
-        ASSERT_EQ(fields.size(), 9u) << result.Lines.back();
-        EXPECT_LE(std::abs(SecondsFrom(fields[0] + " " + fields[1], AlignmentInstant(a))), 1.001);
-        EXPECT_NEAR(Number(fields[2]), a.elevation, 1.0);
-        EXPECT_NEAR(Number(fields[3]), a.azimuth, 1.0);
-        EXPECT_LT(Number(fields[6]), 3.0);
-        EXPECT_NEAR(Number(fields[7]), a.range, 2.0);
-        EXPECT_NEAR(Number(fields[8]), a.illumination, 1.0);
+            const std::vector<std::string> fields = SplitString(' ', result.Lines.back(), true);
+            ASSERT_EQ(fields.size(), 9u) << result.Lines.back();
+            EXPECT_LE(std::abs(SecondsFrom(fields[0] + " " + fields[1], AlignmentInstant(a))), 1.001);
+            EXPECT_NEAR(Number(fields[2]), a.elevation, 1.0);
+            EXPECT_NEAR(Number(fields[3]), a.azimuth, 1.0);
+            EXPECT_LT(Number(fields[6]), 3.0);
+            EXPECT_NEAR(Number(fields[7]), a.range * factor, 2.0);
+            EXPECT_NEAR(Number(fields[8]), a.illumination, 1.0);
+        }
     }
 }
 
@@ -220,6 +233,7 @@ TEST_F(TransitSearchTest, GroundTrackFollowsThePointOfTheAlignment)
             EXPECT_TRUE(result.Found);
             EXPECT_EQ(std::count(result.Lines.begin(), result.Lines.end(), "  End of track"), 1);
             EXPECT_EQ(std::count(result.Lines.begin(), result.Lines.end(), "  Satellite: ISS (ZARYA)  -  25544"), 1);
+            EXPECT_EQ(std::count(result.Lines.begin(), result.Lines.end(), HeightsLine(factor)), 1);
             const std::vector<std::string> rows = TrackRows(result.Lines);
             // PyEphem's Moon is a shortened lunar theory, some 20" off here:
             // 0.1 km on the ground below a satellite 675 km away.

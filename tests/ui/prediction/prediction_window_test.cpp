@@ -1,18 +1,24 @@
 // The prediction window in the running program: created once by
 // "Prediction Passes", its help, its time mode and dates, the refusals while a
-// search runs, the snapshot a search works on, its shutdown and "Save".
+// search runs, the snapshot a search works on, the buttons each search
+// leaves, its shutdown and "Save".
 #include "ui/main_window/main_window_fixture.h"
 
 #include "engine/astronomy/constants.h"
 #include "engine/reports/text_format.h"
 #include "engine/satellites/satellite_driver.h"
+#include "engine/satellites/catalogue_conversion.h"
+#include "engine/searches/flare_search.h"
+#include "engine/searches/ground_track_search.h"
 #include "engine/searches/line_pass_search.h"
+#include "engine/searches/transit_search.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main_window/day_count.h"
 #include "ui/prediction/prediction_window.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 #include <QDateEdit>
 #include <QDateTimeEdit>
@@ -20,6 +26,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 
 #include <chrono>
 
@@ -177,6 +184,64 @@ TEST_F(PredictionWindowTest, RunningSearchRefusesStartsAndWorksOnItsSnapshot)
     EXPECT_TRUE(window.bn_chartwnd->isEnabled());
     window.bn_chartwndClick();
     EXPECT_EQ(chartsOpened, 1);
+}
+
+// Flares need the Iridium set and light both buttons; a transit search then
+// keeps the flares' pass list but leaves "Sky Charts" off; no search starts
+// while another runs.
+TEST_F(PredictionWindowTest, FlareAndTransitSearchesLeaveTheirButtons)
+{
+    TfrPredictionWnd &window = OpenWithMainSet(3);
+    window.OpenPassChart = [] {};
+    window.ShowGoogleEarth = [] {};
+    window.dt_predict_hour1->setDateTime(DayCountToDateTime(MakeInstant(2018, 1, 21)));
+    window.dt_predict_hour2->setDateTime(DayCountToDateTime(MakeInstant(2018, 1, 24)));
+    window.nm_mag->setValue(2);
+
+    window.menu_flareClick();
+    EXPECT_FALSE(window.Busy);
+    std::vector<ShownMessage> shown = Messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Iridium File missing!, Select \"Iridium File =\" under \"Tools\" on Main Menu.");
+
+    const ShortString<64> savedIridiumFile = Options.IridiumFile;
+    Options.IridiumFile.assign((setUpData_ / "tle" / "gpredict.tle").string());
+    std::string error;
+    const bool built = BuildIridiumFile(&error);
+    Options.IridiumFile = savedIridiumFile;
+    ASSERT_TRUE(built) << error;
+    window.menu_flareClick();
+    ASSERT_TRUE(window.Busy);
+    EXPECT_EQ(window.IridiumList.size(), 126u);
+    EXPECT_FALSE(window.StartSearch(42, SearchIridiumFlares, TfrPredictionWnd::SearchKind::Flares));
+    EXPECT_FALSE(window.StartSearch(51, SearchObjectTransits, TfrPredictionWnd::SearchKind::Transits));
+    EXPECT_FALSE(window.StartSearch(50, SearchGroundTracks, TfrPredictionWnd::SearchKind::GroundTracks));
+    ASSERT_TRUE(WaitIdle(window));
+
+    const PredictionResult expected = SearchIridiumFlares(window.TakeInputs(TfrPredictionWnd::SearchKind::Flares));
+    std::vector<std::string> lines = window.ResultLines();
+    ASSERT_EQ(lines.size(), expected.Lines.size());
+    lines[2] = expected.Lines[2]; // when it was produced
+    EXPECT_EQ(lines, expected.Lines);
+    ASSERT_EQ(window.Passes.size(), expected.Passes.size());
+    ASSERT_FALSE(window.Passes.empty());
+    EXPECT_TRUE(window.FlareResult);
+    EXPECT_TRUE(window.bn_chartwnd->isEnabled());
+    EXPECT_TRUE(window.bn_google->isEnabled());
+
+    window.cb_object->setCurrentIndex(8);
+    window.cb_objectChange();
+    EXPECT_EQ(window.TransitTarget.BodyId, BodyMoon);
+    window.menu_trsClick();
+    ASSERT_TRUE(window.Busy);
+    EXPECT_FALSE(window.bn_chartwnd->isEnabled());
+    ASSERT_TRUE(WaitIdle(window));
+    EXPECT_EQ(window.ResultLines().front(), "  Moon Transit");
+    EXPECT_EQ(window.Passes.size(), expected.Passes.size());
+    EXPECT_FALSE(window.FlareResult);
+    EXPECT_FALSE(window.bn_chartwnd->isEnabled());
+    EXPECT_FALSE(window.bn_google->isEnabled());
+    EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(PredictionWindowTest, ClosingDuringALongSearchEndsPromptly)
