@@ -33,12 +33,7 @@ QFont CurrentViewFont;
 
 void ApplyViewFont()
 {
-    const QString name = QString::fromStdString(Options.FontName.str());
-    QFont font;
-    font.setFamilies(QStringList{name, FallbackFontFamily});
-    font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(Options.FontSize * PixelsPerPoint))));
-    CurrentViewFont = font;
+    CurrentViewFont = ViewFontOfSize(Options.FontSize);
 }
 
 QImage BlankBitmap(int width, int height)
@@ -53,6 +48,15 @@ QImage BlankBitmap(int width, int height)
 QImage &ViewBitmap() { return VisibleBitmap; }
 
 const QFont &ViewFont() { return CurrentViewFont; }
+
+QFont ViewFontOfSize(int points)
+{
+    QFont font;
+    font.setFamilies(QStringList{QString::fromStdString(Options.FontName.str()), FallbackFontFamily});
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * PixelsPerPoint))));
+    return font;
+}
 
 const TargetState *SelectedShownState()
 {

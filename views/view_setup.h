@@ -69,6 +69,8 @@ QImage &ViewBitmap();
 // The view font from Options.FontName and FontSize; a name this machine
 // lacks falls back to a monospaced face that it has.
 const QFont &ViewFont();
+// The settings' font face (or the fall-back) at another size in points.
+QFont ViewFontOfSize(int points);
 
 // Creates the bitmaps, loads the world image, sizes them for an image control
 // of controlWidth x controlHeight, resets the mirror signs and copies the four

@@ -16,6 +16,7 @@
 #include "ui/help/help_viewer.h"
 #include "ui/main_window/day_count.h"
 #include "ui/main_window/main_window.h"
+#include "ui/pass_chart/pass_chart_window.h"
 #include "ui/widgets/glyphary.h"
 #include "views/view_state.h"
 
@@ -95,6 +96,8 @@ TfrPredictionWnd::TfrPredictionWnd()
     lb_track->setText(miles ? "Track(mi)" : "Track(km)");
     cb_objectChange();
     LoadIridiumSet();
+    OpenPassChart = [this] { ShowPassChart(Passes, UtcMode, this); };
+    ShowGoogleEarth = [this] { bn_googleClick(); };
 }
 
 TfrPredictionWnd::~TfrPredictionWnd()

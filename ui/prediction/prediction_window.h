@@ -96,6 +96,9 @@ public:
     // "Sky Charts": nothing while Busy; with no passes it says so; otherwise
     // OpenPassChart.
     void bn_chartwndClick();
+    // "Show Google Earth": nothing while Busy; writes the KML file of the
+    // last flare or ground-track result and opens it with the desktop.
+    void bn_googleClick();
 
     // Set by the pass chart window's owner; until then "Sky Charts" stays
     // disabled.
