@@ -1,0 +1,71 @@
+// A one-line edit for a number with a fixed number of decimals and an
+// inclusive range. Only a well-formed number can be typed, pasted or dropped;
+// leaving the field reformats it, and a number that does not read or lies out
+// of range is refused by restoring the value the field had when it got the
+// focus. Numbers are written and read with '.' whatever the locale.
+#pragma once
+
+#include <QLineEdit>
+#include <QString>
+
+class TFloatEdit : public QLineEdit {
+    Q_OBJECT
+    Q_PROPERTY(int Digits READ Digits WRITE SetDigits)
+    Q_PROPERTY(double Value READ Value WRITE SetValue)
+    Q_PROPERTY(double Min READ Min WRITE SetMin)
+    Q_PROPERTY(double Max READ Max WRITE SetMax)
+    Q_PROPERTY(QString ErrorMessage READ ErrorMessage WRITE SetErrorMessage)
+
+public:
+    // With this message a refusal is silent.
+    static const QString NoMessage;
+
+    explicit TFloatEdit(QWidget *parent = nullptr);
+
+    // Decimals shown and accepted, 0..18.
+    int Digits() const { return digits_; }
+    void SetDigits(int digits);
+
+    // The text as a number: empty, "-" and "." read as 0, a text that does
+    // not read as Min; held within [Min, Max].
+    double Value() const;
+    // A value beyond the range is held to it, with ErrorMessage.
+    void SetValue(double value);
+
+    double Min() const { return min_; }
+    void SetMin(double value);
+    double Max() const { return max_; }
+    void SetMax(double value);
+
+    QString ErrorMessage() const { return errorMessage_; }
+    void SetErrorMessage(const QString &message) { errorMessage_ = message; }
+
+    // Whether text could stand in the field while typing: digits, at most
+    // one '.' (none with 0 Digits) followed by at most Digits digits, and a
+    // leading '-' only when Min is negative.
+    bool IsWellFormed(const QString &text) const;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // The text as a number within the range; false when it is neither.
+    bool TextInRange(double &number) const;
+    // Refuses the text by putting back the restore value; tells the user and
+    // keeps the focus only when asked (not while the window closes or loses
+    // activation, when a box or a focus grab would land on a leaving window).
+    void RefuseText(bool tellUser);
+    void ShowError(const QString &message) const;
+    QString Formatted(double value) const;
+
+    int digits_ = 1;
+    double min_ = 0.0;
+    double max_ = 99999999.9;
+    QString errorMessage_;
+    double restoreValue_ = 0.0;
+    // Between a focus gain and its loss.
+    bool focused_ = false;
+};
