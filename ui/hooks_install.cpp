@@ -2,6 +2,9 @@
 
 #include "engine/reports/report_output.h"
 #include "engine/runtime/ui_hooks.h"
+#include "ui/dialogs/ra_dec_wnd.h"
+#include "ui/dialogs/star_wnd.h"
+#include "ui/location/location_selector.h"
 #include "ui/window_glue.h"
 
 #include <QApplication>
@@ -102,4 +105,7 @@ void InstallUiHooks(QObject *uiObject)
         return fileName;
     };
     hooks.printReport = PrintLines;
+    hooks.pickSkyPoint = PickSkyPoint;
+    hooks.pickStar = PickStar;
+    hooks.showLocationSelector = ShowLocationSelector;
 }

@@ -190,6 +190,7 @@ void TfrMainWnd::BuildMenus()
     menu_about = AddItem(menu_help, "About KYT", QKeySequence(Qt::SHIFT | Qt::Key_F10));
 
     connect(menu_exit, &QAction::triggered, this, &TfrMainWnd::menu_exitClick);
+    connect(menu_location, &QAction::triggered, this, &TfrMainWnd::menu_locationClick);
     connect(menu_map, &QAction::triggered, this, &TfrMainWnd::menu_mapClick);
     connect(menu_skymode, &QAction::triggered, this, &TfrMainWnd::menu_skyClick);
     connect(menu_globemode, &QAction::triggered, this, &TfrMainWnd::menu_globeClick);
