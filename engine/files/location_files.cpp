@@ -17,7 +17,12 @@ std::string Column(std::string_view line, std::size_t first, std::size_t count)
 
 LocationFields SplitLocationLine(std::string_view line)
 {
-    return {Column(line, 1, 30), Column(line, 31, 10), Column(line, 41, 10), Column(line, 61, 50)};
+    return {LocationName(line), Column(line, 31, 10), Column(line, 41, 10), Column(line, 61, 50)};
+}
+
+std::string LocationName(std::string_view line)
+{
+    return Column(line, 1, LocationNameWidth);
 }
 
 std::string FormatLocationLine(const LocationFields &fields)

@@ -31,6 +31,8 @@ struct LocationFields {
 
 // The fields of a line, each trimmed of blanks.
 LocationFields SplitLocationLine(std::string_view line);
+// The name alone (the list box shows it for every line of a long list).
+std::string LocationName(std::string_view line);
 
 // The line built from the fields (trimmed): name, latitude, longitude, the
 // constant "0.00", zone and the constant "2" in their columns. A name longer

@@ -214,7 +214,7 @@ void TfrLocWnd::FillLocationList()
     QStringList names;
     names.reserve(static_cast<qsizetype>(lines_.size()));
     for (const std::string &line : lines_)
-        names.append(QString::fromStdString(SplitLocationLine(line).name));
+        names.append(QString::fromStdString(LocationName(line)));
     const QSignalBlocker quiet(listbox_loc);
     listbox_loc->clear();
     listbox_loc->addItems(names);
@@ -228,7 +228,7 @@ bool TfrLocWnd::ShowSelectedLocation()
     LocationFields fields;
     double latitude = 0.0, longitude = 0.0;
     if (!ReadLocationPlace(lines_[index], fields, latitude, longitude)) {
-        Message("The entry \"" + SplitLocationLine(lines_[index]).name +
+        Message("The entry \"" + LocationName(lines_[index]) +
                 "\" has no valid latitude and longitude: modify or delete it.");
         return false;
     }

@@ -22,25 +22,6 @@ TEST(LocationLineTest, ColumnsCountCharactersInReadingAndWriting)
     EXPECT_EQ(FormatLocationLine(fields), line);
 }
 
-TEST(LocationLineTest, AnUnreadableOrOutOfRangeCoordinateRefusesTheWholePlace)
-{
-    LocationFields fields{"kept", "", "", ""};
-    double latitude = 1.0, longitude = 2.0;
-    EXPECT_TRUE(ReadLocationPlace(FormatLocationLine({"Pole", "-90", "180", "UTC"}), fields, latitude,
-                                  longitude));
-    EXPECT_EQ(latitude, -90.0);
-    EXPECT_EQ(longitude, 180.0);
-    fields.name = "kept";
-    for (const auto &[lat, lon] : {std::pair{"N52", "13.4"}, std::pair{"52.5", ""}, std::pair{"90.0001", "0"},
-                                   std::pair{"0", "-180.5"}}) {
-        EXPECT_FALSE(ReadLocationPlace(FormatLocationLine({"Bad", lat, lon, "UTC"}), fields, latitude,
-                                       longitude))
-            << lat << " " << lon;
-        EXPECT_EQ(fields.name, "kept");
-        EXPECT_EQ(latitude, -90.0);
-    }
-}
-
 // Reference point of Asia/Tokyo in zone1970.tab (+353916+1394441).
 constexpr double TokyoZoneLatitude = 35.0 + 39 / 60.0 + 16 / 3600.0;
 constexpr double TokyoZoneLongitude = 139.0 + 44 / 60.0 + 41 / 3600.0;

@@ -54,7 +54,8 @@ protected:
                                             "10, Australia/Sydney\n"
                                             "1, Europe/Zurich\n"
                                             "9.25, Nowhere/Imaginary\n");
-        WriteFile(DataDir + "Locations.dat", Place("Kathmandu, NP", "27.7017", "85.3206", "Asia/Kathmandu") +
+        WriteFile(DataDir + "Locations.dat", Place("Beyond", "91", "0", "Europe/Zurich") +
+                                                 Place("Kathmandu, NP", "27.7017", "85.3206", "Asia/Kathmandu") +
                                                  Place("New York City, US", "40.7143", "-74.0060", "America/New_York") +
                                                  Place("Nowhere", "1.0", "2.0", "Nowhere/Imaginary") +
                                                  Place("Somewhere", "3.0", "4.0", "Europe/Atlantis") +
@@ -162,12 +163,14 @@ TEST_F(LocWndTest, APlaceShowsItsZonesOffsetAtTheInstant)
     w.cb_timezoneChange();
     EXPECT_EQ(w.txt_utc->text(), "2.0");
 
-    // A line whose latitude does not read is refused whole.
+    // A line whose latitude does not read, or lies out of range, is refused whole.
     w.bn_cancelClick();
     messages_.clear();
     Pick("Twisted");
+    Pick("Beyond");
     EXPECT_EQ(w.txt_loc->text(), "Home");
-    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(w.txt_lat1->text(), "53.4570");
+    EXPECT_EQ(messages_.size(), 2u);
 }
 
 TEST_F(LocWndTest, ApplyStoresTheShownLocation)
