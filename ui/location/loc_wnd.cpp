@@ -181,7 +181,6 @@ void TfrLocWnd::BuildControls()
 void TfrLocWnd::FormCreate()
 {
     setWindowIcon(QApplication::windowIcon());
-    txt_loc->setText(QString::fromStdString(Observer.Name.str()));
     heightFactor_ = Options.Metric ? 1.0 : FeetPerMetre;
     lb_msl->setText(Options.Metric ? "AGL(meter)" : "AGL(feet)");
     std::string error;
