@@ -1,62 +1,30 @@
 // The sky-point and star pickers as the transit searches use them.
-#include "ui/qt_app.h"
+#include "ui/dialog_fixture.h"
 #include "ui/dialogs/ra_dec_wnd.h"
 #include "ui/dialogs/star_wnd.h"
 
 #include "engine/astronomy/constants.h"
-#include "engine/program_folder_fixture.h"
 #include "engine/reports/transit_report.h"
-#include "engine/runtime/ui_hooks.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 #include <cmath>
-#include <functional>
 
 namespace {
 
 constexpr double ArcSecond = Pi / (180.0 * 3600.0);
 
-class PickerTest : public ProgramFolderTest {
+class PickerTest : public DialogTest {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
-        TestApplication();
-        savedHooks_ = Hooks();
-        Hooks() = UiHooks{};
-        Hooks().showMessage = [this](const std::string &text, const std::string &, MessageKind) {
-            messages_.push_back(text);
-            return true;
-        };
+        DialogTest::SetUp();
         Hooks().pickSkyPoint = PickSkyPoint;
         Hooks().pickStar = PickStar;
     }
-
-    void TearDown() override
-    {
-        Hooks() = savedHooks_;
-        ProgramFolderTest::TearDown();
-    }
-
-    // Acts on the modal dialog once it is shown.
-    template <class Dialog>
-    static void WhenShown(std::function<void(Dialog &)> act)
-    {
-        QTimer::singleShot(0, [act] {
-            auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            act(*dialog);
-        });
-    }
-
-    UiHooks savedHooks_;
-    std::vector<std::string> messages_;
 };
 
 TEST(SkyPointTest, FieldsReadWithinTheirRanges)

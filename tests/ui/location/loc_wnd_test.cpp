@@ -1,13 +1,9 @@
 // The observer location window on a program folder of its own.
-#include "ui/qt_app.h"
+#include "ui/dialog_fixture.h"
 #include "ui/location/loc_wnd.h"
 
 #include "engine/astronomy/constants.h"
-#include "engine/files/settings.h"
-#include "engine/program_folder_fixture.h"
 #include "engine/reports/text_format.h"
-#include "engine/runtime/program_state.h"
-#include "engine/runtime/ui_hooks.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <deque>
 #include <filesystem>
 #include <memory>
 
@@ -26,25 +21,11 @@ std::string Place(const std::string &name, const std::string &lat, const std::st
     return FormatLocationLine({name, lat, lon, zone}) + "\n";
 }
 
-class LocWndTest : public ProgramFolderTest {
+class LocWndTest : public DialogTest {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
-        TestApplication();
-        savedHooks_ = Hooks();
-        Hooks() = UiHooks{};
-        Hooks().showMessage = [this](const std::string &text, const std::string &, MessageKind kind) {
-            messages_.push_back(text);
-            if (kind != MessageKind::Confirmation || answers_.empty())
-                return true;
-            const bool answer = answers_.front();
-            answers_.pop_front();
-            return answer;
-        };
-        savedObserver_ = Observer;
-        savedOptions_ = Options;
-        savedTime_ = CurrentTime;
+        DialogTest::SetUp();
         Options = DefaultOptions();
         Observer = DefaultObserver({});
         CurrentTime = MakeInstant(2025, 1, 15, 12);
@@ -66,11 +47,7 @@ protected:
     void TearDown() override
     {
         window_.reset();
-        Hooks() = savedHooks_;
-        Observer = savedObserver_;
-        Options = savedOptions_;
-        CurrentTime = savedTime_;
-        ProgramFolderTest::TearDown();
+        DialogTest::TearDown();
     }
 
     TfrLocWnd &Open()
@@ -88,12 +65,6 @@ protected:
     }
 
     std::unique_ptr<TfrLocWnd> window_;
-    std::vector<std::string> messages_;
-    std::deque<bool> answers_;
-    UiHooks savedHooks_;
-    ObserverRecord savedObserver_;
-    OptionsRecord savedOptions_;
-    double savedTime_ = 0.0;
 };
 
 TEST_F(LocWndTest, CoordinatesAreValidatedOnEveryChange)
