@@ -30,6 +30,8 @@ void ReportEphemerisFailure()
     ShowUserMessage("Error in JPL DE Planet Calculations", "Planets", MessageKind::Error);
 }
 
+bool HasFixedPosition(int body) { return body == BodySkyPoint || body == BodyStar; }
+
 } // namespace
 
 double DeltaTCache::DaysAt(double julianDate)
@@ -57,11 +59,26 @@ bool CalcBodyGeocentric(int body, Vec4 &position, double instant)
     return true;
 }
 
-bool UpdateBody(TargetState &state, double gmst, double instant, const ObserverRecord &observer)
+bool CalcBodyOfDate(int body, double instant, Vec4 &ofDate)
 {
     Vec4 position;
-    if (!CalcBodyGeocentric(state.BodyId, position, instant))
+    if (!CalcBodyGeocentric(body, position, instant))
         return false;
+    PrecessVectorFromJ2000(position, ofDate, instant + JulianDateOfDayZero);
+    return true;
+}
+
+bool UpdateBody(TargetState &state, double gmst, double instant, const ObserverRecord &observer)
+{
+    Vec4 position = state.Position;
+    if (HasFixedPosition(state.BodyId)) {
+        // The picker set the direction 1 AU away; without one there is
+        // nothing to derive from.
+        if (!(position.w > 0.0))
+            return false;
+    } else if (!CalcBodyGeocentric(state.BodyId, position, instant)) {
+        return false;
+    }
     state.Position = position;
     if (state.Mode == ModeGeocentricRaDec) {
         CalcGeoRaDec(position, state.RaDec);

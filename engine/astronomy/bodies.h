@@ -26,13 +26,20 @@ struct DeltaTCache {
 // once for each run of failures on the calling thread, not for every call.
 bool CalcBodyGeocentric(int body, Vec4 &position, double instant);
 
+// A body's geocentric position (BodyMercury to BodySun) carried to the frame
+// of date, where satellites and the observer are. False as
+// CalcBodyGeocentric.
+bool CalcBodyOfDate(int body, double instant, Vec4 &ofDate);
+
 // Moves state to the instant: its BodyId's position, then what its Mode
 // derives (modes 1 to 5 as for satellites, from the position carried to the
 // date, but with the topocentric right ascension and declination in J2000
 // straight from the ephemeris; 6 the geocentric right ascension and
-// declination). gmst belongs to the
-// instant and to observer (UpdateSiderealObserver). False, with state as it
-// was, when the position could not be computed.
+// declination). A sky point or star (BodySkyPoint, BodyStar) keeps the J2000
+// Position its picker set and only its coordinates are derived. gmst belongs
+// to the instant and to observer (UpdateSiderealObserver). False, with state
+// as it was, when the position could not be computed (or a fixed target has
+// none).
 bool UpdateBody(TargetState &state, double gmst, double instant, const ObserverRecord &observer);
 
 // Updates BodyStates entries 0 to n at CurrentTime with SiderealTime and the

@@ -148,7 +148,8 @@ bool ReadRequiredFile(const std::string &path, std::string_view what, std::strin
     return false;
 }
 
-bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::string *error)
+bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::string *error,
+                        bool ownerOnly)
 {
     const std::string resolved = ResolvePath(path);
     std::string temp = FolderPart(resolved) + "." + FileNamePart(resolved) + ".XXXXXX";
@@ -169,7 +170,9 @@ bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::st
     // Keep the permissions of the file being replaced; a new one gets the
     // usual rw-r--r-- rather than mkstemp's owner-only mode.
     struct stat old;
-    const mode_t mode = ::stat(resolved.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    const mode_t mode = ownerOnly                                 ? 0600
+                        : ::stat(resolved.c_str(), &old) == 0 ? (old.st_mode & 07777)
+                                                              : 0644;
     if (::fchmod(fd, mode) != 0)
         return fail("Cannot set the permissions for");
     std::size_t written = 0;

@@ -49,7 +49,11 @@ bool ReadRequiredFile(const std::string &path, std::string_view what, std::strin
 // Replaces the file (resolved) by bytes: writes a temporary file in the same
 // folder, flushes it to disk and renames it over the old one, so a crash or a
 // full disk leaves either the old or the new file, never a half-written one.
-bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::string *error = nullptr);
+// The file keeps the permissions of the one it replaces (rw-r--r-- when new);
+// with ownerOnly it is readable and writable by its owner alone (rw-------),
+// as files holding a password must be, from the moment it exists.
+bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::string *error = nullptr,
+                        bool ownerOnly = false);
 
 // Deletes the file (resolved). False with a message when it cannot.
 bool DeleteDataFile(const std::string &path, std::string *error = nullptr);

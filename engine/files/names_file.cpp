@@ -7,7 +7,6 @@
 namespace {
 
 constexpr const char *NamesFileName = "qvnames.dat";
-constexpr std::string_view LinkMarker = "http://";
 
 // Columns first..last (counted from 1) of line, trimmed.
 std::string Columns(std::string_view line, std::size_t first, std::size_t last)
@@ -30,9 +29,16 @@ bool LoadNamesFile(std::vector<std::string> &lines, std::string *error)
     return true;
 }
 
+bool IsNamesLinkLine(std::string_view line)
+{
+    // Links are matched without regard to case, as the rest of the file is.
+    const std::string upper = UpperCaseText(line);
+    return upper.find("HTTP://") != std::string::npos || upper.find("HTTPS://") != std::string::npos;
+}
+
 bool IsNamesEntry(std::string_view line)
 {
-    return line.size() == NamesEntryLength && line.find(LinkMarker) == std::string_view::npos;
+    return line.size() == NamesEntryLength && !IsNamesLinkLine(line);
 }
 
 std::string NamesEntryNumber(std::string_view line) { return Columns(line, 1, 5); }
@@ -64,7 +70,7 @@ double FindStdMagnitude(const std::vector<std::string> &lines, std::string_view 
 std::string NamesUpdateLink(const std::vector<std::string> &lines)
 {
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        if (line->find(LinkMarker) != std::string::npos)
+        if (IsNamesLinkLine(*line))
             return std::string(TrimText(*line));
     }
     return {};

@@ -16,6 +16,13 @@ constexpr double UnknownStdMagnitude = 8.0;
 // file is missing or cannot be read (lines then empty).
 bool LoadNamesFile(std::vector<std::string> &lines, std::string *error = nullptr);
 
+// The link the shipped file holds: a host that never resolves, so an
+// "Update" needs a link of the user's own in the file.
+constexpr const char *DefaultNamesUpdateLink = "http://names.invalid/qvnamesupdate.zip";
+
+// Whether line holds the update link ("http://" or "https://").
+bool IsNamesLinkLine(std::string_view line);
+
 // Whether line is an entry: exactly 48 characters and not the link line.
 bool IsNamesEntry(std::string_view line);
 
@@ -34,7 +41,7 @@ bool FindNamesEntry(const std::vector<std::string> &lines, std::string_view numb
 // it has no entry for it.
 double FindStdMagnitude(const std::vector<std::string> &lines, std::string_view number);
 
-// The last line that holds "http://", trimmed; empty when none does.
+// The last link line, trimmed; empty when there is none.
 std::string NamesUpdateLink(const std::vector<std::string> &lines);
 
 // One entry line from its texts (each trimmed except the number); a text

@@ -374,3 +374,9 @@ std::string FormatInstant(std::string_view pattern, double instant)
     }
     return out;
 }
+
+std::string TrimRight(std::string text)
+{
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}

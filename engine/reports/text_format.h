@@ -60,6 +60,9 @@ private:
 std::string FormatReport(std::string_view format, std::span<const FormatArg> args);
 std::string FormatReport(std::string_view format, std::initializer_list<FormatArg> args);
 
+// The text without its trailing blanks: a report line "trimmed".
+std::string TrimRight(std::string text);
+
 // Instants are day counts since 1899-12-30 (UTC unless a caller has added an
 // offset), the fraction being the time of day; the calendar is the proleptic
 // Gregorian one.

@@ -76,11 +76,8 @@ struct ApproachGeometry {
     // ephemeris cannot give it; the user has been told then).
     Vec4 SunOfDate() const
     {
-        TargetState sun;
-        sun.BodyId = BodySun;
         Vec4 ofDate{};
-        if (UpdateBody(sun, gmst, instant, observer))
-            PrecessVectorFromJ2000(sun.Position, ofDate, instant + JulianDateOfDayZero);
+        CalcBodyOfDate(BodySun, instant, ofDate);
         return ofDate;
     }
 };
@@ -141,12 +138,6 @@ void WriteTransitHeader(const TleRecord &record, std::vector<std::string> &lines
                                   "Illum(%)"}));
 }
 
-std::string TrimRight(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 // The digits (and sign) of a formatted angle, as the pickers' masks take them.
 std::string MaskDigits(const std::string &text)
 {
@@ -193,6 +184,17 @@ void WriteReportHeader(bool utc, std::vector<std::string> &lines, double start, 
 void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lines,
                           const ObserverRecord &observer)
 {
+    WriteSatelliteHeader(record, lines, observer, DistanceFactor);
+}
+
+const char *DistanceUnit(double distanceFactor)
+{
+    return distanceFactor == 1.0 ? "km" : "mi.";
+}
+
+void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lines,
+                          const ObserverRecord &observer, double distanceFactor)
+{
     const double epoch = record.Elements.epoch - JulianDateOfDayZero;
     lines.push_back("  " + std::string(70, '-'));
     lines.push_back(FormatReport("  Satellite: %0s  -  %1s", {record.Name.str(), record.Number.str()}));
@@ -200,8 +202,8 @@ void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lin
                                  {FormatInstant(DateTimePattern, epoch),
                                   FormatInstant(DateTimePattern, epoch + observer.UtcOffset)}));
     lines.push_back(FormatReport("  Apoge: %1:6.1f %0:s  Perige: %2:6.1f %0:s",
-                                 {Options.Metric ? "km" : "mi.", record.ApogeeHeight * DistanceFactor,
-                                  record.PerigeeHeight * DistanceFactor}));
+                                 {DistanceUnit(distanceFactor), record.ApogeeHeight * distanceFactor,
+                                  record.PerigeeHeight * distanceFactor}));
 }
 
 void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector<WindowItem> &windows,
@@ -233,7 +235,8 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
                 geometry.MoveTo(at);
                 double separation = geometry.SeparationDegrees();
                 const Vec4 sun = geometry.SunOfDate();
-                if (!dayOrNight && target.BodyId > 0) {
+                // The Sun as target is seen by day: only other targets need darkness.
+                if (!dayOrNight && target.BodyId > 0 && target.BodyId != BodySun) {
                     TargetState sunState;
                     sunState.Position = sun;
                     if (CalcTargetElevation(sunState, observer) > TwilightLimit)

@@ -25,16 +25,23 @@ void WriteReportHeader(bool utc, std::vector<std::string> &lines, double start, 
                        const ObserverRecord &observer, double presentUtc = PresentInstant());
 
 // A rule, then the satellite's name and number, its element epoch in UTC and
-// local time, and its apogee and perigee heights in km or miles (Options'
-// Metric setting, DistanceFactor).
+// local time, and its apogee and perigee heights in km or miles
+// (DistanceFactor, which follows Options' Metric setting).
 void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lines,
                           const ObserverRecord &observer);
+// The same with the heights in the unit of `distanceFactor` (1.0 km, else
+// miles), for a worker that took the factor when it started.
+void WriteSatelliteHeader(const TleRecord &record, std::vector<std::string> &lines,
+                          const ObserverRecord &observer, double distanceFactor);
+
+// The unit text of a distance factor: "km" for 1.0, "mi." otherwise.
+const char *DistanceUnit(double distanceFactor);
 
 // For every pass of the satellite above `threshold` (rad) inside the windows,
 // the closest approach to the target as seen by the observer; an approach
 // closer than `separationLimit` degrees (and than 5 degrees) gives one table
 // row, and with `dayOrNight` clear only while the Sun is more than 1 degree
-// down. The satellite header and the column header come before the first
+// down (unless the target is the Sun itself). The satellite header and the column header come before the first
 // row, and nothing is written without one. Ephemeris targets (BodyId 1-11)
 // are moved with the satellite; a sky point or star (12, 13) keeps its fixed
 // J2000 position. The observer is moved to the instants tried.

@@ -93,26 +93,27 @@ double FindSetTime(TleRecord &record, TargetState &state, double threshold, doub
     return FindElevationCrossing(record, state, threshold, start, end, observer, -1);
 }
 
-void CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord &record,
+bool CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord &record,
                             double instant, Angles3 &groundPoint, bool withDetails,
                             double &distance, ObserverRecord &observer)
 {
     satellite.Mode = ModeNothing;
     const double gmst = UpdateSiderealObserver(instant, observer);
     const double julianDate = instant + JulianDateOfDayZero;
-    PropagateSatellite(record, satellite, gmst, instant, observer);
-    if (body.BodyId >= BodyMercury && body.BodyId <= BodySun)
-        UpdateBody(body, gmst, instant, observer);
+    if (!PropagateSatellite(record, satellite, gmst, instant, observer))
+        return false;
+    if (body.BodyId >= BodyMercury && body.BodyId <= BodySun && !UpdateBody(body, gmst, instant, observer))
+        return false;
 
     // The satellite is of date, the body J2000.
     Vec4 bodyOfDate, sightLine;
     PrecessVectorFromJ2000(body.Position, bodyOfDate, julianDate);
     SubtractVector(bodyOfDate, satellite.Position, sightLine);
     const double c = CalcVectorAngle(sightLine, satellite.Position);
-    if (c > GroundPointLimit) {
-        groundPoint = Angles3{-observer.Latitude, observer.Longitude, observer.Height};
-        return;
-    }
+    // Beyond the limit, or when the line passes beside the sphere, no point
+    // of the ground sees the satellite in front of the body.
+    if (c > GroundPointLimit || satellite.Position.w * std::sin(c) >= observer.Eci.w)
+        return false;
 
     Vec4 towardBody = sightLine;
     NormalizeVector(sightLine, towardBody);
@@ -123,7 +124,7 @@ void CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord
     CalcSubPoint(point, groundPoint, gmst);
 
     if (!withDetails)
-        return;
+        return true;
     satellite.Mode = ModeAll;
     DeriveStateCoordinates(satellite, satellite.Position, gmst, julianDate, observer);
     satellite.Mode = ModeNothing;
@@ -135,15 +136,10 @@ void CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord
     EquToHorizontal(groundPoint, lineOfSight, body.Elevation, body.Azimuth, std::nullopt, gmst);
 
     satellite.Lit = 1;
-    if (body.BodyId != BodySun) {
-        TargetState sun;
-        sun.BodyId = BodySun;
-        if (UpdateBody(sun, gmst, instant, observer)) {
-            Vec4 sunOfDate;
-            PrecessVectorFromJ2000(sun.Position, sunOfDate, julianDate);
-            satellite.Lit = IsSunlit(satellite.Position, sunOfDate) ? 1 : 0;
-        }
-    }
+    Vec4 sunOfDate;
+    if (body.BodyId != BodySun && CalcBodyOfDate(BodySun, instant, sunOfDate))
+        satellite.Lit = IsSunlit(satellite.Position, sunOfDate) ? 1 : 0;
+    return true;
 }
 
 double CalcTransitPathWidth(const TargetState &body, const Angles3 &current, const Angles3 &previous,

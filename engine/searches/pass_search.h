@@ -30,16 +30,16 @@ double FindSetTime(TleRecord &record, TargetState &state, double threshold, doub
 // point or star keeps its fixed J2000 position) to the instant, then finds
 // where the line from the body through the satellite meets the sphere
 // through the observer: the ground point (latitude, longitude, height in km)
-// and the distance along that line from the satellite. When the body stands
+// and the distance along that line from the satellite. False, with the
+// ground point and distance not written, when there is none: the body stands
 // behind the satellite's horizon (the line meets the sphere at more than
-// 1.55 rad from the vertical) there is none: the ground point becomes
-// (-observer latitude, observer longitude, observer height) and the distance
-// is not written. With `withDetails` the satellite state also receives its
-// topocentric right ascension and declination (J2000) and range, its
-// elevation and azimuth from the observer, its sub-point and its sunlit flag,
-// and the body state the body's elevation and azimuth seen from the ground
-// point. The satellite state's Mode is left 0.
-void CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord &record,
+// 1.55 rad from the vertical) or the line passes beside the sphere, or the
+// satellite or body cannot be computed. With `withDetails` the satellite
+// state also receives its topocentric right ascension and declination
+// (J2000) and range, its elevation and azimuth from the observer, its
+// sub-point and its sunlit flag, and the body state the body's elevation and
+// azimuth seen from the ground point. The satellite state's Mode is left 0.
+bool CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord &record,
                             double instant, Angles3 &groundPoint, bool withDetails,
                             double &distance, ObserverRecord &observer);
 

@@ -30,6 +30,7 @@ struct PredictionInputs {
     double End = 0.0;            // UTC day count
     double StartShown = 0.0;     // the pickers' instants as shown (report header)
     double EndShown = 0.0;
+    double Produced = 0.0;       // UTC instant the report says it was produced
     bool UtcMode = true;
     double DisplayOffset = 0.0;  // days added to UTC instants in the report
     double MinElevation = 0.0;   // rad ("Sat >")

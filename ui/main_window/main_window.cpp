@@ -2,6 +2,9 @@
 #include "ui/main_window/main_window.h"
 
 #include "ui/widgets/glyphary.h"
+#include "ui/analysis/analysis_window.h"
+#include "ui/sun_moon_data/data_window.h"
+#include "ui/widgets/tool_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -213,6 +216,13 @@ void TfrMainWnd::BuildMenus()
     connect(menu_forward, &QAction::triggered, this, &TfrMainWnd::menu_forwardClick);
     connect(menu_backward, &QAction::triggered, this, &TfrMainWnd::bn_timebackwardClick);
     connect(menu_stop, &QAction::triggered, this, &TfrMainWnd::bn_stopClick);
+    connect(menu_analysis, &QAction::triggered, this,
+            [] { ShowToolWindowOnce(frAnalysisWnd, [] { return new TfrAnalysisWnd(); }); });
+    connect(menu_planets, &QAction::triggered, this, [this] {
+        TfrDataWnd window(this);
+        window.exec();
+    });
+    connect(menu_linetabular, &QAction::triggered, this, &TfrMainWnd::menu_linetabularClick);
 }
 
 void TfrMainWnd::BuildToolbar()

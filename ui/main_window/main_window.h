@@ -4,11 +4,13 @@
 
 #include <QMainWindow>
 #include <QImage>
+#include <QPoint>
 #include <QLabel>
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,9 @@ public:
     // next pass at the instant.
     bool PredictionCovers(double instant) const;
 
+    // "Prediction Passes": the prediction window, created once.
+    void menu_linetabularClick();
+
     // Views and display switches.
     void menu_mapClick();
     void menu_skyClick();
@@ -133,6 +138,40 @@ public:
 
     // Runs fn on the user-interface thread (at once when already there).
     void OnUiThread(std::function<void()> fn);
+
+    // Mouse and zoom on the view image (pixel coordinates of MainImage).
+    void MainImageMouseDown(Qt::MouseButton button, bool shift, int x, int y);
+    void MainImageMouseMove(int x, int y);
+    void MainImageMouseUp(Qt::MouseButton button, bool shift, int x, int y);
+    void DrawZoomFrame(int x, int y);
+
+    // Commands of the tools and help menus, and the layout after a resize.
+    void menu_conversionClick();
+    void menu_selectiridiumfileClick();
+    void menu_selectskyfileClick();
+    void menu_resetClick();
+    void menu_contentsClick();
+    void FormResize();
+
+    // The modal windows of the selector, tools and help menus.
+    void menu_satdataClick();
+    void menu_infoClick();
+    void menu_optionsClick();
+    void menu_aboutClick();
+
+    // Mouse state: a zoom drag in progress, its button and start, the half
+    // height of its frame, and the sky or ground position under the cursor
+    // (right ascension and declination, altitude and azimuth, latitude and
+    // longitude; NoPosition where the pixel shows no sky).
+    bool Dragging = false;
+    bool DragZoomIn = false;
+    QPoint DragStart;
+    int DragSize = 0;
+    Angles3 CursorRaDec;
+    std::pair<double, double> CursorAltAz;
+    Angles3 CursorGround;
+    // The element file chosen for the two-line to three-line conversion.
+    std::string ConvertFileName;
 
     // Window state other parts of the program read or set.
     std::atomic<bool> ViewBusy{false};
@@ -200,6 +239,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Connects the commands above and routes the view image's mouse and
+    // resize events to their handlers.
+    void ConnectCommands();
+    void ConnectDialogCommands();
+    void ShowCursorPosition(int x, int y);
+    void MapMouseUp(Qt::MouseButton button, bool shift);
+    void SkyMouseUp(Qt::MouseButton button, int x, int y);
+    void GlobeMouseUp();
     void BuildMenus();
     void BuildToolbar();
     void BuildControls();

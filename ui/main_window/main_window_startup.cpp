@@ -13,7 +13,9 @@
 #include "engine/runtime/ui_hooks.h"
 #include "engine/runtime/worker_tasks.h"
 #include "ui/main_window/day_count.h"
+#include "ui/prediction/prediction_window.h"
 #include "ui/widgets/glyphary.h"
+#include "ui/analysis/analysis_window.h"
 #include "ui/hooks_install.h"
 #include "ui/program_main.h"
 #include "ui/main_window/time_step.h"
@@ -36,6 +38,9 @@ namespace {
 
 // Shutdown waits at most this long for the window's own tasks.
 constexpr auto TaskWaitLimit = std::chrono::seconds(5);
+// Shutdown waits at most this long for the prediction window's search, which
+// stops at its next satellite or pass when told.
+constexpr auto PredictionWaitLimit = std::chrono::milliseconds(1500);
 
 constexpr ThreadTag StartupTaskTag = 1;
 
@@ -54,6 +59,7 @@ TfrMainWnd::TfrMainWnd(const std::string &programDir) : programDir_(programDir)
     BuildToolbar();
     BuildControls();
     BuildStatusBar();
+    ConnectCommands();
     switches_ = {menu_displaynumber, menu_tracks, menu_sat_vis, menu_startohorizon, menu_showskysat,
                  menu_sky_tools_orientation_normal, menu_sky_tools_orientation_inverted,
                  menu_sky_tools_orientation_mirror_ew, menu_sky_tools_orientation_mirror_ns,
@@ -196,10 +202,12 @@ void TfrMainWnd::FormClose()
     if (mainSetLoaded_)
         SaveMainSet();
     DeleteDataFile(DataDir + "KYT_Google_Tracks.kml");
+    const bool analysisEnded = ReleaseAnalysisWindow(std::chrono::steady_clock::now() + TaskWaitLimit);
     // The ephemeris is freed only when none of the window's tasks can still
     // read it; otherwise it stays loaded until the process ends.
+    const bool predictionEnded = ReleasePredictionWindow(PredictionWaitLimit);
     WaitForOwnTasks();
-    if (OwnTasksEnded())
+    if (OwnTasksEnded() && analysisEnded && predictionEnded)
         FreeDEFile();
     ToolbarImages().clear();
     QApplication::quit();

@@ -10,6 +10,7 @@
 
 #include "engine/astronomy/bodies.h"
 #include "engine/astronomy/de_reader.h"
+#include "engine/astronomy/geodesy.h"
 #include "engine/reports/text_format.h"
 #include "engine/satellite_test_support.h"
 
@@ -95,6 +96,30 @@ TEST_F(BodyEventsTest, SunWindowsAgreeWithAlmanacInBothHemispheres)
         ExpectWindows(windows, c.expected, start, end);
         EXPECT_EQ(sun.Mode, ModeRaDec);
     }
+}
+
+// A star keeps the J2000 direction its picker gave it; its windows come from
+// that fixed position. Sirius above 10 degrees from London, against PyEphem
+// (tools/search_reference.py windows).
+TEST_F(BodyEventsTest, StarWindowsFromItsFixedPosition)
+{
+    const double start = MakeInstant(2018, 1, 21), end = start + 1.25;
+    ObserverRecord observer = London();
+    TargetState sirius = Body(BodyStar);
+    sirius.RaDec = Angles3{DegToRad(101.28715533), DegToRad(-16.71611586), AstronomicalUnitKm};
+    SphericalToCartesian(sirius.RaDec, sirius.Position);
+    const Vec4 fixed = sirius.Position;
+
+    std::vector<WindowItem> windows;
+    BuildBodyWindows(sirius, true, false, start, end, DegToRad(10.0), windows, observer);
+    ExpectWindows(windows, {{0, 7007.7}, {70210.0, 93171.8}, {-1, -1}}, start, end);
+    EXPECT_EQ(sirius.Position.x, fixed.x);
+    EXPECT_EQ(sirius.Position.z, fixed.z);
+
+    // A fixed target without a position has nothing to derive from.
+    TargetState unset = Body(BodySkyPoint);
+    unset.Mode = ModeRaDecHorizon;
+    EXPECT_FALSE(UpdateBody(unset, UpdateSiderealObserver(start, observer), start, observer));
 }
 
 // Polar day and night: the Sun never crosses the horizon in the span. The

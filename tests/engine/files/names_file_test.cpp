@@ -41,6 +41,11 @@ TEST_F(NamesFileTest, LinkLineEntriesAndOtherLines)
     int index = 0;
     EXPECT_FALSE(FindNamesEntry({link48}, "http:", index));
     EXPECT_EQ(NamesUpdateLink({Link, Iss, link48}), link48);
+    // A secure link is a link too.
+    const std::string secure48 = "https://www.example.org/files/qsmag-update01.zip";
+    ASSERT_EQ(secure48.size(), 48u);
+    EXPECT_FALSE(IsNamesEntry(secure48));
+    EXPECT_EQ(NamesUpdateLink({Iss, secure48, Vanguard}), secure48);
 
     std::string error;
     ASSERT_TRUE(std::filesystem::remove(DataDir + "QVNAMES.DAT"));

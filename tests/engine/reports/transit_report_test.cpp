@@ -261,8 +261,8 @@ MoonTransit FindMoonTransit(bool sunUp)
         moon.BodyId = BodyMoon;
         Angles3 ground;
         double distance = 0;
-        CalcTransitGroundPoint(satellite, moon, record, t, ground, true, distance, london);
-        if (ground.first == -london.Latitude || moon.Elevation < DegToRad(20.0))
+        if (!CalcTransitGroundPoint(satellite, moon, record, t, ground, true, distance, london) ||
+            moon.Elevation < DegToRad(20.0))
             continue;
         ObserverRecord site = MakeObserver(ground.first, ground.second, ground.third * 1000.0);
         TargetState sun;
@@ -303,6 +303,37 @@ TEST_F(TransitReportTest, MoonTransitFoundAtItsInstantByNightOnly)
             TransitTable(moon, windows, 0.5, false, true, transit.observer);
         EXPECT_EQ(nightOnly.size(), sunUp ? 0u : 7u);
     }
+}
+
+// The Sun as target is only ever seen by day, so the darkness test must not
+// reject it. The ISS in front of the Sun as PyEphem and python3-sgp4 see it
+// (tools/search_reference.py transits): 09:00:00, 0.04', 21.93 degrees up at
+// azimuth 101.57, 957.11 km away.
+TEST_F(TransitReportTest, SunTransitIsWrittenWithoutDayOrNight)
+{
+    LOAD_DEFAULT_EPHEMERIS_OR_SKIP();
+    const double transit = MakeInstant(2018, 1, 21, 9, 0, 0);
+    const ObserverRecord site = MakeObserver(DegToRad(-28.0868), DegToRad(-27.2692), 0.0);
+    TargetState sun;
+    sun.BodyId = BodySun;
+    const std::vector<WindowItem> windows = {{transit + 0.02, transit - 0.02}};
+    const std::vector<std::string> lines = TransitTable(sun, windows, 0.5, false, true, site);
+    ASSERT_EQ(lines.size(), 7u);
+    const std::vector<std::string> fields = SplitString(' ', lines.back(), true);
+    ASSERT_EQ(fields.size(), 9u) << lines.back();
+    EXPECT_EQ(fields[0], "01/21");
+    const std::string shown = fields[1];
+    EXPECT_TRUE(shown == "08:59:59" || shown == "09:00:00" || shown == "09:00:01") << shown;
+    auto number = [&](int k) {
+        double value = 0.0;
+        std::from_chars(fields[k].data(), fields[k].data() + fields[k].size(), value);
+        return value;
+    };
+    EXPECT_NEAR(number(2), 21.93, 1.0);
+    EXPECT_NEAR(number(3), 101.57, 1.0);
+    EXPECT_LT(number(6), 3.0);
+    EXPECT_NEAR(number(7), 957.11, 2.0);
+    EXPECT_EQ(fields[8], "100.0");
 }
 
 TEST_F(TransitReportTest, PredictionPeriodOfAtMostFifteenDays)

@@ -261,7 +261,7 @@ TEST(TransitGroundPoint, LiesOnTheLineFromTheBodyThroughTheSatellite)
     TargetState satellite;
     Angles3 ground;
     double distance = -1.0;
-    CalcTransitGroundPoint(satellite, point, record, instant, ground, true, distance, observer);
+    ASSERT_TRUE(CalcTransitGroundPoint(satellite, point, record, instant, ground, true, distance, observer));
 
     Vec4 pointOfDate, groundEci;
     PrecessVectorFromJ2000(point.Position, pointOfDate, instant + JulianDateOfDayZero);
@@ -290,16 +290,35 @@ TEST(TransitGroundPoint, LiesOnTheLineFromTheBodyThroughTheSatellite)
     EXPECT_NEAR(satellite.Elevation, driver.Elevation, 1e-9);
     EXPECT_NEAR(satellite.Azimuth, driver.Azimuth, 1e-9);
 
-    // A body behind the satellite's horizon has no ground point.
-    TargetState opposite = point;
+    // No ground point, and nothing written, for a body behind the
+    // satellite's horizon, for one whose line passes beside the Earth, and
+    // for a satellite that cannot be propagated.
+    TargetState opposite = point, beside = point;
     SphericalToCartesian(Angles3{probe.RaDec.first + Pi, -probe.RaDec.second, AstronomicalUnitKm},
                          opposite.Position);
-    Angles3 none;
-    double untouched = 123.0;
-    CalcTransitGroundPoint(satellite, opposite, record, instant, none, false, untouched, observer);
-    EXPECT_EQ(none.first, -observer.Latitude);
-    EXPECT_EQ(none.second, observer.Longitude);
-    EXPECT_EQ(untouched, 123.0);
+    Vec4 up, along, sideways;
+    NormalizeVector(satellite.Position, up);
+    NormalizeVector(satellite.Velocity, along);
+    ScaleVector(up, sideways, std::cos(1.4) * AstronomicalUnitKm);
+    beside.Position = MakeVector(sideways.x + std::sin(1.4) * AstronomicalUnitKm * along.x,
+                                 sideways.y + std::sin(1.4) * AstronomicalUnitKm * along.y,
+                                 sideways.z + std::sin(1.4) * AstronomicalUnitKm * along.z);
+    TleRecord unusable;
+    struct NoPoint {
+        const char *name;
+        TargetState *body;
+        TleRecord *record;
+    };
+    for (const NoPoint &c : {NoPoint{"behind", &opposite, &record}, NoPoint{"beside", &beside, &record},
+                             NoPoint{"no orbit", &point, &unusable}}) {
+        Angles3 none{7.0, 8.0, 9.0};
+        double untouched = 123.0;
+        EXPECT_FALSE(CalcTransitGroundPoint(satellite, *c.body, *c.record, instant, none, false, untouched,
+                                            observer))
+            << c.name;
+        EXPECT_EQ(none.first, 7.0) << c.name;
+        EXPECT_EQ(untouched, 123.0) << c.name;
+    }
 }
 
 TEST(TransitGroundPoint, SunlitFlagHoldsForStarsAndSkyPointsToo)

@@ -1,0 +1,68 @@
+#include "engine/downloads/auto_download.h"
+
+#include "engine/downloads/download_run.h"
+#include "engine/downloads/download_settings.h"
+#include "engine/files/download_list.h"
+#include "engine/files/internet_info.h"
+#include "engine/reports/text_format.h"
+#include "engine/runtime/program_state.h"
+#include "engine/runtime/ui_hooks.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+void Post(const std::function<void()> &call)
+{
+    if (call)
+        PostToUiThread(call);
+}
+
+// Whole milliseconds between two day counts, so that exactly one period
+// reads as one period.
+long long MillisecondsBetween(double a, double b)
+{
+    return std::llabs(InstantToMilliseconds(a) - InstantToMilliseconds(b));
+}
+
+} // namespace
+
+void AutoDownloadThreadProc(AutoDownloadInputs inputs)
+{
+    const DownloadSettings settings = DownloadConfig();
+    std::vector<std::string> lines;
+    web_t web;
+    // Without a list there is nothing to fetch, and nothing to tell.
+    if (LoadDownloadList(lines) != ReadStatus::Ok || !LoadInternetInfo(web)) {
+        EndWorkerThread(AutoDownloadTaskTag, &DownloadRunning);
+        return;
+    }
+    const double now = settings.localNow();
+    const long long period = static_cast<long long>(web.period) * 3600000;
+    if (MillisecondsBetween(now, web.time) >= period) {
+        Post(inputs.links.begin);
+        DownloadRun run;
+        run.updateFolder = inputs.updateFolder;
+        run.progress = inputs.links.progress;
+        int stored = 0;
+        {
+            // The windows come back even when the run fails on the way.
+            std::unique_ptr<void, std::function<void(void *)>> restore(
+                &inputs, [&](void *) { Post(inputs.links.end); });
+            stored = DownloadEntries(lines, web, run);
+        }
+        if (DownloadStop) {
+            // The program is closing: nobody is left to tell.
+        } else if (stored <= 0) {
+            ShowUserMessage("Download Failed - File or Download ERROR" + FailureReport(run), "Download Error",
+                            MessageKind::Error);
+        } else {
+            web.time = settings.localNow();
+            std::string error;
+            if (!SaveInternetInfo(web, &error))
+                ShowUserMessage(error, "Download Error", MessageKind::Error);
+        }
+    }
+    EndWorkerThread(AutoDownloadTaskTag, &DownloadRunning);
+}

@@ -1,0 +1,34 @@
+// The automatic download (task 2): at start-up, once the period since the
+// last download has passed, the selected entries of the list are fetched.
+#pragma once
+
+#include "engine/runtime/worker_tasks.h"
+
+#include <functional>
+#include <string>
+
+constexpr ThreadTag AutoDownloadTaskTag = 2;
+
+// How a download task reaches its windows. Each call is handed to the
+// user-interface thread.
+struct DownloadTaskLinks {
+    // Shows the progress box and disables the main window.
+    std::function<void()> begin;
+    // Sets the progress box's label.
+    std::function<void(const std::string &)> progress;
+    // Hides the progress box, resets its label and enables the main window.
+    std::function<void()> end;
+};
+
+// What the task takes from the program when it starts.
+struct AutoDownloadInputs {
+    std::string updateFolder;
+    DownloadTaskLinks links;
+};
+
+// The task's procedure, started with DownloadRunning as its running flag:
+// reads the list and the internet settings, and when at least `period`
+// hours lie between the local clock and the last download (either way),
+// runs the download. A run that stores something moves the last download's
+// time to now; one that stores nothing says so and keeps it.
+void AutoDownloadThreadProc(AutoDownloadInputs inputs);

@@ -1,0 +1,38 @@
+// A download run: the selected entries of the download list fetched, checked,
+// unpacked and stored in the update folder; and the single-file download.
+#pragma once
+
+#include "engine/files/internet_info.h"
+#include "engine/satellites/satellite_record.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// What a run needs besides the list and the settings, and what it reports
+// besides the count. The caller fills it when the run's task starts.
+struct DownloadRun {
+    // The folder results are stored in, ending with '/'.
+    std::string updateFolder;
+    // Receives the progress texts, handed to the user-interface thread.
+    std::function<void(const std::string &)> progress;
+    // One line per selected entry that was not stored: its item text and why.
+    std::vector<std::string> failures;
+};
+
+// Fetches the selected entries of lines in order and stores each good
+// result as Name + ".tle" in run.updateFolder; returns how many were stored.
+// A result is stored only when the transfer was complete, its status 2xx
+// and its unpacked text holds an element set; otherwise the old file stays.
+// The first selected Space-Track entry logs the run in with web's user and
+// password; a refused login fails only the Space-Track entries. After an
+// answer 403, 429 or 5xx the host gets no further request in this run.
+int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, DownloadRun &run);
+
+// The failures of a run as the text that follows a final message: empty when
+// there are none.
+std::string FailureReport(const DownloadRun &run);
+
+// Fetches url into folder + fileName (replaced only by a complete 2xx
+// answer within the size limit). Tells the user why when it cannot.
+bool DownloadSingleFile(const std::string &url, const std::string &folder, const std::string &fileName);

@@ -1,0 +1,169 @@
+#include "engine/searches/ground_track_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "engine/astronomy/bodies.h"
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/geodesy.h"
+#include "engine/reports/text_format.h"
+#include "engine/reports/transit_report.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/searches/pass_search.h"
+#include "engine/searches/search_results.h"
+#include "engine/searches/transit_search.h"
+
+namespace {
+
+constexpr long long Second = 1000; // ms
+
+// With the Sun this high (rad) at the rise the pass is not searched, unless
+// the Sun is the object.
+constexpr double DarkLimit = -0.104;
+// The approach: 10 s steps, 5 s once the point is nearer than 250, 1 s once
+// it is 120 or nearer (in the display unit); a point moving away inside 500
+// is given up.
+constexpr double FarAway = 1000.0;
+constexpr double GiveUpDistance = 500.0;
+constexpr double NearDistance = 250.0;
+constexpr double CloseDistance = 120.0;
+constexpr long long CoarseStep = 10 * Second;
+constexpr long long NearStep = 5 * Second;
+// The approach starts this long after the rise, on a whole second.
+constexpr long long FirstLook = 5 * Second;
+// After a pass the search skips this part of the period.
+constexpr double PassSkip = 0.75;
+
+const char *const ColumnFormat = "%0:-19s%1:-9s%2:-9s%3:6s%4:5s%5:6s%6:6s%7:4s%8:5s";
+const char *const RowFormat = "%0:16s%1:10.4f%2:11.4f%3:6.1f%4:5.0f%5:6.1f%6:6.0f%7:4.0f%8:4s";
+
+// The satellite, the object and the ground point where one stands in front
+// of the other, moved together from second to second.
+struct TrackGeometry {
+    TleRecord &record;
+    TargetState &target;
+    ObserverRecord &observer;
+    double distanceFactor;
+    TargetState satellite{};
+    Angles3 point{};
+    double sightLine = 0.0;
+
+    // The ground point at t and its distance from the observer in the
+    // display unit; a point that cannot be found counts as far away.
+    double MoveTo(long long t, bool withDetails)
+    {
+        if (!CalcTransitGroundPoint(satellite, target, record, MillisecondsToInstant(t), point, withDetails,
+                                    sightLine, observer))
+            return FarAway;
+        const Angles3 site{observer.Latitude, observer.Longitude, 0.0};
+        return CalcEllipsoidDistance(site, point) * distanceFactor;
+    }
+};
+
+bool SunIsDown(double instant, ObserverRecord &observer)
+{
+    UpdateSiderealObserver(instant, observer);
+    TargetState sun;
+    if (!CalcBodyOfDate(BodySun, instant, sun.Position))
+        return true;
+    return CalcTargetElevation(sun, observer) < DarkLimit;
+}
+
+// From a rise at t, steps towards the moment the ground point comes within
+// the width: the distance last found, t moved on past it.
+double Approach(TrackGeometry &track, long long &t, long long windowEnd, const PredictionInputs &inputs)
+{
+    double distance = FarAway, previous = FarAway, limit = CloseDistance;
+    long long step = CoarseStep;
+    t = t - t % Second + FirstLook;
+    while (t <= windowEnd && distance >= limit) {
+        const double found = track.MoveTo(t, false);
+        if (CalcTargetElevation(track.satellite, track.observer) < inputs.MinElevation)
+            break;
+        distance = found;
+        if (distance > previous && distance < GiveUpDistance)
+            break; // moving away
+        previous = distance;
+        if (distance < NearDistance && step == CoarseStep)
+            step = NearStep;
+        if (distance <= CloseDistance) {
+            step = Second;
+            limit = inputs.TrackWidth;
+        }
+        t += step;
+    }
+    return distance;
+}
+
+std::string Row(const TrackGeometry &track, const Angles3 &previousPoint, long long t, double distance,
+                const PredictionInputs &inputs)
+{
+    const Angles3 site{track.observer.Latitude, track.observer.Longitude, 0.0};
+    const double width = CalcTransitPathWidth(track.target, track.point, previousPoint, track.sightLine);
+    return FormatReport(RowFormat, {FormatInstant("mm/dd HH:nn:ss", MillisecondsToInstant(t) + inputs.DisplayOffset),
+                                    RadToDeg(track.point.first), RadToDeg(track.point.second),
+                                    width * inputs.DistanceFactor, RadToDeg(CalcInitialBearing(site, track.point)),
+                                    distance, track.satellite.RaDec.third * inputs.DistanceFactor,
+                                    RadToDeg(track.satellite.Elevation), track.satellite.Lit ? "Y" : "N"});
+}
+
+} // namespace
+
+PredictionResult SearchSatelliteGroundTracks(TleRecord record, const PredictionInputs &inputs,
+                                             const std::vector<WindowItem> &windows, ObserverRecord observer)
+{
+    PredictionResult result;
+    TargetState target = inputs.Target;
+    TrackGeometry track{record, target, observer, inputs.DistanceFactor};
+    const long long skip = std::max(Second, std::llround(PassSkip * record.Period * 60.0 * Second));
+    const bool sunTarget = target.BodyId == BodySun;
+
+    for (const WindowItem &window : windows) {
+        double rise = window.StartTime;
+        const long long windowEnd = InstantToMilliseconds(window.EndTime);
+        while (rise < window.EndTime) {
+            rise = FindRiseTime(record, track.satellite, inputs.MinElevation, rise, window.EndTime, observer);
+            if (rise >= window.EndTime || record.Decayed)
+                break;
+            long long t = InstantToMilliseconds(rise);
+            // The Sun is seen by day: only other objects need a dark sky.
+            const bool dark = inputs.DayOrNight || sunTarget || SunIsDown(rise, observer);
+            if (dark && Approach(track, t, windowEnd, inputs) <= inputs.TrackWidth && t <= windowEnd) {
+                // Each row stands for its own point: the first is taken a
+                // second after the approach's last step.
+                Angles3 previousPoint = track.point;
+                t += Second;
+                double distance = track.MoveTo(t, true);
+                if (distance < inputs.TrackWidth && track.satellite.Elevation > inputs.MinElevation) {
+                    if (!result.Found)
+                        WriteSatelliteHeader(record, result.Lines, observer);
+                    result.Found = true;
+                    result.Lines.emplace_back("  ");
+                    result.Lines.push_back(FormatReport(ColumnFormat, {"  MM/DD Time", "Lat", "Lon", "Path", "Az",
+                                                                       "Dist", "Rng", "Alt", "Slt"}));
+                    while (distance < inputs.TrackWidth && track.satellite.Elevation > inputs.MinElevation) {
+                        result.Lines.push_back(Row(track, previousPoint, t, distance, inputs));
+                        t += Second;
+                        previousPoint = track.point;
+                        distance = track.MoveTo(t, true);
+                    }
+                    result.Lines.emplace_back("  End of track");
+                }
+            }
+            rise = MillisecondsToInstant(t + skip);
+        }
+    }
+    return result;
+}
+
+PredictionResult SearchGroundTracks(const PredictionInputs &inputs)
+{
+    PredictionResult result;
+    WriteTransitTitle(inputs, "MMM dd yy HH:nn:ss", result.Lines);
+    WriteReportHeader(inputs.UtcMode, result.Lines, inputs.StartShown, inputs.EndShown, inputs.Observer);
+    const std::vector<WindowItem> windows = TransitWindows(inputs, inputs.Observer);
+    for (const TleRecord &record : inputs.Satellites)
+        AppendResult(result, SearchSatelliteGroundTracks(record, inputs, windows, inputs.Observer));
+    return result;
+}

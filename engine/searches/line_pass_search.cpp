@@ -1,0 +1,199 @@
+#include "engine/searches/line_pass_search.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/vectors.h"
+#include "engine/reports/report_output.h"
+#include "engine/reports/text_format.h"
+#include "engine/reports/transit_report.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/searches/pass_steps.h"
+
+namespace {
+
+constexpr long long Second = 1000; // ms
+// The sunlight boundary is looked for in steps of this many seconds, then
+// pinned to the second between the last two steps. Within so short a time a
+// satellite does not cross the edge of the Earth's shadow twice.
+constexpr long long SunlightStep = 20 * Second;
+
+double Instant(long long ms) { return MillisecondsToInstant(ms); }
+
+// Where a one-second scan of the sunlight from the rise stops.
+struct SunlightEdge {
+    long long at = 0;     // ms
+    bool changed = false; // the sunlight at `at` differs from the rise's
+};
+
+// The first whole second after `aos` at which the satellite's sunlight (the
+// Sun held where it was at the rise) differs from `litAtAos`, or the first
+// second at or after `los` when it does not change before.
+SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, ObserverRecord &observer,
+                              const Vec4 &sun, long long aos, long long los, bool litAtAos)
+{
+    // A position that cannot be computed leaves the sunlight as it was.
+    auto changedAt = [&](long long t) {
+        return MoveSatellite(record, state, observer, Instant(t))
+            && IsSunlit(state.Position, sun) != litAtAos;
+    };
+    // The last second of the scan: the first at or after the set.
+    const long long last = aos + std::max(1LL, (los - aos + Second - 1) / Second) * Second;
+    long long unchanged = aos;
+    long long probe = std::min(aos + SunlightStep, last);
+    while (!changedAt(probe)) {
+        if (probe == last)
+            return {last, false};
+        unchanged = probe;
+        probe = std::min(probe + SunlightStep, last);
+    }
+    // The change lies in (unchanged, probe]: halve to the second.
+    while (probe - unchanged > Second) {
+        const long long middle = unchanged + (probe - unchanged) / Second / 2 * Second;
+        if (changedAt(middle))
+            probe = middle;
+        else
+            unchanged = middle;
+    }
+    return {probe, true};
+}
+
+struct LinePassSearch {
+    LinePassSearch(const PredictionInputs &inputs, const SearchControl &control, TleRecord &record,
+                   ObserverRecord &observer)
+        : inputs(inputs), control(control), record(record), observer(observer)
+    {
+    }
+
+    const PredictionInputs &inputs;
+    const SearchControl &control;
+    TleRecord &record;
+    ObserverRecord &observer;
+    PredictionResult out;
+    TargetState state;
+    bool headerWritten = false;
+    long long previousRise = 0; // ms; 0 before the satellite's first pass
+
+    void WriteHeader()
+    {
+        WriteSatelliteHeader(record, out.Lines, observer, inputs.DistanceFactor);
+        out.Lines.emplace_back("  ");
+        if (inputs.SunlitOnly)
+            out.Lines.push_back(TrimRight(FormatReport(
+                "%0:-16s %1:7s %2:-9s %1:7s %3:5s %4:-9s %1:7s %5:9s ",
+                {"  MM/DD AOS", "Alt Az", " Max", "Mag", " LOS", "TT(Sec)"})));
+        else
+            out.Lines.push_back(TrimRight(FormatReport(
+                "%0:-16s %1:7s %2:-9s %1:7s %3:5s %4:-9s %1:7s %5:9s %6:14s",
+                {"  MM/DD AOS", "Alt Az", " Max", "Mag", " LOS", "TT(Sec)", "Enter Shd/Slt"})));
+        headerWritten = true;
+    }
+
+    std::string TimeOfDay(long long t) const
+    {
+        return FormatInstant("HH:nn:ss", Instant(t) + inputs.DisplayOffset);
+    }
+
+    int DayOfMonth(long long t) const { return SplitInstant(Instant(t) + inputs.DisplayOffset).day; }
+
+    void Report(long long aos, long long max, long long los, const Vec4 &sun, const std::string &sunlight)
+    {
+        state.Mode = ModeRaDecHorizon;
+        MoveSatellite(record, state, observer, Instant(aos));
+        const double aosElevation = RadToDeg(state.Elevation), aosAzimuth = RadToDeg(state.Azimuth);
+        MoveSatellite(record, state, observer, Instant(los));
+        const double losElevation = RadToDeg(std::max(state.Elevation, inputs.MinElevation));
+        const double losAzimuth = RadToDeg(state.Azimuth);
+        MoveSatellite(record, state, observer, Instant(max));
+        const double maxElevation = RadToDeg(state.Elevation), maxAzimuth = RadToDeg(state.Azimuth);
+        const bool lit = IsSunlit(state.Position, sun);
+        const double magnitude = PassMagnitude(record, state, observer, sun, lit);
+
+        if (!headerWritten)
+            WriteHeader();
+        PassRecord pass = MakePassRecord(record);
+        pass.Magnitude = magnitude;
+        pass.Elevation = maxElevation;
+        pass.StartTime = Instant(aos);
+        pass.EndTime = Instant(los);
+        out.Passes.push_back(pass);
+        out.Found = true;
+
+        if (previousRise != 0 && DayOfMonth(aos) != DayOfMonth(previousRise))
+            out.Lines.emplace_back(" ");
+        out.Lines.push_back(TrimRight(FormatReport(
+            "%0:16s %1:3.0f %2:3.0f %3:9s %4:3.0f %5:3.0f %6:5.1f %7:9s %8:3.0f %9:3.0f %10:9s %11:14s",
+            {FormatInstant("mm/dd HH:nn:ss", Instant(aos) + inputs.DisplayOffset), aosElevation,
+             aosAzimuth, TimeOfDay(max), maxElevation, maxAzimuth, magnitude, TimeOfDay(los),
+             losElevation, losAzimuth, FormatSecondsHMS(0, static_cast<double>(std::llabs(los - aos)) / Second),
+             sunlight})));
+        state.Mode = ModeNothing;
+        previousRise = aos;
+    }
+
+    // The passes of one window; false when the search was cancelled.
+    bool SearchWindow(const WindowItem &window)
+    {
+        const double windowEnd = window.EndTime;
+        const long long skip = PassSkipMilliseconds(record);
+        double from = window.StartTime;
+        while (from < windowEnd) {
+            if (control.Cancelled())
+                return false;
+            const double rise = FindRiseSecond(record, state, inputs.MinElevation, from, windowEnd, observer);
+            if (rise >= windowEnd)
+                break;
+            const double set = FindSetSecond(record, state, inputs.MinElevation, rise, windowEnd, observer);
+            long long aos = InstantToMilliseconds(rise), los = InstantToMilliseconds(set);
+            long long max = aos + (los - aos) / 2;
+
+            // The Sun where it is at the rise serves for the whole pass.
+            state.Mode = ModeNothing;
+            MoveSatellite(record, state, observer, rise);
+            const Vec4 sun = SunOfDate(rise);
+            const bool litAtAos = IsSunlit(state.Position, sun);
+            SunlightEdge edge = FindSunlightEdge(record, state, observer, sun, aos, los, litAtAos);
+            std::string sunlight;
+            if (litAtAos) {
+                if (edge.changed)
+                    edge.at -= Second; // the last sunlit second
+                if (inputs.SunlitOnly) {
+                    los = edge.at;
+                    max = std::min(max, los);
+                } else {
+                    sunlight = edge.at >= los ? "SunLite" : "Shd " + TimeOfDay(edge.at);
+                }
+            } else if (inputs.SunlitOnly) {
+                aos = edge.at;
+                max = std::max(max, aos);
+            } else {
+                sunlight = edge.at >= los ? "Shadow" : "Slt " + TimeOfDay(edge.at);
+            }
+
+            if (std::llabs(los - aos) > Second)
+                Report(aos, max, los, sun, sunlight);
+            // A pass longer than the skip (a high satellite's) is not found
+            // again from inside itself.
+            from = Instant(std::max(aos + skip, los));
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+PredictionResult SearchLinePasses(const PredictionInputs &inputs, const SearchControl &control)
+{
+    PredictionResult result;
+    WritePredictionHeader(inputs, result.Lines);
+    const std::vector<WindowItem> windows = SunWindows(inputs);
+    AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
+        LinePassSearch search(inputs, control, record, observer);
+        for (const WindowItem &window : windows)
+            if (!search.SearchWindow(window))
+                break;
+        return std::move(search.out);
+    }));
+    return result;
+}

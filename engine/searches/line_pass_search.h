@@ -1,0 +1,15 @@
+// The prediction window's line search: one report line and one PassRecord
+// for every pass of every satellite inside the dark windows of the span
+// (the whole span with "Day or Night"), with its rise, middle and set, its
+// sunlit part and its magnitude at the middle.
+#pragma once
+
+#include "engine/searches/prediction_inputs.h"
+#include "engine/searches/search_frame.h"
+
+// Searches inputs.Satellites (the qualifying records of the working set, in
+// order) and returns the report, header included, and the passes in the
+// order found. With "In Sun Light" a pass is reported from its first to its
+// last sunlit second; otherwise whole, with the instant it enters or leaves
+// the Earth's shadow.
+PredictionResult SearchLinePasses(const PredictionInputs &inputs, const SearchControl &control = {});

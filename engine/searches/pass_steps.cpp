@@ -1,0 +1,187 @@
+#include "engine/searches/pass_steps.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/astronomy/bodies.h"
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/geodesy.h"
+#include "engine/astronomy/vectors.h"
+#include "engine/reports/text_format.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/searches/pass_search.h"
+
+namespace {
+
+constexpr long long Second = 1000; // ms
+
+// Fraction of a lit satellite taken as lit when it is in shadow: its
+// magnitude then reads as very faint rather than as no number.
+constexpr double ShadowFraction = 0.00025;
+
+constexpr double EarthGravity = 398600.8;       // km^3/s^2, the orbit model's
+constexpr double EarthRotation = 7.29211585e-5; // rad/s
+// The model's periodic terms, drag and the Moon and Sun keep a satellite
+// within these margins of its mean orbit over a prediction span.
+constexpr double SpeedMargin = 1.02;
+constexpr double RadiusMargin = 1.003;
+constexpr double RadiusSlackKm = 20.0;
+constexpr double RadialSpeedSlack = 0.05; // km/s
+
+// Bounds on how fast a satellite can come into view or leave it, from its
+// mean orbit.
+struct ReachBounds {
+    double speed = 0.0;       // km/s relative to the observer, at most
+    double centralRate = 0.0; // rad/s: of the angle at the Earth's centre between it and the observer
+    double radialSpeed = 0.0; // km/s: of its distance from the Earth's centre
+    double highest = 0.0;     // km from the Earth's centre, at most
+    double lowest = 0.0;      // km from the Earth's centre, at least
+    double lean = 0.0;        // rad: the geodetic vertical's lean from the geocentric one
+};
+
+ReachBounds BoundsOf(const TleRecord &record, const ObserverRecord &observer)
+{
+    const double n = record.Elements.mean_motion / 60.0; // rad/s
+    const double e = std::clamp(record.Elements.eccentricity, 0.0, 0.999);
+    const double a = std::cbrt(EarthGravity / (n * n));
+    const double lowest = a * (1.0 - e) / RadiusMargin - RadiusSlackKm;
+    const double perigeeSpeed = std::sqrt(EarthGravity * (1.0 + e) / (a * (1.0 - e))) * SpeedMargin;
+    const double geocentricLatitude = std::atan2(observer.RhoSinPhi, observer.RhoCosPhi);
+    return ReachBounds{perigeeSpeed + EarthRotation * observer.Eci.w,
+                       perigeeSpeed / lowest + EarthRotation,
+                       e * perigeeSpeed + RadialSpeedSlack,
+                       a * (1.0 + e) * RadiusMargin + RadiusSlackKm,
+                       lowest,
+                       std::fabs(observer.Latitude - geocentricLatitude) + 1e-4};
+}
+
+// Seconds during which the elevation cannot change by `change` (rad): the
+// line of sight turns at most at speed / range, with the range shrinking at
+// most at that speed, and the horizon turns with the Earth.
+double SecondsToChange(double change, double range, const ReachBounds &bounds)
+{
+    const double half = change / 2.0;
+    const double bySight = range / bounds.speed * -std::expm1(-half);
+    const double byHorizon = half / EarthRotation;
+    return std::min(bySight, byHorizon);
+}
+
+// The angle at the Earth's centre between the observer and a point at
+// `radius` seen `elevation` above the observer's geocentric horizon;
+// negative when no such point exists.
+double ReachAngle(double elevation, double radius, double observerRadius)
+{
+    return std::acos(std::min(1.0, observerRadius * std::cos(elevation) / radius)) - elevation;
+}
+
+// Seconds before the satellite can stand `threshold` above the horizon: it
+// must first come within the reach angle of that elevation at the highest
+// radius it can have meanwhile (the lean of the vertical allowed for).
+double SecondsToRise(const TargetState &state, const ObserverRecord &observer, double threshold,
+                     const ReachBounds &bounds)
+{
+    const double angle = CalcVectorAngle(state.Position, observer.Eci);
+    const double elevation = threshold - bounds.lean;
+    const double hopeful = (angle - ReachAngle(elevation, state.Position.w, observer.Eci.w)) / bounds.centralRate;
+    if (!(hopeful > 0.0))
+        return 0.0;
+    // Within `hopeful` seconds the radius grows at most to this.
+    const double radius = std::min(bounds.highest, state.Position.w + bounds.radialSpeed * hopeful);
+    return (angle - ReachAngle(elevation, radius, observer.Eci.w)) / bounds.centralRate;
+}
+
+// Seconds before the satellite can sink to `threshold`, as SecondsToRise
+// from the other side: it must first leave the reach angle at the lowest
+// radius it can have meanwhile.
+double SecondsToSet(const TargetState &state, const ObserverRecord &observer, double threshold,
+                    const ReachBounds &bounds)
+{
+    const double angle = CalcVectorAngle(state.Position, observer.Eci);
+    const double elevation = threshold + bounds.lean;
+    const double hopeful = (ReachAngle(elevation, state.Position.w, observer.Eci.w) - angle) / bounds.centralRate;
+    if (!(hopeful > 0.0))
+        return 0.0;
+    const double radius = std::max(bounds.lowest, state.Position.w - bounds.radialSpeed * hopeful);
+    return (ReachAngle(elevation, radius, observer.Eci.w) - angle) / bounds.centralRate;
+}
+
+long long WholeSeconds(double seconds)
+{
+    return seconds >= 2.0 ? static_cast<long long>(std::min(seconds, 1e7)) * Second : Second;
+}
+
+double ResultInstant(long long t, long long startMs, double start)
+{
+    // Not moved: the caller's own instant, not its millisecond rounding, so
+    // "already up" reads as rise == start.
+    return t == startMs ? start : MillisecondsToInstant(t);
+}
+
+} // namespace
+
+bool MoveSatellite(TleRecord &record, TargetState &state, ObserverRecord &observer, double instant)
+{
+    const double gmst = UpdateSiderealObserver(instant, observer);
+    return PropagateSatellite(record, state, gmst, instant, observer);
+}
+
+Vec4 SunOfDate(double instant)
+{
+    Vec4 j2000{}, ofDate{};
+    if (CalcBodyGeocentric(BodySun, j2000, instant))
+        PrecessVectorFromJ2000(j2000, ofDate, instant + JulianDateOfDayZero);
+    return ofDate;
+}
+
+double PassMagnitude(const TleRecord &record, const TargetState &state,
+                     const ObserverRecord &observer, const Vec4 &sunOfDate, bool lit)
+{
+    const double fraction =
+        lit ? CalcIlluminatedFraction(observer.Eci, state.Position, sunOfDate) : ShadowFraction;
+    return CalcSatMagnitude(record.StdMagnitude, state.RaDec.third, fraction);
+}
+
+double FindRiseSecond(TleRecord &record, TargetState &state, double threshold, double start,
+                      double end, ObserverRecord &observer)
+{
+    const ReachBounds bounds = BoundsOf(record, observer);
+    const long long startMs = InstantToMilliseconds(start);
+    const long long endMs = InstantToMilliseconds(end);
+    long long t = startMs;
+    for (;;) {
+        const double instant = ResultInstant(t, startMs, start);
+        if (!MoveSatellite(record, state, observer, instant))
+            return FindRiseTime(record, state, threshold, instant, end, observer);
+        const double elevation = CalcTargetElevation(state, observer);
+        if (elevation >= threshold)
+            return t < endMs ? instant : end;
+        if (t >= endMs)
+            return end;
+        const double range = CalcVectorDistance(state.Position, observer.Eci);
+        t += WholeSeconds(std::max(SecondsToChange(threshold - elevation, range, bounds),
+                                   SecondsToRise(state, observer, threshold, bounds)));
+    }
+}
+
+double FindSetSecond(TleRecord &record, TargetState &state, double threshold, double start,
+                     double end, ObserverRecord &observer)
+{
+    const ReachBounds bounds = BoundsOf(record, observer);
+    const long long startMs = InstantToMilliseconds(start);
+    const long long endMs = InstantToMilliseconds(end);
+    long long t = startMs;
+    for (;;) {
+        const double instant = ResultInstant(t, startMs, start);
+        if (!MoveSatellite(record, state, observer, instant))
+            return FindSetTime(record, state, threshold, instant, end, observer);
+        const double elevation = CalcTargetElevation(state, observer);
+        if (elevation <= threshold)
+            return t < endMs ? instant : end;
+        if (t >= endMs)
+            return end;
+        const double range = CalcVectorDistance(state.Position, observer.Eci);
+        t += WholeSeconds(std::max(SecondsToChange(elevation - threshold, range, bounds),
+                                   SecondsToSet(state, observer, threshold, bounds)));
+    }
+}
+

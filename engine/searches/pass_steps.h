@@ -1,0 +1,44 @@
+// The steps the pass searches of the prediction window are made of: moving
+// a satellite and its observer to an instant, the Sun of that instant, a
+// pass's magnitude, and rise and set searches that never step over a pass.
+//
+// Everything here moves only the record, state and observer it is given, so
+// a search thread passes its own copies.
+#pragma once
+
+#include "engine/files/settings.h"
+#include "engine/satellites/satellite_record.h"
+
+// Sidereal time and the observer's inertial position at the instant, then
+// the satellite with what state.Mode asks for. False when the satellite
+// could not be propagated (the state is then as it was).
+bool MoveSatellite(TleRecord &record, TargetState &state, ObserverRecord &observer, double instant);
+
+// The Sun's geocentric position at the instant carried to the date, the
+// frame satellites and the observer are in; a zero vector when the ephemeris
+// cannot give it (the user has been told).
+Vec4 SunOfDate(double instant);
+
+// Magnitude of the satellite at state.Position, range state.RaDec.third,
+// from the observer's inertial position: a lit satellite by the part of it
+// lit as seen from the observer, an unlit one as if 0.025 % were lit.
+double PassMagnitude(const TleRecord &record, const TargetState &state,
+                     const ObserverRecord &observer, const Vec4 &sunOfDate, bool lit);
+
+// The first instant on the whole-second grid from `start` at which the
+// elevation reaches `threshold` (rad): `start` itself when the satellite is
+// up there, `end` when there is none before it or the satellite decays. The
+// same instant FindRiseTime finds, except that no pass is stepped over:
+// each step is as long as the satellite provably stays below the threshold
+// (from its distance, its highest speed and its greatest orbital radius),
+// at least a second. A propagation failure hands over to FindRiseTime.
+// `state` is left at the instant returned (mode as the caller set it).
+double FindRiseSecond(TleRecord &record, TargetState &state, double threshold, double start,
+                      double end, ObserverRecord &observer);
+
+// The first instant after `start` on the same grid at which the elevation is
+// at or below `threshold`; `end` when there is none before it. Steps as
+// FindRiseSecond does, from the height of the satellite above the threshold;
+// a propagation failure hands over to FindSetTime.
+double FindSetSecond(TleRecord &record, TargetState &state, double threshold, double start,
+                     double end, ObserverRecord &observer);

@@ -1,0 +1,211 @@
+#include "engine/searches/tabular_pass_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "engine/astronomy/constants.h"
+#include "engine/astronomy/vectors.h"
+#include "engine/reports/text_format.h"
+#include "engine/reports/transit_report.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/searches/pass_steps.h"
+
+namespace {
+
+constexpr long long Second = 1000; // ms
+// What the brightest and highest rows of a pass start from.
+constexpr double FaintestMagnitude = 20.0;
+constexpr double LowestElevation = -HalfPi;
+
+double Instant(long long ms) { return MillisecondsToInstant(ms); }
+
+struct TabularPassSearch {
+    TabularPassSearch(const PredictionInputs &inputs, const SearchControl &control, TleRecord &record,
+                      ObserverRecord &observer)
+        : inputs(inputs), control(control), record(record), observer(observer)
+    {
+    }
+
+    const PredictionInputs &inputs;
+    const SearchControl &control;
+    TleRecord &record;
+    ObserverRecord &observer;
+    PredictionResult out;
+    TargetState state;
+    bool headerWritten = false;
+    long long windowEnd = 0; // ms
+    // The pass being written.
+    PassRecord current;
+    double brightest = FaintestMagnitude;
+    double highest = LowestElevation; // degrees once a row is written
+
+    long long Step() const { return static_cast<long long>(inputs.StepSeconds) * Second; }
+
+    void WriteHeaderOnce()
+    {
+        if (!headerWritten)
+            WriteSatelliteHeader(record, out.Lines, observer, inputs.DistanceFactor);
+        headerWritten = true;
+    }
+
+    // Moves the satellite to t; its elevation, or the minimum when it cannot
+    // be propagated there (which ends a pass).
+    double ElevationAt(long long t)
+    {
+        return MoveSatellite(record, state, observer, Instant(t)) ? CalcTargetElevation(state, observer)
+                                                                  : inputs.MinElevation;
+    }
+
+    bool SunlitNow(long long t) { return IsSunlit(state.Position, SunOfDate(Instant(t))); }
+
+    void WritePassBlockHeader(long long t)
+    {
+        const double epoch = record.Elements.epoch - JulianDateOfDayZero;
+        const double revolution = std::trunc((Instant(t) - epoch) * record.MeanMotion + record.Elements.rev_num);
+        out.Lines.emplace_back("  ");
+        out.Lines.push_back(FormatReport("  Rev# : %0:.0f        ", {revolution}));
+        out.Lines.push_back(TrimRight(FormatReport("%0:-16s %1:8s %2:5s %3:6s",
+                                                   {"  MM/DD Time", "Alt  Az", "Mag",
+                                                    inputs.SunlitOnly ? " " : "Slt"})));
+    }
+
+    void WriteTabularRow(long long t, bool sunlit)
+    {
+        state.Mode = ModeRaDecHorizon;
+        MoveSatellite(record, state, observer, Instant(t));
+        const double elevation = RadToDeg(std::max(state.Elevation, inputs.MinElevation));
+        const Vec4 sun = SunOfDate(Instant(t));
+        state.Lit = IsSunlit(state.Position, sun) ? 1 : 0;
+        const double magnitude = PassMagnitude(record, state, observer, sun, state.Lit != 0);
+        brightest = std::min(brightest, magnitude);
+        highest = std::max(highest, elevation);
+        const char *sunlitText = inputs.SunlitOnly ? "" : sunlit ? "Y" : "N";
+        out.Lines.push_back(TrimRight(FormatReport(
+            "%0:16s %1:3.0f %2:4.0f %3:5s %4:5s",
+            {FormatInstant("mm/dd HH:nn:ss", Instant(t) + inputs.DisplayOffset), elevation,
+             RadToDeg(state.Azimuth), FormatReport("%0:4.1f", {magnitude}), sunlitText})));
+        state.Mode = ModeNothing;
+    }
+
+    // The last row of a pass at `last`, the pass stored; the instant from
+    // which the next rise is searched.
+    long long EndPass(long long passStart, long long last, bool sunlit)
+    {
+        headerWritten = true;
+        WriteTabularRow(last, sunlit);
+        current.StartTime = Instant(passStart);
+        current.EndTime = Instant(last);
+        current.Magnitude = brightest;
+        current.Elevation = highest;
+        out.Passes.push_back(current);
+        out.Found = true;
+        return last + PassSkipMilliseconds(record);
+    }
+
+    // A whole pass from its rise at t, the satellite propagated there.
+    long long WritePassRows(long long t)
+    {
+        state.Mode = ModeNothing;
+        WriteHeaderOnce();
+        MoveSatellite(record, state, observer, Instant(t));
+        bool sunlit = SunlitNow(t);
+        WritePassBlockHeader(t);
+        const long long passStart = t;
+        for (;;) {
+            WriteTabularRow(t, sunlit);
+            t += Step();
+            const double elevation = ElevationAt(t);
+            if (elevation > inputs.MinElevation)
+                sunlit = SunlitNow(t);
+            if (elevation <= inputs.MinElevation || t >= windowEnd) {
+                // Back to the last second still at or above the minimum.
+                do {
+                    t -= Second;
+                } while (ElevationAt(t) < inputs.MinElevation && t > passStart);
+                return EndPass(passStart, t, SunlitNow(t));
+            }
+        }
+    }
+
+    // The sunlit part of a pass from its rise at t, up to its first shadow
+    // entry; nothing when it is never sunlit.
+    long long WriteSunlitPassRows(long long t)
+    {
+        state.Mode = ModeNothing;
+        double elevation = ElevationAt(t);
+        bool sunlit = SunlitNow(t);
+        bool blockWritten = false;
+        long long passStart = t;
+        while (elevation >= inputs.MinElevation) {
+            if (!sunlit) {
+                t += Second;
+                if (!MoveSatellite(record, state, observer, Instant(t)))
+                    return t;
+                elevation = CalcTargetElevation(state, observer);
+                sunlit = SunlitNow(t);
+                if (elevation < inputs.MinElevation || t > windowEnd)
+                    return t;
+                continue;
+            }
+            WriteHeaderOnce();
+            if (!blockWritten) {
+                WritePassBlockHeader(t);
+                passStart = t;
+                blockWritten = true;
+            }
+            WriteTabularRow(t, sunlit);
+            t += Step();
+            elevation = ElevationAt(t);
+            if (elevation > inputs.MinElevation)
+                sunlit = SunlitNow(t);
+            if (elevation <= inputs.MinElevation || t >= windowEnd || !sunlit) {
+                // Back to the last second still up and sunlit.
+                do {
+                    t -= Second;
+                    elevation = ElevationAt(t);
+                    sunlit = SunlitNow(t);
+                } while (!(elevation >= inputs.MinElevation && sunlit) && t > passStart);
+                return EndPass(passStart, t, sunlit);
+            }
+        }
+        return t;
+    }
+
+    // The passes of one window; false when the search was cancelled.
+    bool SearchWindow(const WindowItem &window)
+    {
+        windowEnd = InstantToMilliseconds(window.EndTime);
+        double t = window.StartTime;
+        while (t < window.EndTime) {
+            if (control.Cancelled())
+                return false;
+            t = FindRiseSecond(record, state, inputs.MinElevation, t, window.EndTime, observer);
+            if (record.Decayed || t >= window.EndTime)
+                break;
+            brightest = FaintestMagnitude;
+            highest = LowestElevation;
+            current = MakePassRecord(record);
+            const long long rise = InstantToMilliseconds(t);
+            t = Instant(inputs.SunlitOnly ? WriteSunlitPassRows(rise) : WritePassRows(rise));
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+PredictionResult SearchTabularPasses(const PredictionInputs &inputs, const SearchControl &control)
+{
+    PredictionResult result;
+    WritePredictionHeader(inputs, result.Lines);
+    const std::vector<WindowItem> windows = SunWindows(inputs);
+    AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
+        TabularPassSearch search(inputs, control, record, observer);
+        for (const WindowItem &window : windows)
+            if (!search.SearchWindow(window))
+                break;
+        return std::move(search.out);
+    }));
+    return result;
+}

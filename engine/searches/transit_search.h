@@ -1,0 +1,28 @@
+// The object transit search: for every satellite of the working set, its
+// close approaches to the transit object (a planet, the Moon, the Sun, a
+// fixed sky point or a star) as the observer sees them, in the windows in
+// which the object stands above the minimum elevation.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/astronomy/body_events.h"
+#include "engine/searches/prediction_inputs.h"
+
+// The report's title: the object's name + " Transit", and for a sky point or
+// star its epoch (the span's start, UTC, in `epochPattern`) and coordinates.
+void WriteTransitTitle(const PredictionInputs &inputs, const char *epochPattern,
+                       std::vector<std::string> &lines);
+
+// The windows of the span with the object above the minimum elevation, or
+// the whole span with "Day or Night".
+std::vector<WindowItem> TransitWindows(const PredictionInputs &inputs, ObserverRecord observer);
+
+// One satellite's transit table (nothing when it has no approach).
+PredictionResult SearchSatelliteTransits(TleRecord record, const PredictionInputs &inputs,
+                                         const std::vector<WindowItem> &windows, ObserverRecord observer);
+
+// The whole report: title, report header and the tables of every satellite
+// of inputs.Satellites in order. Stores no pass.
+PredictionResult SearchObjectTransits(const PredictionInputs &inputs);

@@ -1,0 +1,86 @@
+// The automatic download: when it runs by the injected local clock, what
+// it keeps of the last download's time, and how it reaches its windows.
+#include "download_fixture.h"
+
+#include "engine/downloads/auto_download.h"
+#include "engine/files/internet_info.h"
+#include "engine/runtime/program_state.h"
+
+namespace {
+
+class AutoDownloadTest : public DownloadTest {
+protected:
+    void SetUp() override
+    {
+        DownloadTest::SetUp();
+        ServeFile("plain.txt", IssText);
+        Serve();
+        ASSERT_TRUE(SaveDownloadList({Line("plain", 0, "/plain.txt")}));
+        web_t web;
+        web.time = lastTime_;
+        ASSERT_TRUE(SaveInternetInfo(web));
+    }
+
+    // Runs the task's procedure here, with the running flag as its start sets it.
+    std::vector<std::string> RunTask()
+    {
+        std::vector<std::string> calls;
+        AutoDownloadInputs inputs;
+        inputs.updateFolder = updateFolder_;
+        inputs.links.begin = [&] { calls.push_back("begin"); };
+        inputs.links.progress = [&](const std::string &text) { calls.push_back(text); };
+        inputs.links.end = [&] { calls.push_back("end"); };
+        DownloadRunning = true;
+        AutoDownloadThreadProc(inputs);
+        EXPECT_FALSE(DownloadRunning);
+        return calls;
+    }
+
+    double SavedTime()
+    {
+        web_t web;
+        LoadInternetInfo(web);
+        return web.time;
+    }
+
+    const double lastTime_ = 45000.25;
+};
+
+} // namespace
+
+TEST_F(AutoDownloadTest, RunsOnceThePeriodHasPassedEitherWay)
+{
+    now_ = lastTime_ + 23.9 / 24;
+    EXPECT_TRUE(RunTask().empty());
+    EXPECT_TRUE(server_.Requests().empty());
+
+    now_ = lastTime_ + 1.0;
+    EXPECT_EQ(RunTask(), (std::vector<std::string>{"begin", "Download in Progress...plain.tle", "end"}));
+    EXPECT_EQ(Stored("plain"), IssText);
+    EXPECT_EQ(SavedTime(), now_);
+
+    // A last download in the future (a clock set back) counts by its distance.
+    std::filesystem::remove(updateFolder_ + "plain.tle");
+    now_ = SavedTime() - 1.0;
+    EXPECT_EQ(RunTask().size(), 3u);
+    EXPECT_EQ(Stored("plain"), IssText);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(AutoDownloadTest, AFailedRunKeepsTheTimeAndSaysWhy)
+{
+    ASSERT_TRUE(SaveDownloadList({Line("plain", 0, "/status/404")}));
+    now_ = lastTime_ + 2.0;
+    EXPECT_EQ(RunTask().back(), "end");
+    EXPECT_EQ(SavedTime(), lastTime_);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Download Error: Download Failed - File or Download ERROR\n\n"
+                                                   "(Ot)plain: the server answered HTTP 404"});
+}
+
+TEST_F(AutoDownloadTest, NoListNoRunAndNoMessage)
+{
+    std::filesystem::remove(DataDir + "dwnlist.dat");
+    now_ = lastTime_ + 2.0;
+    EXPECT_TRUE(RunTask().empty());
+    EXPECT_TRUE(Messages().empty());
+}

@@ -1,0 +1,100 @@
+// The Space-Track login against a local HTTPS stand-in: the exact form the
+// service gets, queries carried by the session cookie, refused and missing
+// logins, and certificates checked.
+#include "download_fixture.h"
+
+#include "engine/downloads/download_run.h"
+#include "engine/files/internet_info.h"
+
+namespace {
+
+const std::string Password = "a&b=c+d%e\"f g";
+
+class SpaceTrackTest : public DownloadTest {
+protected:
+    void SetUp() override
+    {
+        DownloadTest::SetUp();
+        ServeFile("spacetrack.tle", IssText);
+        ServeFile("plain.txt", IssText);
+        Serve({.tls = true, .user = "me@x.org", .password = Password});
+        web_.user = "me@x.org";
+        web_.password = Password;
+    }
+
+    std::vector<std::string> Lines() const
+    {
+        return {Line("plain", 0, "/plain.txt"),
+                Line("iss", 0, "/basicspacedata/query/class/gp/NORAD_CAT_ID/25544/format/3le", "(ST)")};
+    }
+
+    int RunList(const std::vector<std::string> &lines)
+    {
+        run_.updateFolder = updateFolder_;
+        return DownloadEntries(lines, web_, run_);
+    }
+
+    // Whether text occurs in any file under folder.
+    static bool AnyFileHolds(const std::filesystem::path &folder, const std::string &text)
+    {
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(folder))
+            if (entry.is_regular_file() && ReadFile(entry.path().string()).find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    web_t web_;
+    DownloadRun run_;
+};
+
+} // namespace
+
+TEST_F(SpaceTrackTest, LoginSendsTheEncodedFormAndQueriesCarryItsCookieOnly)
+{
+    ASSERT_TRUE(SaveInternetInfo(web_));
+    EXPECT_EQ(RunList(Lines()), 2) << FailureReport(run_);
+    EXPECT_EQ(server_.LoginBody(), "identity=me%40x.org&password=a%26b%3Dc%2Bd%25e%22f+g");
+    EXPECT_EQ(server_.Requests(),
+              (std::vector<std::string>{"POST /ajaxauth/login", "GET /plain.txt",
+                                        "GET /basicspacedata/query/class/gp/NORAD_CAT_ID/25544/format/3le"}));
+    EXPECT_EQ(Stored("iss"), IssText);
+    EXPECT_TRUE(Messages().empty());
+    // The password is in the settings file and nowhere else the program wrote.
+    std::filesystem::remove(DataDir + "InternetInfo.ini");
+    EXPECT_FALSE(AnyFileHolds(root_, Password));
+}
+
+TEST_F(SpaceTrackTest, ARefusedLoginFailsOnlyTheQueriesAndSendsNone)
+{
+    web_.password = "wrong";
+    EXPECT_EQ(RunList(Lines()), 1);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Connection: Space-Track Login Failed - Check Username or Password"});
+    EXPECT_EQ(server_.Requests(), (std::vector<std::string>{"POST /ajaxauth/login", "GET /plain.txt"}));
+    ASSERT_EQ(run_.failures.size(), 1u);
+    EXPECT_EQ(run_.failures[0], "(ST)iss: Space-Track refused the login");
+}
+
+TEST_F(SpaceTrackTest, NoPasswordNoRequestAndNoQueryNoLogin)
+{
+    web_.password = "";
+    EXPECT_EQ(RunList(Lines()), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Connection: Failed - Missing Username or Password"});
+    EXPECT_TRUE(server_.Requests().empty());
+
+    std::vector<std::string> lines = Lines();
+    StoreCheckState(lines[1], false);
+    EXPECT_EQ(RunList(lines), 1);
+    EXPECT_EQ(server_.Requests(), std::vector<std::string>{"GET /plain.txt"});
+}
+
+TEST_F(SpaceTrackTest, AServerNotSignedByATrustedAuthorityIsRefused)
+{
+    DownloadConfig().caFile = "/etc/ssl/certs/ca-certificates.crt";
+    EXPECT_EQ(RunList({Line("plain", 0, "/plain.txt")}), 0);
+    ASSERT_EQ(run_.failures.size(), 1u);
+    EXPECT_NE(run_.failures[0].find("curl error 60"), std::string::npos) << run_.failures[0];
+    EXPECT_EQ(RunList(Lines()), 0);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("Connection: Failed to Connect to The Space-Track or Internet", 0), 0u);
+    EXPECT_TRUE(server_.Requests().empty());
+}

@@ -1,0 +1,74 @@
+// Inputs of the prediction searches for the tests: element sets shipped with
+// Debian's gpredict (epoch 2018 January 20), observers, and a snapshot with
+// the window's default settings over a span from 2018-01-21 0h UTC.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/astronomy/astro_time.h"
+#include "engine/astronomy/constants.h"
+#include "engine/reports/text_format.h"
+#include "engine/satellite_test_support.h"
+#include "engine/searches/prediction_inputs.h"
+
+struct ElementLines {
+    const char *name;
+    const char *number;
+    const char *line1;
+    const char *line2;
+};
+
+inline const ElementLines Iss{"ISS (ZARYA)", "25544",
+                              "1 25544U 98067A   18020.89808844  .00002078  00000-0  38550-4 0  9992",
+                              "2 25544  51.6424  32.9776 0003646  28.7227  39.5332 15.54190080 95614"};
+inline const ElementLines Noaa15{"NOAA 15", "25338",
+                                 "1 25338U 98030A   18020.96742132  .00000016  00000-0  25641-4 0  9995",
+                                 "2 25338  98.7766  37.2459 0009629 297.3801  62.6398 14.25835947 23784"};
+inline const ElementLines Gps{"GPS BIIR-2  (PRN 13)", "24876",
+                              "1 24876U 97035A   18020.44858769  .00000075  00000-0  00000-0 0  9995",
+                              "2 24876  55.5099 218.5673 0034717  93.9876 266.4418  2.00565175150387"};
+inline const ElementLines Meteosat8{"METEOSAT-8 (MSG-1)", "27509",
+                                    "1 27509U 02040B   18020.71102232  .00000142  00000-0  00000-0 0  9995",
+                                    "2 27509   5.2147  57.5227 0001399 335.0795  24.9792  1.00263613 56484"};
+
+// A selected record as the working set holds it, heights included.
+inline TleRecord WorkingRecord(const ElementLines &lines)
+{
+    TleRecord record;
+    EXPECT_GE(ParseSatElements(lines.line1, lines.line2, record, true), 0);
+    InitSatelliteModel(record);
+    record.Name.assign(lines.name);
+    record.Number.assign(lines.number);
+    record.Selected = 1;
+    return record;
+}
+
+inline ObserverRecord NamedObserver(const char *name, double latitudeDegrees, double longitudeDegrees)
+{
+    ObserverRecord observer = MakeObserver(DegToRad(latitudeDegrees), DegToRad(longitudeDegrees));
+    observer.Name.assign(name);
+    return observer;
+}
+
+inline ObserverRecord LondonObserver() { return NamedObserver("London", 51.5074, -0.1278); }
+inline ObserverRecord SydneyObserver() { return NamedObserver("Sydney", -33.8688, 151.2093); }
+
+inline double SpanStart() { return MakeInstant(2018, 1, 21); }
+
+// The window's defaults (Sun below -6, satellites above 10 degrees, "Revs >"
+// 13, "In Sun Light" on), UTC, over `days` from SpanStart, produced at 12h.
+inline PredictionInputs DefaultInputs(const ObserverRecord &observer, double days,
+                                      const std::vector<ElementLines> &satellites)
+{
+    PredictionInputs inputs;
+    inputs.Start = inputs.StartShown = SpanStart();
+    inputs.End = inputs.EndShown = SpanStart() + days;
+    inputs.Produced = MakeInstant(2018, 1, 20, 12);
+    inputs.MinElevation = DegToRad(10.0);
+    inputs.SunAltitude = DegToRad(-6.0);
+    inputs.Observer = observer;
+    for (const ElementLines &lines : satellites)
+        inputs.Satellites.push_back(WorkingRecord(lines));
+    return inputs;
+}

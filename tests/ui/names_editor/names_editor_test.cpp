@@ -1,0 +1,99 @@
+#include "names_editor_fixture.h"
+
+namespace {
+
+const std::string Link = "http://names.example.org/qvnamesupdate.zip";
+
+bool Has(const std::vector<std::string> &messages, const std::string &text)
+{
+    return std::find(messages.begin(), messages.end(), "KYT: " + text) != messages.end();
+}
+
+} // namespace
+
+TEST_F(NamesEditorTest, NewEntriesAreCheckedAndStoredInTheirColumns)
+{
+    WriteNames(Link, {NamesEntry("25544", "ISS", "-1.0"), NamesEntry("00694", "ATLAS CENTAUR 2")});
+    auto window = Open();
+    ASSERT_EQ(window->NamesLines().front(), NamesEntry("00694", "ATLAS CENTAUR 2"));
+
+    window->bn_newClick();
+    window->txt_number->setText("694");
+    window->txt_name->setText("Probe");
+    window->bn_saveClick();
+    EXPECT_TRUE(Has(Messages(), "Satellite Number already exists, Cancel or Enter new number."));
+
+    window->txt_number->setText("12345");
+    window->txt_name->setText(QString::fromUtf8("Ørsted"));
+    window->bn_saveClick();
+    EXPECT_TRUE(Has(Messages(), "Enter the Satellite Name, max 15 characters"));
+    EXPECT_TRUE(window->bn_save->isEnabled());
+
+    // Seen at 5.0 from 2000 km: 3.5 at the standard 1000 km.
+    window->txt_name->setText("Probe");
+    window->txt_mag->setText("5.0");
+    window->txt_range->setText("2000");
+    window->txt_width->setText("1000.0");
+    window->bn_saveClick();
+    EXPECT_TRUE(Has(Messages(), "Satellite entry saved."));
+    EXPECT_FALSE(window->bn_save->isEnabled());
+    const std::string probe = FormatNamesEntry("12345", "Probe", "1000", "5.0", "5.0", "3.5", "10.0");
+    EXPECT_EQ(window->NamesLines(), (std::vector<std::string>{NamesEntry("00694", "ATLAS CENTAUR 2"), probe,
+                                                              NamesEntry("25544", "ISS", "-1.0")}));
+    EXPECT_EQ(window->MagListBox->currentRow(), 1);
+
+    // At the standard range the magnitude stays as typed.
+    window->bn_newClick();
+    window->txt_number->setText("7");
+    window->txt_name->setText("Near");
+    window->txt_mag->setText("5.0");
+    window->bn_saveClick();
+    EXPECT_EQ(window->NamesLines().front(), FormatNamesEntry("7", "Near", "5.0", "5.0", "5.0", "5.0", "10.0"));
+
+    window->close();
+    window.reset();
+    std::vector<std::string> lines;
+    ASSERT_TRUE(LoadNamesFile(lines));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], Link);
+    EXPECT_TRUE(IsNamesEntry(lines[3])) << lines[3];
+    EXPECT_EQ(lines[3], probe);
+}
+
+TEST_F(NamesEditorTest, ClosingWaitsForAPendingEditThenWritesLinkFirst)
+{
+    WriteNames("", {NamesEntry("5", "Vanguard 1"), "https://names.example.org/new.zip", "a note"});
+    auto window = Open();
+    // Nothing is highlighted: Edit and Delete have no line to work on.
+    EXPECT_EQ(window->MagListBox->currentRow(), -1);
+    window->bn_editClick();
+    window->bn_deleteClick();
+    EXPECT_FALSE(window->bn_save->isEnabled());
+
+    window->MagListBox->setCurrentRow(1);
+    window->bn_editClick();
+    EXPECT_TRUE(window->bn_save->isEnabled());
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(Has(Messages(), "You must \"Save or Cancel\" prior to Close"));
+    window->bn_cancelClick();
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    // The lines were put in number order at opening; a line without one first.
+    EXPECT_EQ(ReadFile(NamesPath()),
+              "https://names.example.org/new.zip\r\na note\r\n" + NamesEntry("5", "Vanguard 1") + "\r\n");
+}
+
+TEST_F(NamesEditorTest, ClosingGivesEachSatelliteItsOwnMagnitude)
+{
+    WriteNames(Link, {NamesEntry("25544", "ISS", "-1.0"), NamesEntry("05544", "Other", "4.0")});
+    MainList = {Satellite("5544"), Satellite("25544"), Satellite("77777")};
+    SelectedMain = 0;
+    auto window = Open();
+    EXPECT_EQ(window->MagListBox->currentRow(), 0);
+    EXPECT_EQ(window->txt_name->text().trimmed(), "Other");
+    window->close();
+    EXPECT_EQ(MainList[0].StdMagnitude, 4.0);
+    EXPECT_EQ(MainList[1].StdMagnitude, -1.0);
+    EXPECT_EQ(MainList[2].StdMagnitude, 8.0);
+}

@@ -1,0 +1,218 @@
+// The prediction window in the running program: created once by
+// "Prediction Passes", its help, its time mode and dates, the refusals while a
+// search runs, the snapshot a search works on, its shutdown and "Save".
+#include "ui/main_window/main_window_fixture.h"
+
+#include "engine/astronomy/constants.h"
+#include "engine/reports/text_format.h"
+#include "engine/satellites/satellite_driver.h"
+#include "engine/searches/line_pass_search.h"
+#include "ui/help/help_viewer.h"
+#include "ui/main_window/day_count.h"
+#include "ui/prediction/prediction_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QDateEdit>
+#include <QDateTimeEdit>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+#include <chrono>
+
+namespace {
+
+class PredictionWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        savedObserver_ = Observer;
+        savedMainList_ = MainList;
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        Observer = savedObserver_;
+        MainList = savedMainList_;
+        Hooks().selectFile = nullptr;
+    }
+
+    // The main window started with a main set of `sets` element sets of the
+    // set-up's gpredict file (none selected), and the prediction window open
+    // on it with every set checked.
+    TfrPredictionWnd &OpenWithMainSet(std::size_t sets)
+    {
+        Start();
+        ElementList elements;
+        EXPECT_TRUE(LoadTleTextFile(elements, (setUpData_ / "tle" / "gpredict.tle").string()));
+        MainList.clear();
+        for (const ElementRecord &element : elements) {
+            TleRecord record;
+            if (MainList.size() < sets && LoadSatFromElementRecord(record, element, true, 13.0, 20.0))
+                MainList.push_back(record);
+        }
+        window_->menu_linetabular->trigger();
+        EXPECT_NE(frPredictionWnd, nullptr);
+        frPredictionWnd->menu_allClick();
+        return *frPredictionWnd;
+    }
+
+    // Puts the span on 15 days from 2018 January 21 0h, shown in UTC.
+    static void SetFifteenDays(TfrPredictionWnd &window)
+    {
+        window.dt_predict_hour1->setDateTime(DayCountToDateTime(MakeInstant(2018, 1, 21)));
+        window.dt_predict_hour2->setDateTime(DayCountToDateTime(MakeInstant(2018, 2, 5)));
+    }
+
+    static bool WaitIdle(TfrPredictionWnd &window)
+    {
+        return QTest::qWaitFor([&] { return !window.Busy; }, 60000);
+    }
+
+    ObserverRecord savedObserver_;
+    tlearray savedMainList_;
+};
+
+TEST_F(PredictionWindowTest, PredictionPassesTwiceGivesOneWindowWithHelp410)
+{
+    Start();
+    QTest::keyClick(window_.get(), Qt::Key_F5);
+    TfrPredictionWnd *first = frPredictionWnd;
+    ASSERT_NE(first, nullptr);
+    first->close();
+    window_->menu_linetabular->trigger();
+    EXPECT_EQ(frPredictionWnd, first);
+    EXPECT_TRUE(first->isVisible());
+
+    first->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(first));
+    QTest::keyClick(first, Qt::Key_F1);
+    // This program folder has no help pages: the viewer names the one asked for.
+    const std::vector<ShownMessage> shown = Messages();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_NE(shown.back().text.find("help/410.html"), std::string::npos) << shown.back().text;
+}
+
+TEST_F(PredictionWindowTest, LocalTimeAndBackKeepsTheInstantsToTheSecond)
+{
+    Start();
+    window_->menu_linetabular->trigger();
+    TfrPredictionWnd &window = *frPredictionWnd;
+    // Without "UTC" in the settings the window opens in local time.
+    EXPECT_EQ(window.UtcMode, Options.UtcTime != 0);
+    if (!window.UtcMode)
+        window.menu_utcClick();
+    const QDateTime start(QDate(2018, 1, 21), QTime(7, 8, 9), Qt::UTC);
+    window.dt_predict_hour1->setDateTime(start);
+    for (const double hours : {5.5, -3.5}) {
+        Observer.UtcOffset = hours / 24.0;
+        window.menu_utcClick();
+        EXPECT_FALSE(window.UtcMode);
+        EXPECT_EQ(window.stxt_time1->text(), "LOC");
+        EXPECT_EQ(window.menu_utc->text(), "Set Time to UTC");
+        EXPECT_EQ(window.dt_predict_hour1->dateTime(), start.addSecs(static_cast<int>(hours * 3600)));
+        EXPECT_EQ(window.dt_predict_date1->date(), window.dt_predict_hour1->date());
+        window.menu_utcClick();
+        EXPECT_EQ(window.stxt_time2->text(), "UTC");
+        EXPECT_EQ(window.menu_utc->text(), "Set Time to LOC");
+        EXPECT_EQ(window.dt_predict_hour1->dateTime(), start);
+    }
+}
+
+TEST_F(PredictionWindowTest, StartDateAfterTheEndCopiesTheStartInstant)
+{
+    Start();
+    window_->menu_linetabular->trigger();
+    TfrPredictionWnd &window = *frPredictionWnd;
+    window.dt_predict_hour1->setDateTime(QDateTime(QDate(2018, 1, 21), QTime(7, 8, 9), Qt::UTC));
+    window.dt_predict_hour2->setDateTime(QDateTime(QDate(2018, 1, 24), QTime(1, 2, 3), Qt::UTC));
+    window.dt_predict_date1->setDate(QDate(2018, 1, 22));
+    EXPECT_EQ(window.dt_predict_hour2->dateTime(), QDateTime(QDate(2018, 1, 24), QTime(1, 2, 3), Qt::UTC));
+    window.dt_predict_date1->setDate(QDate(2018, 1, 30));
+    const QDateTime moved(QDate(2018, 1, 30), QTime(7, 8, 9), Qt::UTC);
+    EXPECT_EQ(window.dt_predict_hour1->dateTime(), moved);
+    EXPECT_EQ(window.dt_predict_hour2->dateTime(), moved);
+    EXPECT_EQ(window.dt_predict_date2->date(), QDate(2018, 1, 30));
+}
+
+TEST_F(PredictionWindowTest, RunningSearchRefusesStartsAndWorksOnItsSnapshot)
+{
+    TfrPredictionWnd &window = OpenWithMainSet(200);
+    SetFifteenDays(window);
+    const PredictionInputs snapshot = window.TakeInputs(TfrPredictionWnd::SearchKind::Passes);
+    int chartsOpened = 0;
+    window.OpenPassChart = [&] { ++chartsOpened; };
+    window.menu_lineClick();
+    ASSERT_TRUE(window.Busy);
+
+    // Refused while the search runs.
+    EXPECT_FALSE(window.StartSearch(41, SearchLinePasses, TfrPredictionWnd::SearchKind::Passes));
+    const tlearray before = window.PredictionList;
+    MainList.resize(3);
+    window.menu_mainlistClick();
+    EXPECT_EQ(window.PredictionList.size(), before.size());
+    window.bn_chartwndClick();
+    EXPECT_EQ(chartsOpened, 0);
+    EXPECT_TRUE(Messages().empty());
+    // Changes that must not reach the running search.
+    window.menu_noneClick();
+    Observer.Latitude = -Observer.Latitude;
+    window.ckb_sunlite->setChecked(false);
+
+    ASSERT_TRUE(WaitIdle(window));
+    const PredictionResult expected = SearchLinePasses(snapshot);
+    std::vector<std::string> shown = window.ResultLines();
+    ASSERT_EQ(shown.size(), expected.Lines.size());
+    shown[1] = expected.Lines[1]; // when it was produced
+    EXPECT_EQ(shown, expected.Lines);
+    ASSERT_EQ(window.Passes.size(), expected.Passes.size());
+    EXPECT_GT(window.Passes.size(), 100u);
+    EXPECT_EQ(window.Passes.back().StartTime, expected.Passes.back().StartTime);
+    EXPECT_TRUE(window.bn_chartwnd->isEnabled());
+    window.bn_chartwndClick();
+    EXPECT_EQ(chartsOpened, 1);
+}
+
+TEST_F(PredictionWindowTest, ClosingDuringALongSearchEndsPromptly)
+{
+    TfrPredictionWnd &window = OpenWithMainSet(811);
+    SetFifteenDays(window);
+    window.ckb_day_night->setChecked(true);
+    window.menu_tabularClick();
+    ASSERT_TRUE(window.Busy);
+    QElapsedTimer clock;
+    clock.start();
+    Close();
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(frPredictionWnd, nullptr);
+    // A result still on its way finds no window.
+    QTest::qWait(100);
+}
+
+TEST_F(PredictionWindowTest, SaveWritesTheResultOrSaysWhyNot)
+{
+    TfrPredictionWnd &window = OpenWithMainSet(3);
+    window.menu_lineClick();
+    ASSERT_TRUE(WaitIdle(window));
+    const std::string path = DataFile("passes.txt");
+    Hooks().selectFile = [&](int kind) { return kind == 2 ? path : std::string(); };
+    window.menu_saveClick();
+    std::string expected;
+    for (const std::string &line : window.ResultLines())
+        expected += line + "\n";
+    EXPECT_EQ(ReadFile(path), expected);
+
+    Hooks().selectFile = [&](int) { return DataFile("no such folder/passes.txt"); };
+    window.menu_saveClick();
+    const std::vector<ShownMessage> shown = Messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find("no such folder"), std::string::npos) << shown[0].text;
+}
+
+} // namespace
