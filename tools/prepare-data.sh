@@ -37,3 +37,22 @@ make_if_missing tle/gpredict.tle "$py" "$here/make_default_elements.py" elements
   /usr/share/gpredict/data/satdata/satellites.dat
 make_if_missing data/qvnames.dat "$py" "$here/make_default_elements.py" names \
   /usr/share/gpredict/data/satdata/satellites.dat
+
+# The download list: CelesTrak groups (stations and visual selected) and two
+# Space-Track queries, unselected, that need the user's own account.
+write_download_list() { # write_download_list OUTPUT
+  local group selected line
+  {
+    for group in stations visual weather noaa gps-ops iridium-NEXT amateur science active; do
+      case $group in stations|visual) selected=1 ;; *) selected=0 ;; esac
+      printf '%s 0  %-5s%-20s%s\r\n' "$selected" "(Ot)" "$group" \
+        "https://celestrak.org/NORAD/elements/gp.php?GROUP=$group&FORMAT=tle"
+    done
+    for line in "st-iss class/gp/NORAD_CAT_ID/25544/format/3le" \
+                "st-recent class/gp/decay_date/null-val/epoch/%3Enow-30/orderby/norad_cat_id/format/3le"; do
+      printf '0 0  %-5s%-20s%s\r\n' "(ST)" "${line%% *}" \
+        "https://www.space-track.org/basicspacedata/query/${line#* }"
+    done
+  } > "$1"
+}
+make_if_missing data/dwnlist.dat write_download_list

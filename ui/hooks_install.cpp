@@ -5,6 +5,7 @@
 #include "ui/dialogs/ra_dec_wnd.h"
 #include "ui/dialogs/star_wnd.h"
 #include "ui/location/location_selector.h"
+#include "ui/main_window/main_window.h"
 #include "ui/window_glue.h"
 
 #include <QApplication>
@@ -108,4 +109,8 @@ void InstallUiHooks(QObject *uiObject)
     hooks.pickSkyPoint = PickSkyPoint;
     hooks.pickStar = PickStar;
     hooks.showLocationSelector = ShowLocationSelector;
+    hooks.refreshDisplay = [] {
+        if (frMainWnd)
+            frMainWnd->RefreshDisplay();
+    };
 }

@@ -45,6 +45,7 @@ void AutoDownloadThreadProc(AutoDownloadInputs inputs)
         DownloadRun run;
         run.updateFolder = inputs.updateFolder;
         run.progress = inputs.links.progress;
+        run.mainList = std::move(inputs.mainList);
         int stored = 0;
         {
             // The windows come back even when the run fails on the way.

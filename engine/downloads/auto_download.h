@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/runtime/worker_tasks.h"
+#include "engine/satellites/satellite_record.h"
 
 #include <functional>
 #include <string>
@@ -23,6 +24,8 @@ struct DownloadTaskLinks {
 // What the task takes from the program when it starts.
 struct AutoDownloadInputs {
     std::string updateFolder;
+    // MainList as it was; updated when the settings ask for it.
+    tlearray mainList;
     DownloadTaskLinks links;
 };
 

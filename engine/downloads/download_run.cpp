@@ -8,6 +8,7 @@
 #include "engine/files/element_files.h"
 #include "engine/runtime/ui_hooks.h"
 #include "engine/runtime/worker_tasks.h"
+#include "engine/satellites/main_list_update.h"
 
 #include <map>
 #include <optional>
@@ -160,6 +161,11 @@ int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, Dow
         if (DownloadStop)
             return pass.stored;
         pass.Download(entry);
+    }
+    if (web.updatemain && run.mainList) {
+        ShowProgress(run, "Update in Progress...Updating Main Satellites");
+        UpdateElementsFromTleFiles(*run.mainList, run.updateFolder);
+        PostToUiThread([updated = *run.mainList] { ApplyUpdatedMainList(updated); });
     }
     if (pass.unpackFailures > 0)
         Tell("Unzip Error - " + std::to_string(pass.unpackFailures)

@@ -6,6 +6,7 @@
 #include "engine/satellites/satellite_record.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ struct DownloadRun {
     std::string updateFolder;
     // Receives the progress texts, handed to the user-interface thread.
     std::function<void(const std::string &)> progress;
+    // A copy of MainList taken when the task started. With web.updatemain
+    // the run brings it up to date from the update folder, whether or not
+    // it stored anything, and hands it to the user-interface thread, where
+    // MainList takes the newer elements.
+    std::optional<tlearray> mainList;
     // One line per selected entry that was not stored: its item text and why.
     std::vector<std::string> failures;
 };

@@ -32,24 +32,55 @@ std::size_t WriteBody(char *data, std::size_t size, std::size_t count, void *use
     return bytes;
 }
 
-// libcurl calls this often while data flow and about once a second while
-// they do not, which bounds both the stall limit and the stop at shutdown.
+// Whether the transfer must end now: the program closes, or no byte came
+// for the stall limit. Called from libcurl's progress callback and between
+// the waits of the transfer loop, so either ends a transfer within 100 ms.
+bool MustEnd(Transfer &transfer, curl_off_t bytes)
+{
+    if (DownloadStop) {
+        transfer.stopped = true;
+        return true;
+    }
+    const Clock::time_point now = Clock::now();
+    if (bytes != transfer.lastBytes) {
+        transfer.lastBytes = bytes;
+        transfer.lastData = now;
+    } else if (now - transfer.lastData >= transfer.settings->stallTimeout) {
+        transfer.stalled = true;
+        return true;
+    }
+    return false;
+}
+
 int Progress(void *user, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
 {
     auto *transfer = static_cast<Transfer *>(user);
-    if (DownloadStop) {
-        transfer->stopped = true;
-        return 1;
+    return MustEnd(*transfer, received + sent) ? 1 : 0;
+}
+
+// Runs the transfer of the easy handle on the multi handle, waking at least
+// every 100 ms.
+CURLcode Perform(CURLM *multi, CURL *curl, Transfer &transfer)
+{
+    if (curl_multi_add_handle(multi, curl) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    CURLcode code = CURLE_ABORTED_BY_CALLBACK;
+    int running = 1;
+    while (running) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            code = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0 || MustEnd(transfer, transfer.lastBytes))
+            break;
+        curl_multi_poll(multi, nullptr, 0, 100, nullptr);
     }
-    const Clock::time_point now = Clock::now();
-    if (received + sent != transfer->lastBytes) {
-        transfer->lastBytes = received + sent;
-        transfer->lastData = now;
-    } else if (now - transfer->lastData >= transfer->settings->stallTimeout) {
-        transfer->stalled = true;
-        return 1;
-    }
-    return 0;
+    int left = 0;
+    while (CURLMsg *message = curl_multi_info_read(multi, &left))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == curl)
+            code = message->data.result;
+    curl_multi_remove_handle(multi, curl);
+    return code;
 }
 
 std::string MebibytesText(std::size_t bytes)
@@ -76,9 +107,14 @@ InternetSession::InternetSession(const DownloadSettings &settings) : settings_(s
     if (!ready)
         return;
     CURL *curl = curl_easy_init();
-    if (!curl)
+    CURLM *multi = curl_multi_init();
+    if (!curl || !multi) {
+        curl_easy_cleanup(curl);
+        curl_multi_cleanup(multi);
         return;
+    }
     handle_ = curl;
+    multi_ = multi;
     // Options that hold for every request of the session.
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "KYT.exe");
@@ -107,6 +143,8 @@ InternetSession::~InternetSession()
 {
     if (handle_)
         curl_easy_cleanup(static_cast<CURL *>(handle_));
+    if (multi_)
+        curl_multi_cleanup(static_cast<CURLM *>(multi_));
 }
 
 bool InternetSession::Fetch(const std::string &url, const std::string *form, FetchResult &result)
@@ -136,7 +174,7 @@ bool InternetSession::Fetch(const std::string &url, const std::string *form, Fet
     } else {
         curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
     }
-    const CURLcode code = curl_easy_perform(curl);
+    const CURLcode code = Perform(static_cast<CURLM *>(multi_), curl, transfer);
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
     curl_slist_free_all(headers);

@@ -34,7 +34,8 @@ public:
     bool Fetch(const std::string &url, const std::string *form, FetchResult &result);
 
 private:
-    void *handle_ = nullptr;
+    void *handle_ = nullptr; // the easy handle: options, cookies
+    void *multi_ = nullptr;  // runs its transfers, so a stop is seen at once
     DownloadSettings settings_;
 };
 

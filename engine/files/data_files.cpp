@@ -112,6 +112,11 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::strin
             *error = ErrnoText("Cannot open", resolved, code);
         return ReadStatus::Failed;
     }
+    // One allocation for a regular file: growing the text block by block
+    // copies and faults in large files several times over.
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), maxBytes));
     char block[65536];
     while (bytes.size() < maxBytes) {
         const std::size_t want = std::min(sizeof block, maxBytes - bytes.size());
@@ -237,17 +242,7 @@ std::string FolderPart(std::string_view path)
 std::vector<std::string> SplitTextLines(std::string_view text)
 {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\n' && text[i] != '\r')
-            continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
+    ForEachTextLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 

@@ -70,6 +70,32 @@ std::string FolderPart(std::string_view path);
 // empty line.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
+// Calls visit(line) for each line of text as SplitTextLines splits it, the
+// line a view into text: large element files are read without a copy of
+// each line. Line ends are found with memchr.
+template <class Visit>
+void ForEachTextLine(std::string_view text, Visit &&visit)
+{
+    const char *at = text.data();
+    const char *const end = at + text.size();
+    const char *newline = nullptr; // the next LF at or after `at`, or end
+    while (at < end) {
+        if (!newline || newline < at) {
+            const void *found = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+            newline = found ? static_cast<const char *>(found) : end;
+        }
+        const void *cr = std::memchr(at, '\r', static_cast<std::size_t>(newline - at));
+        const char *lineEnd = cr ? static_cast<const char *>(cr) : newline;
+        visit(std::string_view(at, static_cast<std::size_t>(lineEnd - at)));
+        if (lineEnd + 1 == newline && newline != end)
+            at = newline + 1; // CR LF
+        else if (lineEnd == newline)
+            at = newline == end ? end : newline + 1; // LF, or the text's end
+        else
+            at = lineEnd + 1; // a lone CR
+    }
+}
+
 // text without leading and trailing blanks and control characters.
 std::string_view TrimText(std::string_view text);
 

@@ -48,13 +48,14 @@ void StoreCheckState(std::string &line, bool checked)
     DownloadEntry entry;
     if (!ParseDownloadEntry(line, entry))
         return;
-    // Field 0 runs from the first character that is no blank to the next
-    // blank outside quotes, as the fields are split.
+    // Field 0 as the fields are split: blanks and tabs before it are
+    // skipped, it ends at the next blank outside quotes, and tabs at its end
+    // are no part of it.
     std::size_t start = 0;
     while (start < line.size() && IsBlankChar(line[start]))
         ++start;
     std::size_t end = start;
-    while (end < line.size() && !IsBlankChar(line[end])) {
+    while (end < line.size() && line[end] != ' ') {
         if (line[end] == '"' || line[end] == '\'') {
             const std::size_t close = line.find(line[end], end + 1);
             end = close == std::string::npos ? line.size() : close + 1;
@@ -62,6 +63,8 @@ void StoreCheckState(std::string &line, bool checked)
             ++end;
         }
     }
+    while (end > start && line[end - 1] == '\t')
+        --end;
     line.replace(start, end - start, 1, checked ? '1' : '0');
 }
 

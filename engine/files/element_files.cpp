@@ -59,22 +59,26 @@ ElementRecord MakeElementRecord(const std::string &line1, const std::string &lin
 
 void ParseTleText(std::string_view text, ElementList &list)
 {
+    // A set takes some 150 bytes of text; one allocation serves most files.
+    list.reserve(list.size() + text.size() / 150);
+    // The line strings keep their storage from line to line.
+    std::string line;
     std::string previous;
     std::string pendingName;
-    for (const std::string &raw : SplitTextLines(text)) {
-        const std::string line(TrimText(raw));
+    ForEachTextLine(text, [&](std::string_view raw) {
+        line.assign(TrimText(raw));
         if (IsElementPair(previous, line)) {
             list.push_back(MakeElementRecord(previous, line, pendingName));
             previous.clear();
-            continue;
+            return;
         }
         // A stray element line (the rest of a damaged set) names nothing.
         std::string_view name = IsElementLine(previous) ? std::string_view() : std::string_view(previous);
         if (name.starts_with("0 "))
             name.remove_prefix(2);
-        pendingName = name;
-        previous = line;
-    }
+        pendingName.assign(name);
+        previous.swap(line);
+    });
 }
 
 bool LoadTleTextFile(ElementList &list, const std::string &path, std::string *error)

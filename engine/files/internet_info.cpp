@@ -81,29 +81,11 @@ double LocalClockDayCount()
     return 25569.0 + (utcMs + static_cast<double>(local.tm_gmtoff) * 1000.0) / 86400000.0;
 }
 
-bool LoadInternetInfo(web_t &web, std::string *error)
+void InternetInfoFromText(std::string_view text, web_t &web)
 {
-    web = web_t{};
-    web.time = LocalClockDayCount();
-    std::string bytes;
-    const std::string path = ResolvePath(InternetInfoPath());
-    switch (ReadWholeFile(path, bytes, error, 1 << 20)) {
-    case ReadStatus::Missing:
-        // The first automatic download then waits a full period.
-        return SaveInternetInfo(web, error);
-    case ReadStatus::Failed:
-        return false;
-    case ReadStatus::Ok:
-        break;
-    }
-    // A file left readable by others by an older version or by hand is closed now.
-    struct stat info;
-    if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 077) != 0)
-        ::chmod(path.c_str(), info.st_mode & 0700);
-
     bool inSection = false;
     std::array<bool, 5> seen{};
-    for (const std::string &line : SplitTextLines(bytes)) {
+    for (const std::string &line : SplitTextLines(text)) {
         std::string_view name, key, value;
         if (SectionHeader(line, name)) {
             inSection = SameTextIgnoreCase(name, SectionName);
@@ -132,23 +114,11 @@ bool LoadInternetInfo(web_t &web, std::string *error)
             }
         }
     }
-    return true;
 }
 
-bool SaveInternetInfo(const web_t &web, std::string *error)
+std::string InternetInfoText(std::string_view oldText, const web_t &web)
 {
-    std::string bytes;
-    std::vector<std::string> lines;
-    switch (ReadWholeFile(InternetInfoPath(), bytes, error, 1 << 20)) {
-    case ReadStatus::Failed:
-        // Writing now would lose the lines we could not read.
-        return false;
-    case ReadStatus::Ok:
-        lines = SplitTextLines(bytes);
-        break;
-    case ReadStatus::Missing:
-        break;
-    }
+    std::vector<std::string> lines = SplitTextLines(oldText);
     const std::array<std::string, 5> values = ValueTexts(web);
     std::array<bool, 5> written{};
 
@@ -191,5 +161,39 @@ bool SaveInternetInfo(const web_t &web, std::string *error)
     std::string text;
     for (const std::string &line : lines)
         text += line + "\r\n";
+    return text;
+}
+
+bool LoadInternetInfo(web_t &web, std::string *error)
+{
+    web = web_t{};
+    web.time = LocalClockDayCount();
+    std::string bytes;
+    const std::string path = ResolvePath(InternetInfoPath());
+    switch (ReadWholeFile(path, bytes, error, 1 << 20)) {
+    case ReadStatus::Missing:
+        // The first automatic download then waits a full period.
+        return SaveInternetInfo(web, error);
+    case ReadStatus::Failed:
+        return false;
+    case ReadStatus::Ok:
+        break;
+    }
+    // A file left readable by others by an older version or by hand is closed now.
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 077) != 0)
+        ::chmod(path.c_str(), info.st_mode & 0700);
+
+    InternetInfoFromText(bytes, web);
+    return true;
+}
+
+bool SaveInternetInfo(const web_t &web, std::string *error)
+{
+    std::string bytes;
+    // Writing over a file that could not be read would lose its other lines.
+    if (ReadWholeFile(InternetInfoPath(), bytes, error, 1 << 20) == ReadStatus::Failed)
+        return false;
+    const std::string text = InternetInfoText(bytes, web);
     return SaveFileAtomically(InternetInfoPath(), text, error, true);
 }

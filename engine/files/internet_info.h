@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct web_t {
     std::string user;
@@ -17,6 +18,16 @@ struct web_t {
 
 // The computer's local clock as a day count since 1899-12-30.
 double LocalClockDayCount();
+
+// Sets the fields of web whose keys the settings text holds in its
+// "InternetInfo" section (the first occurrence of each, names without regard
+// to case) and whose values read; the others keep what web holds.
+void InternetInfoFromText(std::string_view text, web_t &web);
+
+// The settings text oldText with the five keys of web written into its first
+// "InternetInfo" section (added when missing); every other line stays.
+// Lines end with CR LF.
+std::string InternetInfoText(std::string_view oldText, const web_t &web);
 
 // Reads DataDir + "InternetInfo.ini" into web. A key that is missing or does
 // not read keeps its default (time: the local clock now); values lose their

@@ -39,21 +39,21 @@ bool SameTextIgnoreCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && CompareTextIgnoreCase(a, b) == 0;
 }
 
+std::string CatalogueNumberKey(std::string_view text)
+{
+    text = TrimText(text);
+    if (text.empty())
+        return {};
+    if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return UpperCaseText(text);
+    const std::size_t first = text.find_first_not_of('0');
+    return std::string(first == std::string_view::npos ? std::string_view("0") : text.substr(first));
+}
+
 bool SameCatalogueNumber(std::string_view a, std::string_view b)
 {
-    a = TrimText(a);
-    b = TrimText(b);
-    auto allDigits = [](std::string_view text) {
-        return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (allDigits(a) && allDigits(b)) {
-        auto withoutLeadingZeros = [](std::string_view text) {
-            const std::size_t first = text.find_first_not_of('0');
-            return first == std::string_view::npos ? std::string_view() : text.substr(first);
-        };
-        return withoutLeadingZeros(a) == withoutLeadingZeros(b);
-    }
-    return !a.empty() && SameTextIgnoreCase(a, b);
+    const std::string key = CatalogueNumberKey(a);
+    return !key.empty() && key == CatalogueNumberKey(b);
 }
 
 bool FindInStringList(std::string_view text, const std::vector<std::string> &lines, int &index)

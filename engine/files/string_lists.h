@@ -21,6 +21,11 @@ bool SameTextIgnoreCase(std::string_view a, std::string_view b);
 // ("00005" and "5"). A number is never found inside another one.
 bool SameCatalogueNumber(std::string_view a, std::string_view b);
 
+// The form in which SameCatalogueNumber compares a number: trimmed, leading
+// zeros dropped when it is all digits ("0" for zeros only), else in upper
+// case. Empty for a blank text, which names no satellite.
+std::string CatalogueNumberKey(std::string_view text);
+
 // Whether text occurs in any line, ignoring case. index is the last line that
 // contains it, -1 when none (also for an empty text or list).
 bool FindInStringList(std::string_view text, const std::vector<std::string> &lines, int &index);

@@ -20,6 +20,9 @@ struct UiHooks {
     std::function<bool(const std::string &text, const std::string &caption, MessageKind kind)> showMessage;
     // Runs a callable on the user-interface thread, after the current event.
     std::function<void(std::function<void()>)> runOnUiThread;
+    // Redraws the main window after the engine changed what it shows (new
+    // elements for the main set).
+    std::function<void()> refreshDisplay;
     // The program's two file dialogs: kind 1 opens an element file, kind 2
     // saves a text file. An empty result means cancelled.
     std::function<std::string(int kind)> selectFile;

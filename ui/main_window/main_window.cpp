@@ -192,6 +192,8 @@ void TfrMainWnd::BuildMenus()
     menu_contents = AddItem(menu_help, "Help");
     menu_about = AddItem(menu_help, "About KYT", QKeySequence(Qt::SHIFT | Qt::Key_F10));
 
+    connect(menu_satellite, &QAction::triggered, this, &TfrMainWnd::menu_satelliteClick);
+    connect(menu_updatemainlist, &QAction::triggered, this, &TfrMainWnd::menu_updatemainlistClick);
     connect(menu_exit, &QAction::triggered, this, &TfrMainWnd::menu_exitClick);
     connect(menu_location, &QAction::triggered, this, &TfrMainWnd::menu_locationClick);
     connect(menu_map, &QAction::triggered, this, &TfrMainWnd::menu_mapClick);
@@ -223,6 +225,7 @@ void TfrMainWnd::BuildMenus()
         window.exec();
     });
     connect(menu_linetabular, &QAction::triggered, this, &TfrMainWnd::menu_linetabularClick);
+    connect(menu_webupdate, &QAction::triggered, this, &TfrMainWnd::menu_webupdateClick);
 }
 
 void TfrMainWnd::BuildToolbar()

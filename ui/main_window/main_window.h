@@ -107,6 +107,11 @@ public:
 
     // "Prediction Passes": the prediction window, created once.
     void menu_linetabularClick();
+    // The satellite list and the main list update.
+    void menu_satelliteClick();
+    void menu_updatemainlistClick();
+    // The user changed the main set: it is saved at exit.
+    void MainSetChanged();
 
     // Views and display switches.
     void menu_mapClick();
@@ -124,6 +129,9 @@ public:
     void SetMagnitudeLimit(const std::string &answer);
     // Whether none of the window's own tasks still runs.
     bool OwnTasksEnded() const;
+
+    // Downloads: the download window, refused while a download runs.
+    void menu_webupdateClick();
 
     // Status bar panel text (0..11).
     void SetPanel(int index, const QString &text);
@@ -266,6 +274,8 @@ private:
     void FinishStartup(tlearray mainSet);
     void SaveMainSet();
     void StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running = nullptr);
+    // The automatic download task (start-up, when the settings ask for it).
+    void StartAutoDownload();
     void WaitForOwnTasks();
 
     // The observer's latitude, longitude and height.
@@ -303,6 +313,8 @@ private:
     Angles3 predictedPlace_{};
     // Set once MainList holds the set read at start-up.
     bool mainSetLoaded_ = false;
+    // Set once the user changed the main set.
+    bool mainSetChanged_ = false;
     bool endWithoutSave_ = false;
     bool closed_ = false;
 };

@@ -6,12 +6,14 @@
 #include "engine/satellites/catalogue_conversion.h"
 #include "engine/files/data_files.h"
 #include "engine/astronomy/de_reader.h"
+#include "engine/downloads/download_settings.h"
 #include "engine/files/element_files.h"
 #include "engine/runtime/program_state.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/files/settings.h"
 #include "engine/runtime/ui_hooks.h"
 #include "engine/runtime/worker_tasks.h"
+#include "ui/downloads/info_download_window.h"
 #include "ui/main_window/day_count.h"
 #include "ui/prediction/prediction_window.h"
 #include "ui/widgets/glyphary.h"
@@ -69,6 +71,8 @@ TfrMainWnd::TfrMainWnd(const std::string &programDir) : programDir_(programDir)
                  menu_loc_vis};
     frMainWnd = this;
     FormCreate();
+    // The download progress box lives as long as the main window.
+    frInfoDownloadWnd = new TfrInfoDownloadWnd();
 }
 
 TfrMainWnd::~TfrMainWnd()
@@ -84,6 +88,7 @@ void TfrMainWnd::FormCreate()
     // Numbers read and written by Qt use '.' and ',' whatever the user's locale.
     QLocale::setDefault(QLocale::c());
     ViewBusy = false;
+    DownloadStop = false;
     SetProgramFolders(programDir_);
     ToolbarImages().clear();
     setWindowIcon(QApplication::windowIcon());
@@ -189,6 +194,8 @@ void TfrMainWnd::FormClose()
     Ready = false;
     hide();
     bn_stopClick();
+    // A running download ends its transfer within a second.
+    DownloadStop = true;
     std::string error;
     OptionsViewState view;
     for (int i = 0; i < DisplaySwitchCount; ++i)
@@ -199,8 +206,10 @@ void TfrMainWnd::FormClose()
         Tell(error);
     // Closed while the start-up task still loads, MainList is not the file's
     // set yet: saving it would wipe the user's set.
-    if (mainSetLoaded_)
+    if (mainSetLoaded_ || mainSetChanged_)
         SaveMainSet();
+    delete frInfoDownloadWnd;
+    frInfoDownloadWnd = nullptr;
     DeleteDataFile(DataDir + "KYT_Google_Tracks.kml");
     const bool analysisEnded = ReleaseAnalysisWindow(std::chrono::steady_clock::now() + TaskWaitLimit);
     // The ephemeris is freed only when none of the window's tasks can still
@@ -287,6 +296,8 @@ void TfrMainWnd::FinishStartup(tlearray mainSet)
     case ViewModeGlobe: menu_globeClick(); break;
     default: break;
     }
+    if (Options.AutoDownload)
+        StartAutoDownload();
 }
 
 tlearray TfrMainWnd::LoadMainSet()

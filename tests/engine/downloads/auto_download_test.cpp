@@ -5,6 +5,7 @@
 #include "engine/downloads/auto_download.h"
 #include "engine/files/internet_info.h"
 #include "engine/runtime/program_state.h"
+#include "engine/satellites/satellite_driver.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ protected:
         std::vector<std::string> calls;
         AutoDownloadInputs inputs;
         inputs.updateFolder = updateFolder_;
+        inputs.mainList = MainList;
         inputs.links.begin = [&] { calls.push_back("begin"); };
         inputs.links.progress = [&](const std::string &text) { calls.push_back(text); };
         inputs.links.end = [&] { calls.push_back("end"); };
@@ -75,6 +77,29 @@ TEST_F(AutoDownloadTest, AFailedRunKeepsTheTimeAndSaysWhy)
     EXPECT_EQ(SavedTime(), lastTime_);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Download Error: Download Failed - File or Download ERROR\n\n"
                                                    "(Ot)plain: the server answered HTTP 404"});
+}
+
+TEST_F(AutoDownloadTest, TheMainListIsUpdatedEvenWhenNothingWasStored)
+{
+    const TleRecord old = MakeSatellite(IssLine1, IssLine2);
+    MainList = {old};
+    MainList[0].Number.assign("25544");
+    WriteFile(updateFolder_ + "earlier.tle", "ISS\n" + WithField(IssLine1, 19, "08265.5") + "\n" + IssLine2 + "\n");
+    ASSERT_TRUE(SaveDownloadList({Line("plain", 0, "/status/404")}));
+    web_t web;
+    web.time = lastTime_;
+    web.updatemain = true;
+    ASSERT_TRUE(SaveInternetInfo(web));
+    now_ = lastTime_ + 2.0;
+    const auto calls = RunTask();
+    const tlearray updated = std::exchange(MainList, {});
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[2], "Update in Progress...Updating Main Satellites");
+    ASSERT_EQ(updated.size(), 1u);
+    EXPECT_GT(updated[0].Elements.epoch, old.Elements.epoch);
+    const auto messages = Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], "Information: Satellites Updated Successfully");
 }
 
 TEST_F(AutoDownloadTest, NoListNoRunAndNoMessage)

@@ -73,6 +73,7 @@ TEST_F(DownloadTest, BadAnswersStoreNothingKeepTheOldFileAndEndWithinSeconds)
         lines.push_back(line);
     }
     lines.push_back("1 0 (Ot) ftp ftp://127.0.0.1/x");
+    DownloadConfig().stallTimeout = std::chrono::seconds(1);
     DownloadRun run;
     run.updateFolder = updateFolder_;
     const auto start = Clock::now();

@@ -1,0 +1,36 @@
+// Brings satellite sets up to date from the element text files of the
+// update folder, where downloads land: the main set on a task of its own,
+// the satellite selector's working list on the user-interface thread.
+#pragma once
+
+#include "engine/runtime/worker_tasks.h"
+#include "engine/satellites/satellite_record.h"
+
+#include <string>
+#include <vector>
+
+// Task code of the main list update.
+constexpr ThreadTag MainListUpdateTaskTag = 99;
+
+// Appends the names (without folder) of the ".tle" files of folder, the
+// extension in any case, sorted by name. False when there is none.
+bool ListTleFiles(const std::string &folder, std::vector<std::string> &list);
+
+// Gives each record of set a later element set of its catalogue number from
+// the ".tle" files of folder: within one file the first set later than the
+// record's epoch, across files the latest. Elements, derived values and the
+// model change; name, number, magnitude and flags stay. Pairs whose epoch or
+// elements do not read are passed over, and so are files that cannot be
+// read. True when any record got new elements.
+bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder);
+
+// On the user-interface thread, after an update of a copy of MainList (by
+// task 99 or a download): each record of MainList whose catalogue number
+// updated holds with a later epoch takes those elements (the main set may
+// have changed while the copy was updated). Then the main window is
+// refreshed when any did, and the result is shown.
+void ApplyUpdatedMainList(const tlearray &updated);
+
+// Task 99: updates set, a copy of MainList taken when the task started, from
+// folder and hands it to ApplyUpdatedMainList on the user-interface thread.
+void UpdateMainListThread(tlearray set, const std::string &folder);
