@@ -15,22 +15,14 @@ import math
 import sys
 
 from data_output import fail, write_atomically
+from geonames import (CITY_ASCII_NAME, CITY_COUNTRY, CITY_FEATURE_CODE, CITY_LATITUDE, CITY_LONGITUDE,
+                      CITY_POPULATION, COUNTRY_CODE, COUNTRY_POPULATION, read_table)
 
 MIN_COUNTRY_POPULATION = 1_000_000
 MIN_CITY_POPULATION = 1_500_000
 MIN_SPACING_KM = 60.0
 EARTH_RADIUS_KM = 6371.0
 NAME_WIDTH = 20
-
-# Columns of the GeoNames tables.
-CITY_ASCII_NAME, CITY_LATITUDE, CITY_LONGITUDE = 2, 4, 5
-CITY_FEATURE_CODE, CITY_COUNTRY, CITY_POPULATION = 7, 8, 14
-COUNTRY_CODE, COUNTRY_POPULATION = 0, 7
-
-
-def read_table(path):
-    with open(path, encoding="utf-8") as f:
-        return [line.rstrip("\n").split("\t") for line in f if line.strip() and not line.startswith("#")]
 
 
 def distance_km(a, b):

@@ -22,6 +22,11 @@ make_if_missing map/default.jpg "$py" "$here/make_map_images.py" /usr/share/xpla
 make_if_missing map/night_lights.jpg "$py" "$here/make_map_images.py" /usr/share/xplanet/images/night.jpg
 make_if_missing data/MapLocations.dat "$py" "$here/make_map_locations.py" \
   /usr/share/libtimezonemap/ui/cities15000.txt /usr/share/libtimezonemap/ui/countryInfo.txt
+# The location window's places (GeoNames) and time zones (tzdata).
+make_if_missing data/Locations.dat "$py" "$here/make_locations.py" places \
+  /usr/share/libtimezonemap/ui/cities15000.txt
+make_if_missing data/Timezone.dat "$py" "$here/make_locations.py" zones \
+  /usr/share/libtimezonemap/ui/cities15000.txt /usr/share/zoneinfo/zone1970.tab
 # Stars, star names and constellation figures (npm package d3-celestial).
 make_if_missing data/Stars.bin "$py" "$here/make_star_catalogs.py" stars
 make_if_missing data/starname.bin "$py" "$here/make_star_catalogs.py" names

@@ -2,6 +2,9 @@
 
 #include "engine/reports/report_output.h"
 #include "engine/runtime/ui_hooks.h"
+#include "ui/dialogs/ra_dec_wnd.h"
+#include "ui/dialogs/star_wnd.h"
+#include "ui/location/location_selector.h"
 #include "ui/main_window/main_window.h"
 #include "ui/window_glue.h"
 
@@ -103,6 +106,9 @@ void InstallUiHooks(QObject *uiObject)
         return fileName;
     };
     hooks.printReport = PrintLines;
+    hooks.pickSkyPoint = PickSkyPoint;
+    hooks.pickStar = PickStar;
+    hooks.showLocationSelector = ShowLocationSelector;
     hooks.refreshDisplay = [] {
         if (frMainWnd)
             frMainWnd->RefreshDisplay();

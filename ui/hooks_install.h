@@ -1,5 +1,6 @@
 // Connects the engine's user hooks to Qt: message boxes, the hand-over to the
-// user-interface thread, the file dialogs and the printer.
+// user-interface thread, the file dialogs, the printer, the sky-point and
+// star pickers and the observer location window.
 #pragma once
 
 #include "engine/runtime/ui_hooks.h"

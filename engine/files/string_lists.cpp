@@ -68,3 +68,37 @@ bool FindInStringList(std::string_view text, const std::vector<std::string> &lin
     }
     return index >= 0;
 }
+
+namespace {
+
+bool StartsCharacter(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+}
+
+// The byte offset of character index (0-based) in text, or text.size().
+std::size_t CharacterOffset(std::string_view text, std::size_t index)
+{
+    std::size_t pos = 0;
+    for (std::size_t seen = 0; pos < text.size(); ++pos) {
+        if (StartsCharacter(text[pos]) && seen++ == index)
+            return pos;
+    }
+    return text.size();
+}
+
+} // namespace
+
+std::size_t CountCharacters(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), StartsCharacter));
+}
+
+std::string_view TextColumns(std::string_view line, std::size_t first, std::size_t count)
+{
+    if (first == 0 || count == 0)
+        return {};
+    const std::size_t begin = CharacterOffset(line, first - 1);
+    const std::size_t end = begin + CharacterOffset(line.substr(begin), count);
+    return line.substr(begin, end - begin);
+}

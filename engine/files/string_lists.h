@@ -1,7 +1,9 @@
-// Case-insensitive text helpers shared by the file loaders and the windows.
-// Letters are compared in their ASCII upper case; other bytes as they are.
+// Text helpers shared by the file loaders and the windows: case-insensitive
+// comparison and search (letters in their ASCII upper case, other bytes as
+// they are) and character columns of fixed-column lines.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,3 +29,11 @@ std::string CatalogueNumberKey(std::string_view text);
 // Whether text occurs in any line, ignoring case. index is the last line that
 // contains it, -1 when none (also for an empty text or list).
 bool FindInStringList(std::string_view text, const std::vector<std::string> &lines, int &index);
+
+// Characters (UTF-8 code points) in text: file columns count characters, so
+// "Zürich" fills six of them whatever its bytes.
+std::size_t CountCharacters(std::string_view text);
+
+// The count characters of line from column first (1-based), in characters;
+// shorter when the line ends sooner, empty when it ends before first.
+std::string_view TextColumns(std::string_view line, std::size_t first, std::size_t count);

@@ -268,34 +268,29 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
     }
 }
 
-void SelectTransitTarget(TargetState &target, std::string &name, int first, int second)
+bool SelectTransitTarget(TargetState &target, std::string &name, int first, int second)
 {
     const UiHooks &hooks = Hooks();
     double rightAscension = 0.0, declination = 0.0;
     if (target.BodyId == BodySkyPoint) {
         if (!hooks.pickSkyPoint)
-            return;
-        try {
-            hooks.pickSkyPoint(MaskDigits(FormatAngleHMS(true, 0, target.RaDec.first)),
-                               MaskDigits(FormatAngleDMS(true, 0, target.RaDec.second)),
-                               rightAscension, declination);
-        } catch (...) {
-            rightAscension = declination = 0.0;
-        }
+            return true;
+        if (!hooks.pickSkyPoint(MaskDigits(FormatAngleHMS(true, 0, target.RaDec.first)),
+                                MaskDigits(FormatAngleDMS(true, 0, target.RaDec.second)),
+                                rightAscension, declination))
+            return false;
         SetFixedTarget(target, rightAscension, declination);
         name = "Ra/Dec";
     } else if (target.BodyId == BodyStar) {
         if (!hooks.pickStar)
-            return;
+            return true;
         std::string starName;
-        try {
-            hooks.pickStar(first, second, rightAscension, declination, starName);
-        } catch (...) {
-            rightAscension = declination = 0.0;
-        }
+        if (!hooks.pickStar(first, second, rightAscension, declination, starName))
+            return false;
         SetFixedTarget(target, rightAscension, declination);
         name = starName;
     }
+    return true;
 }
 
 bool CheckPredictionPeriod(double start, double end)

@@ -55,9 +55,11 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
 // target's right ascension and declination, and names the target "Ra/Dec";
 // for a star (13) asks the star picker, handing it `first` and `second`, and
 // takes the star's common name. The target is set 1 AU away in the chosen
-// J2000 direction (right ascension and declination 0 when the picker failed).
-// Other targets, and a program without pickers, are left alone.
-void SelectTransitTarget(TargetState &target, std::string &name, int first, int second);
+// J2000 direction. False, with target and name unchanged, when the picker
+// chose nothing (a field that does not read, no star list): the caller then
+// starts no search. Other targets, and a program without pickers, are left
+// alone (true).
+bool SelectTransitTarget(TargetState &target, std::string &name, int first, int second);
 
 // True when `end` is not before `start` and at most 15 days after it;
 // otherwise tells the user why and returns false.

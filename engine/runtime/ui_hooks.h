@@ -30,14 +30,19 @@ struct UiHooks {
     std::function<void(const std::vector<std::string> &lines, const std::string &title)> printReport;
     // The modal sky-point picker, pre-filled with a right ascension as six
     // digits "hhmmss" and a declination as a sign and six digits "+ddmmss".
-    // Writes the chosen right ascension and declination (rad, J2000) as far as
-    // it could read them; may throw when the dialog fails.
-    std::function<void(const std::string &raDigits, const std::string &decDigits, double &ra,
+    // True with the chosen right ascension and declination (rad, J2000);
+    // false, with both untouched, when the user left a field that does not
+    // read (the picker has said so).
+    std::function<bool(const std::string &raDigits, const std::string &decDigits, double &ra,
                        double &dec)> pickSkyPoint;
     // The modal star picker; first and second are handed to it unchanged.
-    // Writes the chosen star's right ascension and declination (rad, J2000)
-    // and the common name it shows; may throw when the dialog fails.
-    std::function<void(int first, int second, double &ra, double &dec, std::string &name)> pickStar;
+    // True with the chosen star's right ascension and declination (rad,
+    // J2000) and the common name it shows; false, all untouched, when there
+    // is no star to pick (the picker has said why).
+    std::function<bool(int first, int second, double &ra, double &dec, std::string &name)> pickStar;
+    // The modal observer location window; true when it applied a new
+    // observer (the main window has then been refreshed for it).
+    std::function<bool()> showLocationSelector;
 };
 
 // The hooks in force. Unset hooks do nothing (tests run without a program).

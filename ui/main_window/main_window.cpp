@@ -195,6 +195,7 @@ void TfrMainWnd::BuildMenus()
     connect(menu_satellite, &QAction::triggered, this, &TfrMainWnd::menu_satelliteClick);
     connect(menu_updatemainlist, &QAction::triggered, this, &TfrMainWnd::menu_updatemainlistClick);
     connect(menu_exit, &QAction::triggered, this, &TfrMainWnd::menu_exitClick);
+    connect(menu_location, &QAction::triggered, this, &TfrMainWnd::menu_locationClick);
     connect(menu_map, &QAction::triggered, this, &TfrMainWnd::menu_mapClick);
     connect(menu_skymode, &QAction::triggered, this, &TfrMainWnd::menu_skyClick);
     connect(menu_globemode, &QAction::triggered, this, &TfrMainWnd::menu_globeClick);

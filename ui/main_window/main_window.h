@@ -137,6 +137,9 @@ public:
     void SetPanel(int index, const QString &text);
     QString Panel(int index) const;
 
+    // The observer location window (F3).
+    void menu_locationClick();
+
     // After the observer changed (location window, Reset default, home set
     // with the mouse): the horizon correction, the caption and a refresh.
     void ObserverChanged();

@@ -365,43 +365,52 @@ TEST_F(TransitReportTest, TransitTargetFromThePickers)
         decShown = dec;
         outRa = DegToRad(90.0);
         outDec = DegToRad(-30.0);
+        return true;
     };
     TargetState target;
     target.BodyId = BodySkyPoint;
     target.RaDec = Angles3{DegToRad((5 + 7 / 60.0 + 9 / 3600.0) * 15.0), DegToRad(-(5 + 7 / 60.0 + 9 / 3600.0)), 0};
     std::string name = "old";
-    SelectTransitTarget(target, name, 0, 0);
+    EXPECT_TRUE(SelectTransitTarget(target, name, 0, 0));
     EXPECT_EQ(raShown, "050709");
     EXPECT_EQ(decShown, "-050709");
     EXPECT_EQ(name, "Ra/Dec");
     EXPECT_NEAR(target.Position.y, AstronomicalUnitKm * std::sqrt(0.75), 1e-3);
     EXPECT_NEAR(target.Position.z, -AstronomicalUnitKm / 2, 1e-3);
 
-    // A picker that fails leaves the target at right ascension and declination 0.
-    Hooks().pickSkyPoint = [](const std::string &, const std::string &, double &ra, double &) {
-        ra = 1.0;
-        throw std::runtime_error("dialog failed");
+    // A picker that chose nothing leaves the target where it was: a search
+    // towards right ascension and declination 0 would answer a question
+    // nobody asked.
+    Hooks().pickSkyPoint = [](const std::string &, const std::string &, double &, double &) {
+        return false;
     };
-    SelectTransitTarget(target, name, 0, 0);
-    EXPECT_EQ(name, "Ra/Dec");
-    EXPECT_EQ(target.RaDec.first, 0.0);
-    EXPECT_NEAR(target.Position.x, AstronomicalUnitKm, 1e-3);
+    const TargetState before = target;
+    EXPECT_FALSE(SelectTransitTarget(target, name, 0, 0));
+    EXPECT_EQ(target.RaDec.first, before.RaDec.first);
+    EXPECT_EQ(target.Position.z, before.Position.z);
 
     int firstSeen = 0, secondSeen = 0;
-    Hooks().pickStar = [&](int first, int second, double &ra, double &dec, std::string &star) {
+    Hooks().pickStar = [&](int first, int second, double &, double &, std::string &) {
         firstSeen = first;
         secondSeen = second;
+        return false;
+    };
+    target.BodyId = BodyStar;
+    name = "Vega";
+    EXPECT_FALSE(SelectTransitTarget(target, name, 17, 42));
+    EXPECT_EQ(firstSeen, 17);
+    EXPECT_EQ(secondSeen, 42);
+    EXPECT_EQ(name, "Vega");
+    EXPECT_EQ(target.RaDec.second, before.RaDec.second);
+    Hooks().pickStar = [](int, int, double &ra, double &dec, std::string &star) {
         star = "Sirius";
         ra = 1.0;
         dec = 0.5;
-        throw std::runtime_error("star list unreadable");
+        return true;
     };
-    target.BodyId = BodyStar;
-    SelectTransitTarget(target, name, 17, 42);
-    EXPECT_EQ(firstSeen, 17);
-    EXPECT_EQ(secondSeen, 42);
+    EXPECT_TRUE(SelectTransitTarget(target, name, 0, 0));
     EXPECT_EQ(name, "Sirius");
-    EXPECT_EQ(target.RaDec.second, 0.0);
+    EXPECT_EQ(target.RaDec.second, 0.5);
 
     // Ephemeris bodies are not picked.
     target = TargetState{};

@@ -2,6 +2,7 @@
 // known main set, observer and instant.
 #include "main_window_fixture.h"
 
+#include "engine/astronomy/astro_time.h"
 #include "engine/astronomy/constants.h"
 #include "engine/searches/pass_search.h"
 #include "engine/reports/report_output.h"
@@ -9,9 +10,13 @@
 #include "engine/reports/text_format.h"
 #include "engine/astronomy/vectors.h"
 #include "satellite/reference_element_sets.h"
+#include "ui/location/loc_wnd.h"
 #include "ui/widgets/number_text.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <clocale>
@@ -232,6 +237,41 @@ TEST_F(SelectedSatelliteTest, AMovedObserverGetsThePassesOfItsNewPlace)
     EXPECT_NEAR(AosTime, aos, 2 * SecondDays);
     EXPECT_NEAR(LosTime, los, 2 * SecondDays);
     EXPECT_EQ(w.Panel(1).toStdString(), Shown(AosTime));
+}
+
+TEST_F(SelectedSatelliteTest, ObserverLocationMovesTheCaptionHorizonAndNextPass)
+{
+    Prepare({Satellite("ISS (ZARYA)")});
+    std::ofstream(DataFile("Timezone.dat")) << "2, Africa/Johannesburg\n";
+    std::ofstream(DataFile("Locations.dat"))
+        << FormatLocationLine({"Cape Town, ZA", "-33.9258", "18.4232", "Africa/Johannesburg"}) << "\n";
+    TfrMainWnd &w = Start();
+    SetInstantBelowHorizon(epochInstant_ + 0.5);
+    const double berlinAos = AosTime;
+
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // The place, then its height as the current location's, applied.
+    QTimer::singleShot(0, [] {
+        auto *window = qobject_cast<TfrLocWnd *>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        window->listbox_loc->setCurrentRow(0);
+        window->bn_modify->click();
+        window->txt_agl->setText("2000");
+        window->bn_apply->click();
+    });
+    QTest::keyClick(&w, Qt::Key_F3);
+    EXPECT_EQ(w.windowTitle(), "Cape Town, ZA");
+    EXPECT_EQ(Observer.Height, 2000.0);
+    // The horizon is refracted at minus the dip of 2000 m, about 1.44 degrees.
+    const double dipDegrees = Degrees(std::acos(6378137.0 / (6378137.0 + 2000.0)));
+    EXPECT_NEAR(dipDegrees, 1.44, 0.01);
+    EXPECT_DOUBLE_EQ(MainView.HorizonAltitude, CalcRefraction(-dipDegrees, 1013.0, 20.0));
+    const double period = MainList[0].Period / 1440.0;
+    const auto [aos, los] = EnginePass(Elevation(CurrentTime) > 0.0 ? CurrentTime - 0.3 * period : CurrentTime);
+    EXPECT_NE(AosTime, berlinAos);
+    EXPECT_NEAR(AosTime, aos, 2 * SecondDays);
+    EXPECT_NEAR(LosTime, los, 2 * SecondDays);
 }
 
 TEST_F(SelectedSatelliteTest, TwoRevolutionsADayCountAsGeostationaryAndMoreAreSearched)
