@@ -185,7 +185,8 @@ void DrawCompassBox(QPainter &painter, double limitingMagnitude)
     painter.fillRect(1, 1, 67, 88, ArgbColor(SkyColour));
     const double s = view.SignX * std::sin(view.Rotation);
     const double c = view.SignY * std::cos(view.Rotation);
-    auto t = [](double v) { return static_cast<int>(std::trunc(v)); };
+    // A rotation that is no number leaves the compass unturned.
+    auto t = [](double v) { return std::isfinite(v) ? static_cast<int>(std::trunc(v)) : 0; };
     const Pixel middle{34, 34};
     DrawSolidLine(painter, middle, Pixel{34 + t(20 * s), 34 - t(20 * c)}, White);
     DrawLabel(painter, 30 + t(30 * s), 28 - t(30 * c), "N", White);
