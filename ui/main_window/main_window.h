@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/files/main_set.h"
 #include "engine/satellites/satellite_record.h"
 #include "engine/files/settings.h"
 #include "engine/runtime/worker_tasks.h"
@@ -210,10 +211,8 @@ private:
     void OrientationChosen(QAction *item);
     void FormClose();
     void LoadStartupDataThread();
-    // The main set of the data folder, or none (runs on the start-up task).
-    static tlearray LoadMainSet();
     void SetHorizonCorrection();
-    void FinishStartup(tlearray mainSet);
+    void FinishStartup(MainSetReading mainSet);
     void SaveMainSet();
     void StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running = nullptr);
     void WaitForOwnTasks();
@@ -251,8 +250,6 @@ private:
     // searched for.
     element_set predictedElements_{};
     Angles3 predictedPlace_{};
-    // Set once MainList holds the set read at start-up.
-    bool mainSetLoaded_ = false;
     bool endWithoutSave_ = false;
     bool closed_ = false;
 };
