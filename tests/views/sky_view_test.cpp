@@ -313,6 +313,13 @@ TEST_F(SkyScene, FixedSatelliteCentreNeedsAShownSatellite)
     EXPECT_DOUBLE_EQ(MainView.Centre.first, before.first);
     EXPECT_DOUBLE_EQ(MainView.Centre.second, before.second);
 
+    // A satellite whose state never held a position (its elements no longer
+    // propagate) is not followed to 0h, 0 deg.
+    SatStates = {TargetState{}};
+    Render();
+    EXPECT_DOUBLE_EQ(MainView.Centre.first, before.first);
+    EXPECT_DOUBLE_EQ(MainView.Centre.second, before.second);
+
     TargetState satellite;
     satellite.RaDec = PointAt(0.4, 1.0);
     SatStates = {satellite};
