@@ -108,8 +108,8 @@ void RenderGlobeTexture()
                 double latitude = 0.0, longitude = 0.0;
                 if (!frame.Unproject(x, y, latitude, longitude))
                     continue;
-                const int u = std::clamp(static_cast<int>((Pi + longitude) * kx), 0, lastU);
-                const int v = std::clamp(static_cast<int>((HalfPi - latitude) * ky), 0, lastV);
+                const int u = ClampToIndex((Pi + longitude) * kx, lastU);
+                const int v = ClampToIndex((HalfPi - latitude) * ky, lastV);
                 row[x] = OverBlack(reinterpret_cast<const QRgb *>(sourceBits + v * sourceLine)[u]);
             }
         }

@@ -96,7 +96,7 @@ void DrawBodies(QPainter &painter)
         if (!look || !(state.RaDec.third > 0.0) || !ProjectSky(state.RaDec, view, at))
             continue;
         const double angularRadius = RadToDeg(std::atan(look->diameterKm / state.RaDec.third / 2.0));
-        const int r = std::max(5, static_cast<int>(std::trunc(angularRadius * view.SkyScale)));
+        const int r = std::max(5, ClampToIndex(angularRadius * view.SkyScale, LargestDiscRadius));
         DrawDisc(painter, at, r, look->colour, look->colour);
         const bool moon = look->body == BodyMoon;
         if ((moon || look->body == BodySun) && r < 8) {

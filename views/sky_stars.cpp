@@ -62,7 +62,12 @@ constexpr int MaxStarRadius = 6;
 
 int StarRadius(double limitingMagnitude, double magnitude)
 {
-    return std::min(MaxStarRadius, 2 * static_cast<int>(std::ceil((limitingMagnitude - magnitude) * 0.6)));
+    // Worked out in doubles and cut before it becomes an int: a magnitude of
+    // any size (or none) gives a radius of 0 to 6.
+    const double radius = 2.0 * std::ceil((limitingMagnitude - magnitude) * 0.6);
+    if (!(radius > 0.0))
+        return 0;
+    return radius < MaxStarRadius ? static_cast<int>(radius) : MaxStarRadius;
 }
 
 // A star's disc on a transparent square of side 2r, centred on (r, r)
@@ -101,7 +106,7 @@ void DrawStars(QPainter &painter, const ViewState &view, double limitingMagnitud
     QVector<QPoint> faint;
     std::vector<std::pair<Pixel, int>> discs;
     for (const StarRecord &star : catalogue.Stars) {
-        if (star.Magnitude > limitingMagnitude || !band.contains(star.Declination))
+        if (!(star.Magnitude <= limitingMagnitude) || !band.contains(star.Declination))
             continue;
         Pixel pixel;
         if (!ProjectSky(Angles3{star.RightAscension, star.Declination, 0.0}, view, pixel))

@@ -92,9 +92,12 @@ void SetSkyView(ViewState &view, const SkyClock &clock, bool fixedAltAz, bool al
         view.Rotation = view.CentreAz - Pi;
         return;
     }
-    // With no satellite shown there is nothing to follow: the centre keeps
-    // its right ascension and declination.
-    if (fixedSatellite && SelectedPos >= 0 && static_cast<std::size_t>(SelectedPos) < SatStates.size())
+    // With no satellite shown, or one whose state never held a position (its
+    // elements no longer propagate, or it decayed before the first tick:
+    // the range is still 0), there is nothing to follow: the centre keeps
+    // its right ascension and declination rather than jump to 0h, 0 deg.
+    if (fixedSatellite && SelectedPos >= 0 && static_cast<std::size_t>(SelectedPos) < SatStates.size() &&
+        SatStates[SelectedPos].RaDec.third > 0.0)
         view.Centre = SatStates[SelectedPos].RaDec;
     if (fixedAltAz)
         view.Centre = EquatorialOf(clock, view.CentreAlt, view.CentreAz);
@@ -185,7 +188,8 @@ void DrawCompassBox(QPainter &painter, double limitingMagnitude)
     painter.fillRect(1, 1, 67, 88, ArgbColor(SkyColour));
     const double s = view.SignX * std::sin(view.Rotation);
     const double c = view.SignY * std::cos(view.Rotation);
-    auto t = [](double v) { return static_cast<int>(std::trunc(v)); };
+    // A rotation that is no number leaves the compass unturned.
+    auto t = [](double v) { return std::isfinite(v) ? static_cast<int>(std::trunc(v)) : 0; };
     const Pixel middle{34, 34};
     DrawSolidLine(painter, middle, Pixel{34 + t(20 * s), 34 - t(20 * c)}, White);
     DrawLabel(painter, 30 + t(30 * s), 28 - t(30 * c), "N", White);

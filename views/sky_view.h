@@ -54,7 +54,8 @@ double LimitingMagnitude(int imageHeight, double skyScale, double starMagnitude)
 // Sets the view's centre and rotation for this instant. fixedAltAz keeps the
 // centre's altitude and azimuth (the sky turns under it), otherwise its
 // right ascension and declination; fixedSatellite centres on the selected
-// satellite (nothing changes when none is shown); altAzOrientation turns
+// satellite (nothing changes when none is shown or it has no position);
+// altAzOrientation turns
 // the picture so that the zenith is up. A view wider than its widest scale
 // shows the whole sky about its centre with the centre's azimuth down.
 void SetSkyView(ViewState &view, const SkyClock &clock, bool fixedAltAz, bool altAzOrientation,

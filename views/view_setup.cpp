@@ -23,6 +23,10 @@ QImage Background;
 namespace {
 
 constexpr const char *FallbackMapFile = "default.jpg";
+// The map without a world image: a dark blue that black and white labels,
+// yellow tracks and the night shadow all stand out on.
+constexpr QRgb OceanColour = 0xFF1A3D73u;
+constexpr int OceanImageWidth = 360;
 // A monospaced face that every installation of the program has.
 constexpr const char *FallbackFontFamily = "DejaVu Sans Mono";
 // The settings give the font size in points of a 96 dpi screen.
@@ -70,25 +74,37 @@ const TargetState *SelectedShownState()
     return &SatStates[SelectedPos];
 }
 
-void LoadMapImage()
+std::string LoadMapImage()
 {
+    MainView.RebuildBackground = 1;
     const std::string folder = ProgramDir + "map/";
     std::string path = ResolvePath(folder + Options.MapFile.str());
+    std::string tried;
     if (Options.MapFile.str().empty() || !QFile::exists(QString::fromStdString(path))) {
+        if (!Options.MapFile.str().empty())
+            tried = "\"" + path + "\" and ";
         Options.MapFile.assign(FallbackMapFile);
         path = ResolvePath(folder + FallbackMapFile);
     }
     QImage image(QString::fromStdString(path));
-    MapImage = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32);
-    MainView.RebuildBackground = 1;
+    if (!image.isNull()) {
+        MapImage = image.convertToFormat(QImage::Format_ARGB32);
+        return {};
+    }
+    // Without a world image the map is a plain ocean, on which places,
+    // tracks and satellites stay visible.
+    MapImage = QImage(OceanImageWidth, OceanImageWidth / 2, QImage::Format_ARGB32);
+    MapImage.fill(OceanColour);
+    return "The world image could not be loaded; tried " + tried + "\"" + path +
+           "\". The map shows a plain ocean instead.";
 }
 
-void InitGraphics(int controlWidth, int controlHeight)
+std::string InitGraphics(int controlWidth, int controlHeight)
 {
     MapImage = QImage();
     Background = QImage();
     ApplyViewFont();
-    LoadMapImage();
+    std::string problem = LoadMapImage();
     SizeBackground(controlWidth, controlHeight);
     MainView.SignX = 1;
     MainView.SignY = 1;
@@ -96,6 +112,7 @@ void InitGraphics(int controlWidth, int controlHeight)
     MainView.Constellations = MainViewSwitches.Constellations;
     MainView.ConstellationNames = MainViewSwitches.ConstellationNames;
     MainView.StarNames = MainViewSwitches.StarNames;
+    return problem;
 }
 
 void SizeBackground(int controlWidth, int controlHeight)

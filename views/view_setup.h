@@ -60,8 +60,7 @@ extern std::vector<std::string> SatelliteLabels;
 
 // The world image as loaded (equirectangular, longitude -180 at the left,
 // latitude +90 at the top) and the map or globe picture with its rarely
-// changing overlays. A world image that cannot be loaded leaves MapImage
-// null and the map black.
+// changing overlays.
 extern QImage MapImage;
 extern QImage Background;
 // The picture the main window shows: the size of Background.
@@ -74,11 +73,14 @@ QFont ViewFontOfSize(int points);
 
 // Creates the bitmaps, loads the world image, sizes them for an image control
 // of controlWidth x controlHeight, resets the mirror signs and copies the four
-// sky switches of MainViewSwitches into MainView.
-void InitGraphics(int controlWidth, int controlHeight);
+// sky switches of MainViewSwitches into MainView. Returns LoadMapImage's
+// message.
+std::string InitGraphics(int controlWidth, int controlHeight);
 // Loads program folder + "map/" + Options.MapFile into MapImage; a name that
 // names no file becomes "default.jpg" (also in Options, so it is saved).
-void LoadMapImage();
+// When neither loads, MapImage is a plain dark-blue ocean and the result is
+// a message naming the files tried; empty otherwise.
+std::string LoadMapImage();
 // Background one pixel narrower and lower than the image control; MainView's
 // sizes, centre and default scales.
 void SizeBackground(int controlWidth, int controlHeight);

@@ -43,6 +43,13 @@ int TruncToPixel(double value)
     return static_cast<int>(value);
 }
 
+int ClampToIndex(double value, int last)
+{
+    if (!(value >= 0.0))
+        return 0;
+    return value < last ? static_cast<int>(value) : last;
+}
+
 bool ProjectSky(const Angles3 &point, const ViewState &view, Pixel &pixel)
 {
     const double a = point.first;

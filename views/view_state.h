@@ -70,6 +70,11 @@ extern ViewState MainView;
 // A map or globe pixel coordinate, truncated toward zero; NotVisible for a
 // value that is not a number or lies far beyond any screen.
 int TruncToPixel(double value);
+// value truncated toward zero and held within 0..last (a value that is no
+// number gives 0): an index into a picture or a size from any double.
+int ClampToIndex(double value, int last);
+// The largest radius a body's disc is drawn with in the sky view.
+inline constexpr int LargestDiscRadius = 100000;
 
 // Sky pixel of a point (first two values: right ascension, declination) in
 // view. True when the point is drawn; pixel is written only then. With

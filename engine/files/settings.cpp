@@ -1,6 +1,8 @@
 #include "engine/files/settings.h"
 
 #include "engine/astronomy/astro_time.h"
+#include "engine/astronomy/constants.h"
+#include "engine/reports/text_format.h"
 
 #include <cmath>
 #include <numbers>
@@ -66,6 +68,27 @@ bool LengthValid(const ShortString<N> &text)
 {
     return text.lengthValid();
 }
+
+// A text that can be shown: no control characters (bytes of 0x80 and more
+// stay, for names in UTF-8).
+template <std::size_t N>
+bool PrintableText(const ShortString<N> &text)
+{
+    if (!text.lengthValid())
+        return false;
+    for (std::size_t i = 0; i < text.length; ++i) {
+        const auto c = static_cast<unsigned char>(text.chars[i]);
+        if (c < 0x20 || c == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+// An observer's height in metres, and its geocentric terms in earth radii
+// at the highest one allowed.
+constexpr double LowestObserverHeight = -500.0;
+constexpr double HighestObserverHeight = 100000.0;
+constexpr double MaxRho = 1.0 + HighestObserverHeight / 6378137.0;
 
 bool PositiveFinite(double value) { return std::isfinite(value) && value > 0.0; }
 
@@ -230,39 +253,65 @@ ObserverRecord DefaultObserver(const Vec4 &eci)
     return observer;
 }
 
-void ObserverFromBytes(std::string_view bytes, ObserverRecord &observer)
+std::vector<std::string> ObserverFromBytes(std::string_view bytes, ObserverRecord &observer)
 {
     observer = DefaultObserver(observer.Eci);
+    const ObserverRecord defaults = observer;
     FieldTaker<ObserverRecord> take(bytes, observer);
-    take.take(&ObserverRecord::Name, LengthValid<64>);
-    take.take(&ObserverRecord::TimeZoneName, LengthValid<64>);
+    std::vector<std::string> used;
+    auto note = [&used](bool taken, std::string what) {
+        if (!taken)
+            used.push_back(std::move(what));
+    };
+    note(take.take(&ObserverRecord::Name, PrintableText<64>), "name \"" + defaults.Name.str() + "\"");
+    note(take.take(&ObserverRecord::TimeZoneName, PrintableText<64>),
+         "time zone \"" + defaults.TimeZoneName.str() + "\"");
     const bool latitude = take.take(&ObserverRecord::Latitude, [](double v) {
         return std::isfinite(v) && std::abs(v) <= std::numbers::pi / 2;
     });
-    take.take(&ObserverRecord::Longitude, [](double v) { return std::isfinite(v) && std::abs(v) <= 2 * std::numbers::pi; });
-    const bool height = take.take(&ObserverRecord::Height, [](double v) { return std::isfinite(v); });
+    note(latitude, FormatReport("latitude %0:1.3f\u00b0", {RadToDeg(defaults.Latitude)}));
+    note(take.take(&ObserverRecord::Longitude,
+                   [](double v) { return std::isfinite(v) && std::abs(v) <= 2 * std::numbers::pi; }),
+         FormatReport("longitude %0:1.3f\u00b0", {RadToDeg(defaults.Longitude)}));
+    const bool height = take.take(&ObserverRecord::Height, [](double v) {
+        return std::isfinite(v) && v >= LowestObserverHeight && v <= HighestObserverHeight;
+    });
+    note(height, FormatReport("height %0:1.0f m", {defaults.Height}));
     take.take(&ObserverRecord::Eci);
-    take.take(&ObserverRecord::UtcOffset, [](double v) { return std::isfinite(v) && std::abs(v) <= 1.0; });
-    // The stored terms stand only for the stored position.
-    const bool rhoCos = take.take(&ObserverRecord::RhoCosPhi, [](double v) { return std::isfinite(v); });
-    const bool rhoSin = take.take(&ObserverRecord::RhoSinPhi, [](double v) { return std::isfinite(v); });
+    note(take.take(&ObserverRecord::UtcOffset, [](double v) { return std::isfinite(v) && std::abs(v) <= 1.0; }),
+         FormatReport("UTC offset %0:1.1f h", {defaults.UtcOffset * 24.0}));
+    // The stored terms stand only for the stored position; in earth radii
+    // they lie within the heights allowed.
+    const bool rhoCos = take.take(&ObserverRecord::RhoCosPhi, [](double v) { return v >= 0.0 && v <= MaxRho; });
+    const bool rhoSin = take.take(&ObserverRecord::RhoSinPhi, [](double v) { return std::abs(v) <= MaxRho; });
     if (!(latitude && height && rhoCos && rhoSin))
         ComputeObserverRho(observer);
+    return used;
 }
 
 bool LoadObserver(std::string *error)
 {
+    const std::string path = DataDir + ObserverFileName;
     std::string bytes;
-    switch (ReadWholeFile(DataDir + ObserverFileName, bytes, error, sizeof(ObserverRecord))) {
+    std::vector<std::string> defaultsUsed;
+    switch (ReadWholeFile(path, bytes, error, sizeof(ObserverRecord))) {
     case ReadStatus::Ok:
-        ObserverFromBytes(bytes, Observer);
-        return true;
+        defaultsUsed = ObserverFromBytes(bytes, Observer);
+        break;
     case ReadStatus::Missing:
         Observer = DefaultObserver(Observer.Eci);
         return SaveObserver(error);
     case ReadStatus::Failed:
         ObserverFromBytes(bytes, Observer);
         return false;
+    }
+    if (defaultsUsed.empty())
+        return true;
+    if (error) {
+        std::string list;
+        for (const std::string &item : defaultsUsed)
+            list += (list.empty() ? "" : ", ") + item;
+        *error = "The observer file \"" + ResolvePath(path) + "\" is damaged; these defaults were used: " + list + ".";
     }
     return false;
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // OptionsRecord.ViewMode values.
 constexpr std::int32_t ViewModeMap = 1;
@@ -162,14 +163,19 @@ std::string IridiumFileMenuCaption();
 ObserverRecord DefaultObserver(const Vec4 &eci);
 
 // The observer held in an "Observer.bin" image, field by field as
-// OptionsFromBytes; geocentric terms the bytes do not supply (or that belong
-// to a position they do not supply) are computed. Eci keeps observer's value
-// where the bytes do not cover it.
-void ObserverFromBytes(std::string_view bytes, ObserverRecord &observer);
+// OptionsFromBytes: each field the bytes cover with a value in its range
+// (height -500 m to 100 km, latitude, longitude, offset of at most a day,
+// printable texts) is taken, every other one keeps its default; geocentric
+// terms the bytes do not supply (or that belong to a position they do not
+// supply) are computed. Eci keeps observer's value where the bytes do not
+// cover it. Returns the defaults used, as text for the user (empty when
+// every field was taken).
+std::vector<std::string> ObserverFromBytes(std::string_view bytes, ObserverRecord &observer);
 
 // Fills Observer from DataDir + "Observer.bin"; when there is none, sets the
 // defaults and writes the file at once. False with a message when the file
-// cannot be read or written.
+// cannot be read or written, or when it is damaged (the message then names
+// the defaults used; the file itself is left as it is).
 bool LoadObserver(std::string *error = nullptr);
 // Writes Observer to DataDir + "Observer.bin".
 bool SaveObserver(std::string *error = nullptr);

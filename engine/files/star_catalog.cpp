@@ -1,5 +1,9 @@
 #include "engine/files/star_catalog.h"
 
+#include <cmath>
+
+#include "engine/astronomy/constants.h"
+
 namespace {
 
 // Reads DataDir + fileName whole and parses it; a refusal names the file.
@@ -29,29 +33,58 @@ std::vector<Record> WholeRecords(std::string_view bytes)
     return records;
 }
 
-bool NameLengthValid(const StarNameRecord &record, std::size_t index, std::string *error)
+// Right ascension 0..2 pi and declination -pi/2..pi/2: a point of the sky.
+bool InSky(double rightAscension, double declination)
 {
-    if (record.Name.lengthValid())
-        return true;
+    return rightAscension >= 0.0 && rightAscension <= TwoPi && std::fabs(declination) <= HalfPi;
+}
+
+bool Refuse(std::size_t index, const std::string &fault, std::string *error)
+{
     if (error)
-        *error = "record " + std::to_string(index + 1) + " has a name of " +
-                 std::to_string(record.Name.length) + " characters; at most " +
-                 std::to_string(record.Name.Capacity) + " fit. The file is damaged.";
+        *error = "record " + std::to_string(index + 1) + " " + fault + ". The file is damaged.";
     return false;
+}
+
+bool StarValid(const StarRecord &star, std::size_t index, std::string *error)
+{
+    if (InSky(star.RightAscension, star.Declination) && star.Magnitude >= BrightestStarMagnitude &&
+        star.Magnitude <= FaintestStarMagnitude)
+        return true;
+    return Refuse(index, "has no position in the sky or a magnitude outside -2..20", error);
+}
+
+bool NameRecordValid(const StarNameRecord &record, std::size_t index, std::string *error)
+{
+    if (!record.Name.lengthValid())
+        return Refuse(index,
+                      "has a name of " + std::to_string(record.Name.length) + " characters; at most " +
+                          std::to_string(record.Name.Capacity) + " fit",
+                      error);
+    if (!InSky(record.RightAscension, record.Declination))
+        return Refuse(index, "has no position in the sky", error);
+    return true;
 }
 
 } // namespace
 
-void ParseStarRecords(std::string_view bytes, std::vector<StarRecord> &stars)
+bool ParseStarRecords(std::string_view bytes, std::vector<StarRecord> &stars, std::string *error)
 {
     stars = WholeRecords<StarRecord>(bytes);
+    for (std::size_t i = 0; i < stars.size(); ++i) {
+        if (!StarValid(stars[i], i, error)) {
+            stars.clear();
+            return false;
+        }
+    }
+    return true;
 }
 
 bool ParseStarNameRecords(std::string_view bytes, std::vector<StarNameRecord> &names, std::string *error)
 {
     names = WholeRecords<StarNameRecord>(bytes);
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (!NameLengthValid(names[i], i, error)) {
+        if (!NameRecordValid(names[i], i, error)) {
             names.clear();
             return false;
         }
@@ -63,7 +96,7 @@ bool ParseConstellationLines(std::string_view bytes, std::vector<ConstellationLi
 {
     lines = WholeRecords<ConstellationLine>(bytes);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!NameLengthValid(lines[i].From, 2 * i, error) || !NameLengthValid(lines[i].To, 2 * i + 1, error)) {
+        if (!NameRecordValid(lines[i].From, 2 * i, error) || !NameRecordValid(lines[i].To, 2 * i + 1, error)) {
             lines.clear();
             return false;
         }
@@ -73,11 +106,7 @@ bool ParseConstellationLines(std::string_view bytes, std::vector<ConstellationLi
 
 bool LoadStarFile(std::vector<StarRecord> &stars, std::string *error)
 {
-    const auto parse = [](std::string_view bytes, std::vector<StarRecord> &records, std::string *) {
-        ParseStarRecords(bytes, records);
-        return true; // star records hold no text that could be damaged
-    };
-    return LoadCatalogue(StarFileName, stars, error, parse);
+    return LoadCatalogue(StarFileName, stars, error, ParseStarRecords);
 }
 
 bool LoadStarNameFile(std::vector<StarNameRecord> &names, std::string *error)

@@ -45,12 +45,19 @@ struct ConstellationLine {
 };
 static_assert(sizeof(ConstellationLine) == 2 * sizeof(StarNameRecord));
 
+// The magnitudes a star of the catalogue may have.
+inline constexpr double BrightestStarMagnitude = -2.0;
+inline constexpr double FaintestStarMagnitude = 20.0;
+
 // Record images from a file's bytes. A partial record (or, for the
-// constellations, an unpaired last record) at the end is ignored. A name
-// whose length byte exceeds its 23 characters means a damaged file: the whole
-// file is refused (false, message in *error, records empty), since a damaged
-// constellation file would also pair the wrong ends.
-void ParseStarRecords(std::string_view bytes, std::vector<StarRecord> &stars);
+// constellations, an unpaired last record) at the end is ignored. A record
+// that is no point of the sky (right ascension outside 0..2 pi, declination
+// outside -pi/2..pi/2, not a number), a star magnitude outside
+// BrightestStarMagnitude..FaintestStarMagnitude, or a name whose length byte
+// exceeds its 23 characters means a damaged file: the whole file is refused
+// (false, message in *error, records empty), since a damaged constellation
+// file would also pair the wrong ends.
+bool ParseStarRecords(std::string_view bytes, std::vector<StarRecord> &stars, std::string *error = nullptr);
 bool ParseStarNameRecords(std::string_view bytes, std::vector<StarNameRecord> &names, std::string *error = nullptr);
 bool ParseConstellationLines(std::string_view bytes, std::vector<ConstellationLine> &lines,
                              std::string *error = nullptr);

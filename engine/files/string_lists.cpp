@@ -39,21 +39,46 @@ bool SameTextIgnoreCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && CompareTextIgnoreCase(a, b) == 0;
 }
 
+std::optional<long> CatalogueNumberValue(std::string_view text)
+{
+    text = TrimText(text);
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (text.empty())
+        return std::nullopt;
+    long value = 0;
+    std::size_t digitsFrom = 0;
+    const char first = text.front();
+    if (text.size() == 5 && first >= 'A' && first <= 'Z' && first != 'I' && first != 'O') {
+        // Letters count on from 10 in alphabetical order, I and O skipped.
+        value = 10 + (first - 'A') - (first > 'I' ? 1 : 0) - (first > 'O' ? 1 : 0);
+        digitsFrom = 1;
+    } else if (text.size() > 9) {
+        return std::nullopt; // no catalogue number, and no overflow either
+    }
+    for (std::size_t i = digitsFrom; i < text.size(); ++i) {
+        if (!isDigit(text[i]))
+            return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
 std::string CatalogueNumberKey(std::string_view text)
 {
     text = TrimText(text);
-    if (text.empty())
-        return {};
-    if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return UpperCaseText(text);
-    const std::size_t first = text.find_first_not_of('0');
-    return std::string(first == std::string_view::npos ? std::string_view("0") : text.substr(first));
+    if (const std::optional<long> number = CatalogueNumberValue(text))
+        return std::to_string(*number);
+    return UpperCaseText(text);
 }
 
 bool SameCatalogueNumber(std::string_view a, std::string_view b)
 {
-    const std::string key = CatalogueNumberKey(a);
-    return !key.empty() && key == CatalogueNumberKey(b);
+    a = TrimText(a);
+    b = TrimText(b);
+    const std::optional<long> numberA = CatalogueNumberValue(a), numberB = CatalogueNumberValue(b);
+    if (numberA && numberB)
+        return *numberA == *numberB;
+    return !a.empty() && SameTextIgnoreCase(a, b);
 }
 
 bool FindInStringList(std::string_view text, const std::vector<std::string> &lines, int &index)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,14 +17,20 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b);
 
 bool SameTextIgnoreCase(std::string_view a, std::string_view b);
 
-// Whether two catalogue-number texts name the same satellite: equal after
-// trimming, ignoring case, and ignoring leading zeros when both are all digits
-// ("00005" and "5"). A number is never found inside another one.
+// The number a catalogue-number text stands for, trimmed: digits ("00005",
+// "5"), or a letter and four digits for numbers from 100000 on ("A0000" =
+// 100000 ... "Z9999" = 339999, I and O not used). Nothing for other texts.
+std::optional<long> CatalogueNumberValue(std::string_view text);
+
+// Whether two catalogue-number texts name the same satellite: the same
+// number when both stand for one ("00005" and "5", "A0001" and "A0001"),
+// else equal after trimming, ignoring case. A number is never found inside
+// another one.
 bool SameCatalogueNumber(std::string_view a, std::string_view b);
 
-// The form in which SameCatalogueNumber compares a number: trimmed, leading
-// zeros dropped when it is all digits ("0" for zeros only), else in upper
-// case. Empty for a blank text, which names no satellite.
+// A key that is equal for texts SameCatalogueNumber calls the same: the
+// number in decimal when the text stands for one, else the trimmed text in
+// upper case. Empty for a blank text, which names no satellite.
 std::string CatalogueNumberKey(std::string_view text);
 
 // Whether text occurs in any line, ignoring case. index is the last line that

@@ -5,9 +5,9 @@
 #include "engine/runtime/program_state.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/files/settings.h"
+#include "engine/files/string_lists.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -19,18 +19,6 @@ namespace {
 
 constexpr const char *IridiumSetFileName = "IridSat.bin";
 constexpr const char *SkySetFileName = "SkySat.bin";
-
-// A catalogue number written as a whole decimal number ("00005", " 5");
-// nothing for anything else (an alphanumeric number, a blank field).
-std::optional<long> WholeNumber(std::string_view text)
-{
-    text = TrimText(text);
-    long value = 0;
-    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || status != std::errc() || end != text.data() + text.size() || value < 0)
-        return std::nullopt;
-    return value;
-}
 
 tlearray SatArrayFromElements(const ElementList &list)
 {
@@ -62,7 +50,7 @@ std::unordered_map<long, double> MagnitudesByNumber(const std::vector<std::strin
     std::unordered_map<long, double> magnitudes;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
-        if (const auto key = WholeNumber(line.substr(0, std::min<std::size_t>(line.size(), 5))))
+        if (const auto key = CatalogueNumberValue(line.substr(0, std::min<std::size_t>(line.size(), 5))))
             magnitudes.emplace(*key, NamesEntryMagnitude(line));
     }
     return magnitudes;
@@ -74,7 +62,7 @@ ElementList JoinWithNames(const ElementList &elements, const std::unordered_map<
 {
     std::vector<std::pair<long, const ElementRecord *>> numbered;
     for (const ElementRecord &element : elements) {
-        if (const auto number = WholeNumber(element.Number.str()))
+        if (const auto number = CatalogueNumberValue(element.Number.str()))
             numbered.emplace_back(*number, &element);
     }
     std::stable_sort(numbered.begin(), numbered.end(),

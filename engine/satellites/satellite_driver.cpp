@@ -1,8 +1,6 @@
-#include <algorithm>
-#include <cmath>
-
 #include "engine/satellites/satellite_driver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 

@@ -49,7 +49,10 @@ bool PropagateSatellite(TleRecord &record, TargetState &state, double gmst, doub
                         const ObserverRecord &observer);
 
 // Elevation (rad) of state.Position above the observer's horizon plane, the
-// plane perpendicular to the observer's geocentric radius. The position must
+// plane perpendicular to the geodetic vertical (the ellipsoid normal at the
+// observer's latitude, turned to the sidereal angle of the instant
+// observer.Eci was computed for): the horizon of the data fields and the sky
+// view, so a search's threshold and the shown elevation agree. The position must
 // be in the observer's frame of date: a satellite's is; a body's J2000
 // Position is first carried to the date with PrecessVectorFromJ2000, or the
 // elevation is off by up to the precession since J2000 (0.35 degrees in 2025).

@@ -242,8 +242,10 @@ SATELLITE_STATIC_ASSERT(offsetof(sdp4_params, unused90) == 90 * 8, "spare words"
 SATELLITE_API int tle_checksum(const char* line);
 
 /* Checks both lines and fills *elements. Negative: format error, record
- * untouched (-101..-104 line 1, -1..-3 line 2). 0..3: filled; bit 0 set when
- * line 1's checksum digit is wrong, bit 1 for line 2. */
+ * untouched (-101..-104 line 1, -1..-3 line 2; a letter in the catalogue
+ * number other than the leading one of "A0000".."Z9999", I and O not used,
+ * is -102). 0..3: filled; bit 0 set when line 1's checksum digit is wrong,
+ * bit 1 for line 2. */
 SATELLITE_API int parse_elements(const char* line1, const char* line2, element_set* elements);
 
 /* 1 when the deep-space model applies (period 225 minutes or more), 0 for the

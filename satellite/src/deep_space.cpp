@@ -489,7 +489,12 @@ int SDP4(double t, const element_set* elements, sdp4_params* p, Vec4* position, 
         xnode += ph;
         omgadf += p->pgh - cosis * ph;
     } else {
-        // Lyddane's form, which stays finite for small inclinations.
+        // Lyddane's form, which stays finite for small inclinations. The
+        // node enters the argument of perigee below as a number, not only as
+        // a direction, so it is first brought into 0..2 pi: a node counted as
+        // 359.5 or as -0.5 degrees must give one and the same position.
+        xnode = std::fmod(xnode, kTwoPi);
+        if (xnode < 0.0) xnode += kTwoPi;
         const double sinok = std::sin(xnode);
         const double cosok = std::cos(xnode);
         const double f = sinis + p->pinc * cosis;

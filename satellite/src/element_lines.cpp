@@ -101,6 +101,31 @@ int32_t read_integer(const char* text) {
     return static_cast<int32_t>(value);
 }
 
+// Catalogue number from columns 3-7 of line 1: digits, or for numbers from
+// 100000 on a letter and four digits, the letter standing for 10..33 in
+// alphabetical order without I and O ("A0000" = 100000, "Z9999" = 339999).
+// False for any other letter in those columns, which no number is.
+bool read_catalogue_number(const LineCopy& line, int32_t* number) {
+    const char* field = line.column(3);
+    auto is_letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    const char first = field[0];
+    for (int i = 1; i < 5; ++i) {
+        if (is_letter(field[i])) return false;
+    }
+    if (!is_letter(first)) {
+        *number = read_integer(field);
+        return true;
+    }
+    if (first < 'A' || first > 'Z' || first == 'I' || first == 'O') return false;
+    int32_t value = 10 + (first - 'A') - (first > 'I' ? 1 : 0) - (first > 'O' ? 1 : 0);
+    for (int i = 1; i < 5; ++i) {
+        if (!is_digit(field[i])) return false;
+        value = value * 10 + (field[i] - '0');
+    }
+    *number = value;
+    return true;
+}
+
 // Columns first..last copied out and terminated, so reading stops there.
 struct Span {
     char text[16];
@@ -141,9 +166,7 @@ double parse_epoch(const LineCopy& line) {
 
 constexpr double kDegrees = 0.017453292519943295;
 
-void fill_elements(const char* line1, const char* line2, element_set* elements) {
-    const LineCopy l1(line1);
-    const LineCopy l2(line2);
+void fill_elements(const LineCopy& l1, const LineCopy& l2, int32_t catnum, element_set* elements) {
     element_set e;
     e.epoch = parse_epoch(l1);
     e.ndot2 = read_decimal(l1.column(34)) * (kTwoPi / 2073600.0);
@@ -163,7 +186,7 @@ void fill_elements(const char* line1, const char* line2, element_set* elements) 
     e.arg_perigee = read_decimal(l2.column(35)) * kDegrees;
     e.mean_anomaly = read_decimal(l2.column(44)) * kDegrees;
     e.mean_motion = read_decimal(Span(l2, 53, 63).text) * (kTwoPi / 1440.0);
-    e.catnum = read_integer(l1.column(3));
+    e.catnum = catnum;
     e.elset_num = read_integer(Span(l1, 65, 68).text);
     e.rev_num = read_integer(Span(l2, 64, 68).text);
     e.classification = *l1.column(8);
@@ -206,7 +229,10 @@ int parse_elements(const char* line1, const char* line2, element_set* elements) 
     const int check2 = tle_checksum(line2);
     if (check2 < 0) return check2;
     if (check2 > 0) flags |= 2;
-    fill_elements(line1, line2, elements);
+    const LineCopy l1(line1);
+    int32_t catnum = 0;
+    if (!read_catalogue_number(l1, &catnum)) return -102;
+    fill_elements(l1, LineCopy(line2), catnum, elements);
     return flags;
 }
 

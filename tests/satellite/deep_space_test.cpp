@@ -60,9 +60,8 @@ TEST(DeepSpaceModel, MatchesThePublishedTestCaseFreshAndStepped) {
 // so they agree to rounding: 1 cm. The revision departs from this model in
 // ways that the choice of instants avoids: it picks the direct or Lyddane
 // periodics by the perturbed instead of the epoch inclination (14128 and
-// 20413 cross 0.2 rad later on, which moves them by kilometres) and it
-// reduces the node into 0..2 pi before Lyddane's step (which moves sets
-// whose node passes zero). 26975 follows below.
+// 20413 cross 0.2 rad later on, which moves them by kilometres). 26975
+// follows below.
 const ReferencePosition kIndependent[] = {
     {k08195, 4320.0, {3928.674474, -16569.568761, 2834.707249}},
     {k09880, 2880.0, {15500.534451, -1332.909810, 3419.723153}},
@@ -98,6 +97,45 @@ TEST(DeepSpaceModel, AgreesWithAnIndependentImplementation) {
     }
     for (const ReferencePosition& r : kIndependentLowEccentricityHalfDay) {
         EXPECT_LT(difference(fresh_position(r.set, r.minutes), r.position), 2e-4) << r.minutes;
+    }
+}
+
+// Low inclinations take Lyddane's periodics, which read the node as a
+// number: 38753 (9.9 degrees, e 0.68) with its node field at 359.5 degrees
+// crosses 360 degrees within the span, and a geostationary set at 0.3
+// degrees. python3-sgp4 (WGS-72), one fresh block per instant, from
+// tools/peer_orbit_positions.py.
+constexpr ElementLines kNodeNear360{"1 38753U 12046B   18020.56840596 -.00000015  00000-0  13481-4 0  9991",
+                                    "2 38753   9.8866 359.5000 6831164 311.2160   7.5072  2.65132731 52301"};
+constexpr ElementLines kGeostationary{"1 29155U 06018A   18020.76993589 -.00000277  00000-0  00000+0 0  9990",
+                                      "2 29155   0.3033 103.4554 0011344  94.0749 132.0880  1.00469224 42737"};
+const ReferencePosition kLowInclination[] = {
+    {kNodeNear360, -43200.0, {-16148.3618312, 32794.2220838, 6218.6648731}},
+    {kNodeNear360, -14400.0, {-22353.9323733, 29140.2568660, 5339.5783899}},
+    {kNodeNear360, 0.0, {8129.6836719, 41.1328574, 18.3455056}},
+    {kNodeNear360, 14400.0, {-27613.1886045, 24345.5006510, 3813.7427376}},
+    {kNodeNear360, 43200.0, {-31642.2283676, 18591.8209203, 1836.8606766}},
+    {kGeostationary, -43200.0, {6111.4928725, -41653.3372097, -1.1243531}},
+    {kGeostationary, -14400.0, {28586.2288920, -30945.3389345, -115.1887940}},
+    {kGeostationary, 0.0, {36394.6255955, -21242.9989239, -177.3153121}},
+    {kGeostationary, 14400.0, {41003.8132721, -9763.7083681, -230.5909328}},
+    {kGeostationary, 43200.0, {39644.2775417, 14342.8753836, -283.3341577}},
+};
+
+TEST(DeepSpaceModel, LowInclinationNodeCountsAsADirection) {
+    for (const ReferencePosition& r : kLowInclination) {
+        EXPECT_LT(difference(fresh_position(r.set, r.minutes), r.position), 1e-6)
+            << r.set.line1 << " at " << r.minutes;
+    }
+    // The same set with its node written as -0.5 degrees lands on the same
+    // position.
+    DeepSpace negative(kNodeNear360);
+    negative.elements.raan -= 2.0 * 3.14159265358979323846;
+    negative.init();
+    for (const double minutes : {-43200.0, 43200.0}) {
+        Vec4 position;
+        ASSERT_EQ(negative.at(minutes, &position), 0);
+        EXPECT_LT(difference(position, xyz(fresh_position(kNodeNear360, minutes))), 1e-6) << minutes;
     }
 }
 

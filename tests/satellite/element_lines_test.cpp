@@ -123,6 +123,34 @@ TEST(ElementLines, FormatErrorsLeaveTheRecordUntouched) {
     }
 }
 
+// line 1 with another catalogue number in columns 3-7, checksum made right.
+std::string with_catalogue_number(const char* number) {
+    std::string line = with(with(kLine1, 3, number), 69, '0');
+    return with(line, 69, static_cast<char>('0' + tle_checksum(line.c_str())));
+}
+
+TEST(ElementLines, FiveCharacterCatalogueNumbers) {
+    const struct {
+        const char* text;
+        int32_t number;
+    } numbers[] = {{"00005", 5}, {"A0000", 100000}, {"A0001", 100001}, {"H9999", 179999},
+                   {"J0000", 180000}, {"P0000", 230000}, {"Z9999", 339999}};
+    for (const auto& n : numbers) {
+        element_set e;
+        ASSERT_EQ(parse(with_catalogue_number(n.text), kLine2, &e), 0) << n.text;
+        EXPECT_EQ(e.catnum, n.number) << n.text;
+    }
+    // I and O are not used, lower case is no number, and a letter goes only
+    // first: format errors, the record untouched.
+    for (const char* text : {"I0001", "O0001", "a0001", "0A001", "A000B", "AB001"}) {
+        element_set e, before;
+        std::memset(&e, 0x5A, sizeof e);
+        before = e;
+        EXPECT_EQ(parse(with_catalogue_number(text), kLine2, &e), -102) << text;
+        EXPECT_EQ(std::memcmp(&e, &before, sizeof e), 0) << text;
+    }
+}
+
 TEST(ElementLines, NumbersIgnoreACommaDecimalLocale) {
     element_set expected, e;
     ASSERT_EQ(parse(kLine1, kLine2, &expected), 0);

@@ -139,6 +139,22 @@ TEST_F(SkyScene, StarAtTheCentreHasTheSizeOfItsMagnitude)
     }
 }
 
+TEST_F(SkyScene, StarsOfAnyMagnitudeOrPositionDrawAsFaintDotsDiscsOrNothing)
+{
+    // What a damaged catalogue could hold, had it been loaded: the brightest
+    // possible magnitude still gives the largest disc, the rest nothing.
+    const Pixel c = Centre();
+    const Angles3 centre = PointAt(0.8, Pi);
+    AddStar(centre, -1e300);
+    AddStar(centre, -INFINITY);
+    AddStar(centre, NAN);
+    AddStar(Angles3{NAN, NAN, 0.0}, 1.0);
+    AddStar(Angles3{INFINITY, 1e300, 0.0}, 1.0);
+    const QImage &image = Render();
+    EXPECT_GE(BrightRun(image, c.x, c.y), 9);
+    EXPECT_LE(BrightRun(image, c.x, c.y), 12);
+}
+
 TEST_F(SkyScene, StarsFainterThanTheFieldsLimitAreLeftOut)
 {
     struct Case {
@@ -293,6 +309,13 @@ TEST_F(SkyScene, FixedSatelliteCentreNeedsAShownSatellite)
     MainView.Centre = before;
     SatStates.clear();
     SelectedPos = 0;
+    Render();
+    EXPECT_DOUBLE_EQ(MainView.Centre.first, before.first);
+    EXPECT_DOUBLE_EQ(MainView.Centre.second, before.second);
+
+    // A satellite whose state never held a position (its elements no longer
+    // propagate) is not followed to 0h, 0 deg.
+    SatStates = {TargetState{}};
     Render();
     EXPECT_DOUBLE_EQ(MainView.Centre.first, before.first);
     EXPECT_DOUBLE_EQ(MainView.Centre.second, before.second);

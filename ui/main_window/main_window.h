@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/files/main_set.h"
 #include "engine/satellites/satellite_record.h"
 #include "engine/files/settings.h"
 #include "engine/runtime/worker_tasks.h"
@@ -110,8 +111,6 @@ public:
     // The satellite list and the main list update.
     void menu_satelliteClick();
     void menu_updatemainlistClick();
-    // The user changed the main set: it is saved at exit.
-    void MainSetChanged();
 
     // Views and display switches.
     void menu_mapClick();
@@ -268,10 +267,8 @@ private:
     void OrientationChosen(QAction *item);
     void FormClose();
     void LoadStartupDataThread();
-    // The main set of the data folder, or none (runs on the start-up task).
-    static tlearray LoadMainSet();
     void SetHorizonCorrection();
-    void FinishStartup(tlearray mainSet);
+    void FinishStartup(MainSetReading mainSet);
     void SaveMainSet();
     void StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running = nullptr);
     // The automatic download task (start-up, when the settings ask for it).
@@ -311,10 +308,6 @@ private:
     // searched for.
     element_set predictedElements_{};
     Angles3 predictedPlace_{};
-    // Set once MainList holds the set read at start-up.
-    bool mainSetLoaded_ = false;
-    // Set once the user changed the main set.
-    bool mainSetChanged_ = false;
     bool endWithoutSave_ = false;
     bool closed_ = false;
 };

@@ -18,11 +18,6 @@ bool SameRecords(const tlearray &a, const tlearray &b)
 
 } // namespace
 
-void TfrMainWnd::MainSetChanged()
-{
-    mainSetChanged_ = true;
-}
-
 void TfrMainWnd::menu_satelliteClick()
 {
     bn_stopClick();

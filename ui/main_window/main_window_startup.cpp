@@ -8,6 +8,7 @@
 #include "engine/astronomy/de_reader.h"
 #include "engine/downloads/download_settings.h"
 #include "engine/files/element_files.h"
+#include "engine/files/main_set.h"
 #include "engine/runtime/program_state.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/files/settings.h"
@@ -45,6 +46,12 @@ constexpr auto TaskWaitLimit = std::chrono::seconds(5);
 constexpr auto PredictionWaitLimit = std::chrono::milliseconds(1500);
 
 constexpr ThreadTag StartupTaskTag = 1;
+
+// The program's exit status when it cannot start: scripts and desktop
+// launchers tell a failed start from a normal end by it.
+constexpr int StartFailedExitCode = 1;
+
+constexpr const char *EphemerisFile = "de_files/1957_2050.423";
 
 void Tell(const std::string &text)
 {
@@ -89,6 +96,8 @@ void TfrMainWnd::FormCreate()
     QLocale::setDefault(QLocale::c());
     ViewBusy = false;
     DownloadStop = false;
+    // Nothing of the main set is read yet: closing now must not write it.
+    SetMainSetSavable(false);
     SetProgramFolders(programDir_);
     ToolbarImages().clear();
     setWindowIcon(QApplication::windowIcon());
@@ -158,7 +167,7 @@ void TfrMainWnd::EndWithoutSaving()
     ClockTimer->stop();
     hide();
     WaitForOwnTasks();
-    QApplication::quit();
+    QApplication::exit(StartFailedExitCode);
 }
 
 void TfrMainWnd::WaitForOwnTasks()
@@ -205,8 +214,9 @@ void TfrMainWnd::FormClose()
     if (!SaveOptions(view, &error))
         Tell(error);
     // Closed while the start-up task still loads, MainList is not the file's
-    // set yet: saving it would wipe the user's set.
-    if (mainSetLoaded_ || mainSetChanged_)
+    // set yet, and a file that could not be read whole still holds what the
+    // user had: either is written over only once the user changed the set.
+    if (MainSetSavable())
         SaveMainSet();
     delete frInfoDownloadWnd;
     frInfoDownloadWnd = nullptr;
@@ -252,26 +262,31 @@ void TfrMainWnd::LoadStartupDataThread()
 {
     // The long loads run here; everything that touches the window or the
     // shared state follows on the user-interface thread.
-    if (!LoadDEFile(ProgramDir + "de_files/1957_2050.423")) {
-        OnUiThread([this] {
-            ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!",
+    const std::string ephemeris = ProgramDir + EphemerisFile;
+    if (!LoadDEFile(ephemeris)) {
+        OnUiThread([this, ephemeris] {
+            ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!\n"
+                            "Tried \"" + ephemeris + "\"; the set-up command \"bash tools/setup.sh run\""
+                            " of the README makes the default file there.",
                             "Start ERROR", MessageKind::Information);
             EndWithoutSaving();
         });
         EndWorkerThread(StartupTaskTag);
         return;
     }
-    tlearray mainSet = LoadMainSet();
+    MainSetReading mainSet = ReadMainSetFile();
     OnUiThread([this, mainSet = std::move(mainSet)]() mutable { FinishStartup(std::move(mainSet)); });
     EndWorkerThread(StartupTaskTag);
 }
 
-void TfrMainWnd::FinishStartup(tlearray mainSet)
+void TfrMainWnd::FinishStartup(MainSetReading mainSet)
 {
     if (closed_)
         return;
     CopySwitchesToViews();
-    InitGraphics(MainImage->width(), MainImage->height());
+    const std::string mapProblem = InitGraphics(MainImage->width(), MainImage->height());
+    if (!mapProblem.empty())
+        Tell(mapProblem);
     ApplyOrientation();
     // The instant is real UTC; the pickers show it as the observer's time.
     CurrentTime = SystemClockDayCount();
@@ -280,8 +295,10 @@ void TfrMainWnd::FinishStartup(tlearray mainSet)
     TrackStart = TrackEnd = AosTime = CurrentTime;
     LosTime = AosTime;
     DistanceFactor = Options.Metric ? 1.0 : 0.621371;
-    MainList = std::move(mainSet);
-    mainSetLoaded_ = true;
+    MainList = std::move(mainSet.records);
+    SetMainSetSavable(mainSet.whole);
+    if (!mainSet.problem.empty())
+        Tell(mainSet.problem);
     ClampMainSet(MainList);
     FillMainSatelliteCombos();
     // The start rule of the first search asks whether the satellite is up now.
@@ -298,15 +315,6 @@ void TfrMainWnd::FinishStartup(tlearray mainSet)
     }
     if (Options.AutoDownload)
         StartAutoDownload();
-}
-
-tlearray TfrMainWnd::LoadMainSet()
-{
-    tlearray set;
-    // A set file that cannot be read leaves the main set empty, as a missing one does.
-    if (!LoadSatFile(set, DataDir + "MainSat.bin"))
-        set.clear();
-    return set;
 }
 
 void TfrMainWnd::SaveMainSet()

@@ -75,6 +75,18 @@ TEST(NamesLookupTest, NumbersCompareAsWholeNumbers)
     EXPECT_DOUBLE_EQ(FindStdMagnitude(lines, "99999"), 8.0);
     EXPECT_DOUBLE_EQ(FindStdMagnitude(lines, "544"), 8.0); // entry whose magnitude is no number
 
+    // Five-character numbers from 100000 on stand for their number: two
+    // of them never meet, whatever their digits.
+    const std::vector<std::string> high{"A0001 FIRST           30.0 20.0 10.0  4.0   99.0",
+                                        "B0001 SECOND          30.0 20.0 10.0  6.0   99.0"};
+    EXPECT_DOUBLE_EQ(FindStdMagnitude(high, "A0001"), 4.0);
+    EXPECT_DOUBLE_EQ(FindStdMagnitude(high, " B0001"), 6.0);
+    EXPECT_DOUBLE_EQ(FindStdMagnitude(high, "00001"), 8.0);
+    EXPECT_EQ(CatalogueNumberValue("Z9999"), 339999);
+    EXPECT_EQ(CatalogueNumberValue("J0000"), 180000);
+    EXPECT_FALSE(CatalogueNumberValue("I0001"));
+    EXPECT_FALSE(CatalogueNumberValue("A001"));
+
     // With two entries for one number the later one wins.
     const std::vector<std::string> twice{Iss, Vanguard, "25544 ISS (ZARYA)     30.0 20.0 10.0 -1.0   99.0"};
     EXPECT_DOUBLE_EQ(FindStdMagnitude(twice, "25544"), -1.0);

@@ -308,7 +308,13 @@ TEST_F(SettingsTest, ShortObserverFileComputesWhatItLacks)
     image.f64(136, std::numeric_limits<double>::quiet_NaN()); // damaged latitude
     WriteFile(DataDir + "Observer.bin", image.bytes().substr(0, 160));
     Observer.Eci = Vec4{9.0, 9.0, 9.0, 9.0};
-    ASSERT_TRUE(LoadObserver());
+    // The user hears which defaults stand in.
+    std::string message;
+    EXPECT_FALSE(LoadObserver(&message));
+    EXPECT_NE(message.find("Observer.bin\" is damaged"), std::string::npos) << message;
+    EXPECT_NE(message.find("latitude 53.457"), std::string::npos) << message;
+    EXPECT_NE(message.find("UTC offset 0.0 h"), std::string::npos) << message;
+    EXPECT_EQ(message.find("height"), std::string::npos) << message;
     EXPECT_EQ(Observer.Name.str(), "Hill");
     EXPECT_EQ(Observer.Latitude, 0.933);
     EXPECT_EQ(Observer.Longitude, 0.2);
@@ -318,4 +324,33 @@ TEST_F(SettingsTest, ShortObserverFileComputesWhatItLacks)
     CalcObserverRho(Angles3{0.933, 0.2, 900.0}, rhoSin, rhoCos);
     EXPECT_EQ(Observer.RhoSinPhi, rhoSin);
     EXPECT_EQ(Observer.RhoCosPhi, rhoCos);
+}
+
+TEST_F(SettingsTest, DamagedObserverFieldsFallBackOneByOne)
+{
+    // Values a damaged file held: a height of 8e103 m, geocentric terms far
+    // off the Earth, a name with control characters. Each takes its default,
+    // the others stay, and the file is left as it is.
+    Image image = ObserverImage("Hill", "Zone", 0.5, 0.2, 8e103, 0.0, 3e50, -0.5);
+    image.text(0, std::string("H\x01ll"));
+    WriteFile(DataDir + "Observer.bin", image.bytes());
+    std::string message;
+    EXPECT_FALSE(LoadObserver(&message));
+    EXPECT_EQ(Observer.Name.str(), "Home");
+    EXPECT_EQ(Observer.Height, 2.0);
+    EXPECT_EQ(Observer.Latitude, 0.5);
+    EXPECT_EQ(Observer.Longitude, 0.2);
+    double rhoSin = 0.0, rhoCos = 0.0;
+    CalcObserverRho(Angles3{0.5, 0.2, 2.0}, rhoSin, rhoCos);
+    EXPECT_EQ(Observer.RhoCosPhi, rhoCos);
+    EXPECT_EQ(Observer.RhoSinPhi, rhoSin);
+    EXPECT_NE(message.find("name \"Home\", height 2 m."), std::string::npos) << message;
+    EXPECT_EQ(ReadFile(DataDir + "Observer.bin"), image.bytes());
+
+    // The height's limits are part of the range: 100 km and -500 m load.
+    for (const double height : {100000.0, -500.0}) {
+        WriteFile(DataDir + "Observer.bin", ObserverImage("Hill", "Zone", 0.5, 0.2, height, 0.0, 0.6, 0.7).bytes());
+        EXPECT_TRUE(LoadObserver(&message)) << message;
+        EXPECT_EQ(Observer.Height, height);
+    }
 }

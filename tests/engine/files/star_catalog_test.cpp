@@ -71,6 +71,30 @@ TEST_F(StarCatalogTest, StarFileKeepsWholeRecordsAndIgnoresAPartialLastOne)
     EXPECT_TRUE(stars.empty());
 }
 
+TEST_F(StarCatalogTest, StarOrPointOutsideTheSkyOrMagnitudesRefusesTheFile)
+{
+    // The limits themselves load; one step past any of them refuses the file.
+    const StarRecord edge{2 * std::numbers::pi, -std::numbers::pi / 2, -2.0};
+    std::vector<StarRecord> stars;
+    std::string error;
+    ASSERT_TRUE(ParseStarRecords(Bytes(edge, StarRecord{0.0, std::numbers::pi / 2, 20.0}), stars, &error))
+        << error;
+    const StarRecord faults[] = {{-0.001, 0.0, 5.0}, {7.0, 0.0, 5.0}, {1.0, 1.6, 5.0},
+                                 {1.0, 0.0, 20.5}, {1.0, 0.0, -2.5}, {NAN, 0.0, 5.0},
+                                 {1.0, 0.0, NAN},  {1.0, -INFINITY, 5.0}};
+    for (const StarRecord &fault : faults) {
+        WriteFile(DataDir + "Stars.bin", Bytes(edge, fault));
+        EXPECT_FALSE(LoadStarFile(stars, &error)) << fault.RightAscension << " " << fault.Magnitude;
+        EXPECT_TRUE(stars.empty());
+        EXPECT_NE(error.find("Stars.bin\": record 2 has no position in the sky or a magnitude"), std::string::npos)
+            << error;
+    }
+    std::vector<StarNameRecord> names;
+    WriteFile(DataDir + "starname.bin", Bytes(NamedPoint(0.1, 0.2, "Vega"), NamedPoint(0.1, NAN, "Deneb")));
+    EXPECT_FALSE(LoadStarNameFile(names, &error));
+    EXPECT_NE(error.find("record 2 has no position in the sky. The file is damaged."), std::string::npos) << error;
+}
+
 TEST_F(StarCatalogTest, MissingFilesAreReportedWithTheirNames)
 {
     std::vector<StarRecord> stars{StarRecord{}};

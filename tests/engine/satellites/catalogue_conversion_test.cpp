@@ -141,6 +141,22 @@ TEST_F(CatalogueConversionTest, UnsortedNamesFileAndNumbersOfOtherWidthsStillMat
     EXPECT_DOUBLE_EQ(set[3].StdMagnitude, 4.0);
 }
 
+TEST_F(CatalogueConversionTest, FiveCharacterNumbersJoinAsTheNumbersTheyStandFor)
+{
+    // Numbers from 100000 on: each keeps its own place, after 99999.
+    Options.SkySatFile.assign(Source(Set("SECOND", "A0002") + Set("FIRST", "A0001") + Set("LAST", "99999")));
+    WriteFile(DataDir + "qvnames.dat", LinkLine + NamesLine("A0001", "1.0") + NamesLine("A0002", "2.0") +
+                                           NamesLine("99999", "3.0"));
+    ASSERT_TRUE(BuildSkyFile());
+    const tlearray set = ReadSet("SkySat.bin");
+    ASSERT_EQ(Numbers(set), (std::vector<std::string>{"99999", "A0001", "A0002"}));
+    EXPECT_EQ(set[1].Name.str(), "FIRST");
+    EXPECT_DOUBLE_EQ(set[1].StdMagnitude, 1.0);
+    EXPECT_DOUBLE_EQ(set[2].StdMagnitude, 2.0);
+    EXPECT_EQ(set[1].Elements.catnum, 100001);
+    EXPECT_EQ(set[2].Elements.catnum, 100002);
+}
+
 // The sky view walks SkyList under SkyListMutex on another thread; a rebuild
 // must wait for it rather than pull the set away mid-drawing.
 TEST_F(CatalogueConversionTest, SkyListIsReplacedOnlyWhileNoDrawingHoldsIt)

@@ -183,9 +183,9 @@ TEST(PropagateSatellite, EachModeDerivesOnlyItsCoordinates)
         {ModeRaDecHorizon, true, true, false}, {ModeRaDecSubPoint, true, false, true},
         {ModeGeocentricRaDec, false, false, false}, {7, false, false, false},
     };
-    // An observer on the equator: its horizon plane and the one of
-    // CalcTargetElevation coincide, so both elevations must agree.
-    ObserverRecord observer = MakeObserver(0.0, 0.3);
+    // At mid-latitude, where the geodetic and the geocentric vertical part:
+    // the state's elevation and CalcTargetElevation share one horizon.
+    ObserverRecord observer = MakeObserver(0.9, 0.3);
     TleRecord record = MakeSatellite(IssLine1, IssLine2);
     const double instant = InstantAfterEpoch(record, 30.0);
     const double gmst = UpdateSiderealObserver(instant, observer);

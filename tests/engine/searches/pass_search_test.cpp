@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -18,15 +19,21 @@
 namespace {
 
 // Element sets shipped with Debian's gpredict (epoch 2018 January 20): the
-// ISS (SGP4) and GPS BIIR-2 (half-day orbit, SDP4).
+// ISS and two polar weather satellites (SGP4), and GPS BIIR-2 (half-day
+// orbit, SDP4).
 const std::string Iss2018Line1 = "1 25544U 98067A   18020.89808844  .00002078  00000-0  38550-4 0  9992";
 const std::string Iss2018Line2 = "2 25544  51.6424  32.9776 0003646  28.7227  39.5332 15.54190080 95614";
 const std::string GpsLine1 = "1 24876U 97035A   18020.44858769  .00000075  00000-0  00000-0 0  9995";
 const std::string GpsLine2 = "2 24876  55.5099 218.5673 0034717  93.9876 266.4418  2.00565175150387";
+const std::string Noaa19Line1 = "1 33591U 09005A   18020.91958580  .00000107  00000-0  83477-4 0  9992";
+const std::string Noaa19Line2 = "2 33591  99.1238 356.1693 0014450  24.0615 336.1228 14.12247534461122";
+const std::string Jpss1Line1 = "1 43013U 17073A   18020.90595486 -.00000036  00000-0  37063-5 0  9990";
+const std::string Jpss1Line2 = "2 43013  98.7126 321.4710 0000893  65.9680 294.1589 14.19549727  9015";
 
 constexpr double SecondDays = 1.0 / 86400.0;
 
 ObserverRecord London() { return MakeObserver(DegToRad(51.5074), DegToRad(-0.1278), 20.0); }
+ObserverRecord Sydney() { return MakeObserver(DegToRad(-33.8688), DegToRad(151.2093), 40.0); }
 double SearchStart() { return MakeInstant(2018, 1, 21); }
 
 struct Pass {
@@ -43,14 +50,16 @@ double Elevation(TleRecord &record, ObserverRecord &observer, double instant)
 }
 
 // Every whole second from start: a rise is the first second at or above the
-// threshold, a set the first second at or below it.
+// threshold (the start when already up), a set the first second at or below
+// it (the end when still up).
 std::vector<Pass> ScanPasses(TleRecord record, ObserverRecord observer, double threshold,
                              double start, double end)
 {
     std::vector<Pass> passes;
     const long long first = InstantToMilliseconds(start), last = InstantToMilliseconds(end);
     bool up = Elevation(record, observer, start) >= threshold;
-    EXPECT_FALSE(up) << "scans start below the threshold";
+    if (up)
+        passes.push_back({start, end});
     for (long long t = first + 1000; t < last; t += 1000) {
         const double instant = MillisecondsToInstant(t);
         const double e = Elevation(record, observer, instant);
@@ -81,13 +90,15 @@ std::vector<Pass> SearchPasses(TleRecord record, ObserverRecord observer, double
     return passes;
 }
 
-// Crossings from skyfield 1.45 (Debian python3-skyfield): the satellite in
-// ITRS from its SGP4, the observer from WGS84 geodetic coordinates, the
-// elevation above the plane normal to the observer's geocentric radius,
-// interpolated between one-second samples; seconds after 2018-01-21 0h UTC.
+// Crossings computed independently by tools/peer_pass_times.py
+// (python3-skyfield: its own SGP4, the satellite seen from a WGS84 geodetic
+// site, the elevation above the plane perpendicular to the ellipsoid normal,
+// refraction off, UT1 = UTC), refined to 0.01 s; seconds after 2018-01-21 0h
+// UTC. A satellite up at the start rises at 0, one up at the end sets there.
 struct PeerCase {
     const std::string *line1;
     const std::string *line2;
+    ObserverRecord observer;
     double thresholdDegrees;
     std::vector<Pass> passes;
 };
@@ -95,38 +106,140 @@ struct PeerCase {
 std::vector<PeerCase> PeerCases()
 {
     return {
-        {&Iss2018Line1, &Iss2018Line2, 0.0,
-         {{2408.64, 3052.01}, {8196.63, 8823.06}, {14010.58, 14500.15}, {68620.52, 68817.43},
-          {74151.99, 74729.86}, {79884.44, 80523.54}, {85670.46, 86313.67}, {91459.34, 92096.24},
-          {97257.37, 97812.75}, {157455.15, 157981.56}, {163154.41, 163786.06},
-          {168931.85, 169574.77}}},
-        {&Iss2018Line1, &Iss2018Line2, 10.0,
-         {{2532.76, 2927.48}, {8325.53, 8693.41}, {74301.53, 74580.77}, {80009.41, 80398.59},
-          {85794.67, 86189.14}, {91584.91, 91970.04}, {97421.35, 97647.71}, {157646.63, 157790.71},
-          {163281.52, 163659.11}, {169056.07, 169450.34}}},
-        {&GpsLine1, &GpsLine2, 0.0,
-         {{2071.70, 7985.53}, {38026.51, 62902.26}, {88225.35, 94139.68}, {124179.84, 149055.82}}},
+        {&Iss2018Line1, &Iss2018Line2, London(), 0.0,
+         {{2408.31, 3051.54}, {8195.90, 8821.06}, {14010.26, 14496.19}, {68628.77, 68814.17},
+          {74154.93, 74730.50}, {79885.68, 80524.16}, {85670.38, 86313.56}, {91458.65, 92094.73},
+          {97256.78, 97809.47}, {157458.72, 157982.03}, {163156.13, 163786.77}, {168932.10, 169574.96}}},
+        {&Iss2018Line1, &Iss2018Line2, London(), 10.0,
+         {{2532.56, 2927.21}, {8325.35, 8692.03}, {74303.91, 74580.42}, {80010.20, 80398.85},
+          {85794.60, 86189.11}, {91584.64, 91969.04}, {97422.14, 97644.72}, {157651.09, 157788.54},
+          {163282.67, 163659.33}, {169056.19, 169450.47}}},
+        {&Noaa19Line1, &Noaa19Line2, London(), 0.0,
+         {{7176.60, 7779.08}, {13140.91, 14071.32}, {19192.39, 20096.26}, {25273.70, 25923.66},
+          {31426.74, 31527.82}, {42905.78, 43461.15}, {48690.65, 49548.62}, {54669.57, 55608.35},
+          {60885.13, 61605.62}, {92912.21, 93424.24}, {98850.12, 99766.39}, {104896.52, 105816.12},
+          {110974.85, 111665.71}, {117099.17, 117313.72}, {128654.99, 129161.00}, {134417.75, 135251.96},
+          {140373.44, 141315.45}, {146555.12, 147325.18}}},
+        {&GpsLine1, &GpsLine2, London(), 0.0,
+         {{2020.05, 8048.03}, {38039.14, 62877.53}, {88173.71, 94202.17}, {124192.47, 149031.10}}},
+        {&Iss2018Line1, &Iss2018Line2, Sydney(), 0.0,
+         {{5130.83, 5476.16}, {10997.21, 11398.03}, {16754.31, 17352.25}, {22532.45, 23161.54},
+          {71096.92, 71185.43}, {76566.54, 77200.93}, {82380.35, 82977.36}, {88336.97, 88734.78},
+          {94256.34, 94604.12}, {100027.85, 100576.25}, {105790.40, 106437.76}, {111661.29, 112077.64},
+          {159862.04, 160447.81}, {165616.31, 166249.06}, {171540.62, 172002.67}}},
+        {&Noaa19Line1, &Noaa19Line2, Sydney(), 0.0,
+         {{16603.33, 17387.46}, {22586.44, 23521.20}, {28756.04, 29294.51}, {57563.60, 58405.34},
+          {63535.45, 64472.51}, {69994.88, 70215.42}, {102335.95, 103055.13}, {108291.37, 109234.99},
+          {114432.24, 115059.74}, {143301.29, 144099.04}, {149234.51, 150184.76}, {155571.38, 156030.72}}},
+        {&GpsLine1, &GpsLine2, Sydney(), 0.0,
+         {{0.00, 1298.68}, {13574.09, 29091.44}, {67463.13, 87452.29}, {99728.56, 115244.91},
+          {153616.56, 172800.00}}},
     };
+}
+
+// Where the search says the satellite rises or sets, the data fields show it
+// there too: the search's elevation and the state's own agree.
+void ExpectSameElevationAsTheDataFields(TleRecord record, ObserverRecord observer, double instant)
+{
+    TargetState state;
+    state.Mode = ModeAll;
+    const double gmst = UpdateSiderealObserver(instant, observer);
+    ASSERT_TRUE(PropagateSatellite(record, state, gmst, instant, observer));
+    EXPECT_NEAR(RadToDeg(CalcTargetElevation(state, observer)), RadToDeg(state.Elevation), 0.001);
 }
 
 TEST(RiseSetSearch, AgreesWithOneSecondScanAndIndependentPeerOverTwoDays)
 {
     for (const PeerCase &peer : PeerCases()) {
-        SCOPED_TRACE(*peer.line1 + " above " + std::to_string(peer.thresholdDegrees));
+        SCOPED_TRACE(*peer.line1 + " above " + std::to_string(peer.thresholdDegrees) + " at " +
+                     std::to_string(RadToDeg(peer.observer.Latitude)));
         const TleRecord record = MakeSatellite(*peer.line1, *peer.line2);
         const double threshold = DegToRad(peer.thresholdDegrees);
         const double start = SearchStart(), end = start + 2.0;
 
-        const std::vector<Pass> found = SearchPasses(record, London(), threshold, start, end);
-        const std::vector<Pass> scanned = ScanPasses(record, London(), threshold, start, end);
+        const std::vector<Pass> found = SearchPasses(record, peer.observer, threshold, start, end);
+        const std::vector<Pass> scanned = ScanPasses(record, peer.observer, threshold, start, end);
         ASSERT_EQ(found.size(), scanned.size());
         ASSERT_EQ(found.size(), peer.passes.size());
         for (std::size_t i = 0; i < found.size(); ++i) {
             SCOPED_TRACE(i);
             EXPECT_NEAR(found[i].rise, scanned[i].rise, 2 * SecondDays);
             EXPECT_NEAR(found[i].set, scanned[i].set, 2 * SecondDays);
-            EXPECT_NEAR(found[i].rise, start + peer.passes[i].rise * SecondDays, 2 * SecondDays);
-            EXPECT_NEAR(found[i].set, start + peer.passes[i].set * SecondDays, 2 * SecondDays);
+            EXPECT_NEAR(found[i].rise, start + peer.passes[i].rise * SecondDays, 1.5 * SecondDays);
+            EXPECT_NEAR(found[i].set, start + peer.passes[i].set * SecondDays, 1.5 * SecondDays);
+            ExpectSameElevationAsTheDataFields(record, peer.observer, found[i].rise);
+            ExpectSameElevationAsTheDataFields(record, peer.observer, found[i].set);
+        }
+    }
+}
+
+// JPSS-1 over Munich on 2018 January 22 peaks 0.148 degrees above the
+// geodetic horizon and just below the plane perpendicular to the geocentric
+// radius: a real pass that only the geodetic horizon shows. Peer values as
+// above, seconds after 04:00 UTC.
+TEST(RiseSetSearch, FindsALowPassThatPeaksBetweenTheGeocentricAndGeodeticHorizons)
+{
+    constexpr double PeerRise = 2513.90, PeerSet = 2610.78, PeerCulmination = 0.148;
+    TleRecord record = MakeSatellite(Jpss1Line1, Jpss1Line2);
+    const ObserverRecord munich = MakeObserver(DegToRad(48.137), DegToRad(11.575), 520.0);
+    const double start = MakeInstant(2018, 1, 22) + 4.0 / 24.0, end = start + 1.0 / 24.0;
+
+    const std::vector<Pass> found = SearchPasses(record, munich, 0.0, start, end);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_NEAR(found[0].rise, start + PeerRise * SecondDays, 1.5 * SecondDays);
+    EXPECT_NEAR(found[0].set, start + PeerSet * SecondDays, 1.5 * SecondDays);
+
+    double culmination = -90.0;
+    for (double t = found[0].rise; t <= found[0].set; t += SecondDays) {
+        ObserverRecord observer = munich;
+        TargetState state;
+        state.Mode = ModeAll;
+        const double gmst = UpdateSiderealObserver(t, observer);
+        ASSERT_TRUE(PropagateSatellite(record, state, gmst, t, observer));
+        culmination = std::max(culmination, RadToDeg(state.Elevation));
+    }
+    EXPECT_NEAR(culmination, PeerCulmination, 0.02);
+}
+
+// Elevation above the plane perpendicular to the observer's geocentric
+// radius: at the equator and at the poles that plane is the geodetic horizon.
+double GeocentricElevation(TleRecord &record, ObserverRecord &observer, double instant)
+{
+    TargetState state;
+    const double gmst = UpdateSiderealObserver(instant, observer);
+    EXPECT_TRUE(PropagateSatellite(record, state, gmst, instant, observer));
+    return CalcSeparationAngle(observer.Eci, Vec4{}, state.Position) - HalfPi;
+}
+
+TEST(RiseSetSearch, AtTheEquatorAndThePoleTheHorizonIsTheGeocentricOne)
+{
+    struct Site {
+        ObserverRecord observer;
+        const std::string *line1, *line2;
+    };
+    const Site sites[] = {
+        {MakeObserver(0.0, DegToRad(30.0), 0.0), &Iss2018Line1, &Iss2018Line2},
+        {MakeObserver(HalfPi, 0.0, 0.0), &Noaa19Line1, &Noaa19Line2},
+        {MakeObserver(-HalfPi, 0.0, 0.0), &Noaa19Line1, &Noaa19Line2},
+    };
+    for (const Site &site : sites) {
+        SCOPED_TRACE(RadToDeg(site.observer.Latitude));
+        TleRecord record = MakeSatellite(*site.line1, *site.line2);
+        ObserverRecord observer = site.observer;
+        const double start = SearchStart(), end = start + 1.0;
+        const std::vector<Pass> found = SearchPasses(record, observer, 0.0, start, end);
+        ASSERT_GE(found.size(), 3u);
+        // Each rise and set is the first whole second past the crossing of
+        // that plane: the instants a search on it gives.
+        for (const Pass &pass : found) {
+            if (pass.rise > start) {
+                EXPECT_GE(GeocentricElevation(record, observer, pass.rise), 0.0);
+                EXPECT_LT(GeocentricElevation(record, observer, pass.rise - SecondDays), 0.0);
+            }
+            if (pass.set < end) {
+                EXPECT_LE(GeocentricElevation(record, observer, pass.set), 0.0);
+                EXPECT_GT(GeocentricElevation(record, observer, pass.set - SecondDays), 0.0);
+            }
         }
     }
 }

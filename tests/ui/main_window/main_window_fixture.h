@@ -1,6 +1,7 @@
 // A main window on a program folder of its own in the temporary folder: the
-// default ephemeris linked in from the set-up's program folder, the toolbar
-// image list of this build, and the user's messages recorded instead of shown.
+// default ephemeris and world image linked in from the set-up's program
+// folder, the toolbar image list of this build, and the user's messages
+// recorded instead of shown.
 #pragma once
 
 #include "ui/qt_app.h"
@@ -51,6 +52,7 @@ protected:
             std::filesystem::create_directory(root_ / folder);
         setUpData_ = dataDir;
         std::filesystem::create_symlink(ephemeris, root_ / "de_files" / "1957_2050.423");
+        LinkSetUpFile("map/default.jpg");
         const std::filesystem::path glyphary = std::filesystem::path(KYT_TEST_PROGRAM_DIR) / "Glyphary.dll";
         if (std::filesystem::exists(glyphary))
             std::filesystem::copy_file(glyphary, root_ / "Glyphary.dll");
@@ -69,11 +71,12 @@ protected:
             std::filesystem::remove_all(root_);
     }
 
-    // Links a file of the set-up's program folder into this one, if there is one.
+    // Links a file of the set-up's program folder into this one, if there is
+    // one and this folder has none yet.
     void LinkSetUpFile(const std::string &relativePath)
     {
         const std::filesystem::path source = setUpData_ / relativePath;
-        if (std::filesystem::exists(source))
+        if (std::filesystem::exists(source) && !std::filesystem::exists(root_ / relativePath))
             std::filesystem::create_symlink(source, root_ / relativePath);
     }
 

@@ -53,13 +53,25 @@ TEST_F(MainWindowTest, FirstStartWithAnEmptyDataFolderShowsDefaultsAndSavesAtClo
 TEST_F(MainWindowTest, MissingEphemerisEndsTheProgramWithoutSavingAnything)
 {
     std::filesystem::remove(root_ / "de_files" / "1957_2050.423");
-    TfrMainWnd &window = Start();
+    // The program's own event loop, which the failed start ends with a
+    // status that scripts and launchers can tell from a normal end.
+    window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+    window_->show();
+    window_->StartInitialization();
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(-99); });
+    guard.start(60000);
+    EXPECT_EQ(QApplication::exec(), 1);
+    TfrMainWnd &window = *window_;
     EXPECT_TRUE(window.ClosingWithoutSave());
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.Ready);
     const auto messages = Messages();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Failed to load DE FILE :  1957_2050.423, Program will EXIT!");
+    EXPECT_EQ(messages[0].text, "Failed to load DE FILE :  1957_2050.423, Program will EXIT!\n"
+                                "Tried \"" + ProgramFolder() + "de_files/1957_2050.423\"; the set-up command "
+                                "\"bash tools/setup.sh run\" of the README makes the default file there.");
     EXPECT_EQ(messages[0].caption, "Start ERROR");
     window_.reset();
     EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
@@ -138,6 +150,8 @@ TEST_F(MainWindowTest, AMainSetWithTooManySelectionsFillsFifteenBoxEntries)
     tlearray set;
     for (int i = 0; i < 18; ++i)
         set.push_back(SelectedSatellite("SAT " + std::to_string(i)));
+    // A name's length byte beyond the field is cut to the field.
+    set[2].Name.assign("SATELLITE NUMBER TWO");
     set[2].Name.length = 255;
     WriteSatFile(DataFile("MainSat.bin"), set);
     Start();
