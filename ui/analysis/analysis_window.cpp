@@ -163,8 +163,7 @@ void TfrAnalysisWnd::BuildMenus()
     connect(menu_decay, &QAction::triggered, this, &TfrAnalysisWnd::menu_decayClick);
     connect(menu_print, &QAction::triggered, this, &TfrAnalysisWnd::menu_printClick);
     connect(menu_save, &QAction::triggered, this, &TfrAnalysisWnd::menu_saveClick);
-    // The observer location window is reached through the engine's hook,
-    // which this program does not provide yet: "&Location" stays idle.
+    connect(menu_loc, &QAction::triggered, this, &TfrAnalysisWnd::menu_locClick);
 }
 
 void TfrAnalysisWnd::BuildToolbar()
@@ -254,7 +253,7 @@ void TfrAnalysisWnd::cb_objectChange()
     target_.BodyId = TargetCode(cb_object->currentIndex());
     targetName_ = cb_object->currentText().toStdString();
     const QTime time = dt_an_hour->time();
-    SelectTransitTarget(target_, targetName_, time.hour(), time.minute());
+    targetChosen_ = SelectTransitTarget(target_, targetName_, time.hour(), time.minute());
 }
 
 double TfrAnalysisWnd::GetAnalysisTime() const
@@ -374,9 +373,19 @@ void TfrAnalysisWnd::menu_satselectorClick()
         LoadElementFile(fileName);
 }
 
+void TfrAnalysisWnd::menu_locClick()
+{
+    if (const auto &showLocationSelector = Hooks().showLocationSelector)
+        showLocationSelector();
+}
+
 void TfrAnalysisWnd::menu_visibleClick() { StartListing(ListVisibleSatellitesTask, ListVisibleSatellites); }
 
-void TfrAnalysisWnd::menu_transitClick() { StartListing(SearchAnalysisTransitsTask, SearchAnalysisTransits); }
+void TfrAnalysisWnd::menu_transitClick()
+{
+    if (targetChosen_)
+        StartListing(SearchAnalysisTransitsTask, SearchAnalysisTransits);
+}
 
 void TfrAnalysisWnd::menu_decayClick() { StartListing(ListDecayedSatellitesTask, ListDecayedSatellites); }
 

@@ -41,6 +41,7 @@ public:
 
     void FormCreate();
     void menu_satselectorClick();
+    void menu_locClick();
     void menu_utcClick();
     void menu_visibleClick();
     void menu_transitClick();
@@ -111,6 +112,9 @@ private:
     std::string fileName_;
     TargetState target_{};
     std::string targetName_;
+    // False while "Ra/Dec" or "STAR" is chosen but its picker chose nothing:
+    // the transit listing is then refused.
+    bool targetChosen_ = true;
     std::shared_ptr<const std::vector<std::string>> names_ =
         std::make_shared<std::vector<std::string>>();
 };

@@ -6,6 +6,7 @@
 #include "engine/runtime/program_state.h"
 #include "engine/runtime/ui_hooks.h"
 #include "ui/help/help_viewer.h"
+#include "ui/prediction/prediction_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -225,6 +226,8 @@ void TfrOptionWnd::bn_saveoptionsClick()
     Options.TrackHours = nm_track->value();
     Options.Metric = ckb_metric->isChecked() ? 1 : 0;
     Options.MapFile = mapFile;
+    if (frPredictionWnd)
+        frPredictionWnd->ShowTrackUnit();
     accept();
 }
 

@@ -80,6 +80,8 @@ bool TfrPredictionWnd::StartSearch(ThreadTag tag, PredictionSearch search, Searc
         }
     } else if (PredictionList.empty()) {
         return false;
+    } else if (!targetChosen_ && (kind == SearchKind::Transits || kind == SearchKind::GroundTracks)) {
+        return false;
     }
     if (!CheckPredictionPeriod(PickerInstant(dt_predict_hour1), PickerInstant(dt_predict_hour2)))
         return false;

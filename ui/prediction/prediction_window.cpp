@@ -17,6 +17,7 @@
 #include "ui/main_window/day_count.h"
 #include "ui/main_window/main_window.h"
 #include "ui/pass_chart/pass_chart_window.h"
+#include "ui/selector/sat_selector.h"
 #include "ui/widgets/glyphary.h"
 #include "views/view_state.h"
 
@@ -91,9 +92,7 @@ TfrPredictionWnd::TfrPredictionWnd()
     SetPicker(dt_predict_date2, dt_predict_hour2, CurrentTime + 3.0);
     if (!Options.UtcTime)
         menu_utcClick();
-    const bool miles = DistanceFactor != 1.0;
-    nm_track->setMaximum(miles ? 100 : 160);
-    lb_track->setText(miles ? "Track(mi)" : "Track(km)");
+    ShowTrackUnit();
     cb_objectChange();
     LoadIridiumSet();
     OpenPassChart = [this] { ShowPassChart(Passes, UtcMode, this); };
@@ -133,11 +132,8 @@ void TfrPredictionWnd::BuildMenus()
     menu_print = AddItem(menu_linetab_tools, "Print");
     menu_save = AddItem(menu_linetab_tools, "Save");
 
-    // Commands whose windows or searches are not part of this window stay
-    // disabled until their owners connect them.
-    for (QAction *item : {menu_satselector, menu_locselector})
-        item->setEnabled(false);
-
+    connect(menu_satselector, &QAction::triggered, this, &TfrPredictionWnd::menu_satselectorClick);
+    connect(menu_locselector, &QAction::triggered, this, &TfrPredictionWnd::menu_locselectorClick);
     connect(menu_mainlist, &QAction::triggered, this, &TfrPredictionWnd::menu_mainlistClick);
     connect(menu_close, &QAction::triggered, this, &TfrPredictionWnd::menu_closeClick);
     connect(menu_utc, &QAction::triggered, this, &TfrPredictionWnd::menu_utcClick);
@@ -327,6 +323,20 @@ void TfrPredictionWnd::FillCheckList()
     }
 }
 
+void TfrPredictionWnd::menu_satselectorClick()
+{
+    if (Busy)
+        return;
+    PredictionList = TfrSatSelectorWnd::ChooseSatellites(PredictionList, this);
+    FillCheckList();
+}
+
+void TfrPredictionWnd::menu_locselectorClick()
+{
+    if (const auto &showLocationSelector = Hooks().showLocationSelector)
+        showLocationSelector();
+}
+
 void TfrPredictionWnd::menu_mainlistClick()
 {
     if (!Busy)
@@ -424,8 +434,15 @@ void TfrPredictionWnd::cb_objectChange()
     // The star picker gets the start instant as whole days and milliseconds of the day.
     const double start = PickerInstant(dt_predict_hour1);
     const double days = std::floor(start);
-    SelectTransitTarget(TransitTarget, TargetName, static_cast<int>(days),
-                        static_cast<int>(std::llround((start - days) * 86400000.0)));
+    targetChosen_ = SelectTransitTarget(TransitTarget, TargetName, static_cast<int>(days),
+                                        static_cast<int>(std::llround((start - days) * 86400000.0)));
+}
+
+void TfrPredictionWnd::ShowTrackUnit()
+{
+    const bool miles = DistanceFactor != 1.0;
+    nm_track->setMaximum(miles ? 100 : 160);
+    lb_track->setText(miles ? "Track(mi)" : "Track(km)");
 }
 
 void TfrPredictionWnd::bn_chartwndClick()

@@ -50,7 +50,8 @@ public:
                       // "Sky Charts" when a pass was found
         Flares,       // the Iridium set (refused without one); a new pass list;
                       // "Sky Charts" and "Show Google Earth" when a flare was found
-        Transits,     // the working set's qualifying records; the pass list is kept
+        Transits,     // the working set's qualifying records; the pass list is kept;
+                      // refused while the sky point or star was not chosen
         GroundTracks, // as Transits; "Show Google Earth" when a track row was written
     };
     using PredictionSearch =
@@ -75,7 +76,14 @@ public:
     // Reloads the working set from the main set (an empty main set leaves it).
     void CopyMainListToPrediction();
 
+    // Sets nm_track's maximum and label for the display unit (DistanceFactor).
+    void ShowTrackUnit();
+
     // Commands.
+    // "Select Satellites": the working set through the satellite selector;
+    // refused while Busy, since a search reads the working set.
+    void menu_satselectorClick();
+    void menu_locselectorClick();
     void menu_mainlistClick();
     void menu_closeClick();
     void menu_utcClick();
@@ -159,6 +167,10 @@ private:
     void FinishSearch(SearchKind kind, PredictionResult result);
 
     std::shared_ptr<SearchRun> run_;
+    // False while "Ra/Dec" or "STAR" is chosen but its picker chose nothing:
+    // the target then has no direction of the user's, so transit and
+    // ground-track searches are refused.
+    bool targetChosen_ = true;
 };
 
 // The prediction window, once the main window's "Prediction Passes" created it.

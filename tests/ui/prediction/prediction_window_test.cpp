@@ -1,7 +1,8 @@
 // The prediction window in the running program: created once by
 // "Prediction Passes", its help, its time mode and dates, the refusals while a
 // search runs, the snapshot a search works on, the buttons each search
-// leaves, its shutdown and "Save".
+// leaves, a transit object without its sky point, the track unit the options
+// set, its shutdown and "Save".
 #include "ui/main_window/main_window_fixture.h"
 
 #include "engine/astronomy/constants.h"
@@ -14,6 +15,7 @@
 #include "engine/searches/transit_search.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main_window/day_count.h"
+#include "ui/options/options_window.h"
 #include "ui/prediction/prediction_window.h"
 
 #include <QAction>
@@ -41,6 +43,8 @@ protected:
             return;
         savedObserver_ = Observer;
         savedMainList_ = MainList;
+        savedOptions_ = Options;
+        savedFactor_ = DistanceFactor;
     }
     void TearDown() override
     {
@@ -48,6 +52,9 @@ protected:
         Observer = savedObserver_;
         MainList = savedMainList_;
         Hooks().selectFile = nullptr;
+        Hooks().pickSkyPoint = nullptr;
+        Options = savedOptions_;
+        DistanceFactor = savedFactor_;
     }
 
     // The main window started with a main set of `sets` element sets of the
@@ -84,6 +91,8 @@ protected:
 
     ObserverRecord savedObserver_;
     tlearray savedMainList_;
+    OptionsRecord savedOptions_;
+    double savedFactor_ = 1.0;
 };
 
 TEST_F(PredictionWindowTest, PredictionPassesTwiceGivesOneWindowWithHelp410)
@@ -242,6 +251,47 @@ TEST_F(PredictionWindowTest, FlareAndTransitSearchesLeaveTheirButtons)
     EXPECT_FALSE(window.bn_chartwnd->isEnabled());
     EXPECT_FALSE(window.bn_google->isEnabled());
     EXPECT_EQ(Messages().size(), 1u);
+}
+
+// A sky point the user did not give leaves the transit object without a
+// direction of the user's: neither search on it starts, and no period check
+// speaks; a body chosen afterwards starts again.
+TEST_F(PredictionWindowTest, SkyPointNotChosenRefusesTransitAndTrackSearches)
+{
+    TfrPredictionWnd &window = OpenWithMainSet(3);
+    Hooks().pickSkyPoint = [](const std::string &, const std::string &, double &, double &) { return false; };
+    window.dt_predict_hour2->setDateTime(window.dt_predict_hour1->dateTime().addDays(20));
+    window.PredictRichText->setPlainText("earlier report");
+    window.cb_object->setCurrentIndex(10);
+    window.cb_objectChange();
+    EXPECT_EQ(window.TransitTarget.BodyId, 12);
+    window.menu_trsClick();
+    window.menu_trkClick();
+    EXPECT_FALSE(window.Busy);
+    EXPECT_EQ(window.PredictRichText->toPlainText(), "earlier report");
+    EXPECT_TRUE(Messages().empty());
+
+    window.cb_object->setCurrentIndex(9);
+    window.cb_objectChange();
+    window.menu_trsClick();
+    EXPECT_FALSE(window.Busy);
+    ASSERT_EQ(Messages().size(), 1u); // the span of 20 days is now checked
+}
+
+// The options' unit reaches the open window's track width: its limit and label.
+TEST_F(PredictionWindowTest, SavedOptionsSetTheTrackWidthUnit)
+{
+    TfrPredictionWnd &window = OpenWithMainSet(1);
+    window.nm_track->setMaximum(160);
+    window.nm_track->setValue(150);
+    for (const bool metric : {false, true}) {
+        TfrOptionWnd options;
+        options.ckb_metric->setChecked(metric);
+        options.bn_saveoptionsClick();
+        EXPECT_EQ(window.nm_track->maximum(), metric ? 160 : 100);
+        EXPECT_EQ(window.lb_track->text(), metric ? "Track(km)" : "Track(mi)");
+    }
+    EXPECT_EQ(window.nm_track->value(), 100);
 }
 
 TEST_F(PredictionWindowTest, ClosingDuringALongSearchEndsPromptly)
