@@ -143,7 +143,12 @@ std::string ApplyViewOptions()
     // The widest sky view spans 170 degrees across.
     view.SkyScaleMin = view.ImageWidth / 170.0;
     view.SkyScale = view.ImageHeight / Options.SkyZoom;
-    if (!(view.SkyScale >= view.SkyScaleMin))
+    // A saved whole-sky picture comes back as that picture. Narrowed to the
+    // widest zoom it would turn about its centre near the zenith, whose
+    // azimuth swings round within seconds, so every start showed the sky in
+    // another orientation.
+    const bool wholeSky = std::fabs(Options.SkyZoom - WholeSkyField) < 1e-6;
+    if (!(view.SkyScale >= view.SkyScaleMin) && !wholeSky)
         view.SkyScale = view.SkyScaleMin;
     std::string sizeText = ShowViewSize();
     view.GlobeZoom = view.ImageHeight / Options.GlobeScale;

@@ -226,7 +226,7 @@ std::string ShowViewSize()
 
 std::string ResetSkyZoom()
 {
-    MainView.SkyScale = MainView.ImageHeight / 165.0;
+    MainView.SkyScale = MainView.ImageHeight / WholeSkyField;
     MainView.CentreAlt = HalfPi - 0.0001;
     return ShowViewSize();
 }

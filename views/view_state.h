@@ -165,7 +165,10 @@ inline bool GlobeFrame::Unproject(double x, double y, double &latitude, double &
 // the field-of-view text the main window shows in its field txt_info1, such
 // as "Size: 75.0 Deg" or "Size: 30.0 Min".
 std::string ShowViewSize();
-// The zenith command's zoom and centre: 165 degrees over the image height,
+// The zenith command's whole-sky picture: this many degrees over the image
+// height, wider than the widest zoom of a landscape image.
+constexpr double WholeSkyField = 165.0;
+// The zenith command's zoom and centre: WholeSkyField over the image height,
 // centre just below the zenith. Returns ShowViewSize's text.
 std::string ResetSkyZoom();
 

@@ -260,6 +260,10 @@ TEST_F(ViewSizes, FieldOfViewText)
     EXPECT_EQ(ResetSkyZoom(), "Size: 180.0 Deg");
     EXPECT_DOUBLE_EQ(MainView.SkyScale, 400 / 165.0);
     EXPECT_LT(MainView.SkyScale, 800 / 170.0); // the all-sky picture in a wide window
+
+    // Saved and applied again at the next start, it stays the all-sky picture.
+    ApplyViewOptions();
+    EXPECT_DOUBLE_EQ(MainView.SkyScale, 400 / 165.0);
     EXPECT_NEAR(MainView.CentreAlt, HalfPi, 1e-3);
 }
 
