@@ -6,6 +6,7 @@
 #include "engine/astronomy/body_events.h"
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/geodesy.h"
+#include "engine/astronomy/planet_places.h"
 #include "engine/astronomy/vectors.h"
 #include "engine/reports/report_output.h"
 #include "engine/reports/text_format.h"
@@ -107,17 +108,11 @@ std::vector<std::string> BuildPlanetTable(double instant, double instantShown,
     lines.emplace_back("   ");
     lines.emplace_back("  Name      Ra             Dec             Alt     Az");
 
-    const double gmst = UpdateSiderealObserver(instant, observer);
-    for (int code = BodyMercury; code <= BodySun; ++code) {
-        if (code == BodyEarth)
-            continue;
-        TargetState body;
-        body.BodyId = code;
-        body.Mode = ModeRaDecHorizon;
-        UpdateBody(body, gmst, instant, observer);
+    for (const BodyPlace &place : PlanetPlaces(instant, observer)) {
+        const TargetState &body = place.State;
         lines.push_back(FormatReport(
             "  %0:-9s %1:12s  %2:12s %3:7s %4:7s",
-            {BodyName(code), FormatAngleHMS(true, 1, body.RaDec.first),
+            {BodyName(place.Code), FormatAngleHMS(true, 1, body.RaDec.first),
              FormatAngleDMS(true, 1, body.RaDec.second),
              FormatReport("%0:.2f", {RadToDeg(body.Elevation)}),
              FormatReport("%0:.2f", {RadToDeg(body.Azimuth)})}));

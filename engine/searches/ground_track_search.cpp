@@ -159,12 +159,9 @@ PredictionResult SearchSatelliteGroundTracks(TleRecord &record, ObserverRecord &
 
 PredictionResult SearchGroundTracks(const PredictionInputs &inputs, const SearchControl &control)
 {
-    PredictionResult result;
-    WriteTransitTitle(inputs, "MMM dd yy HH:nn:ss", result.Lines);
-    WritePredictionHeader(inputs, result.Lines);
-    const std::vector<WindowItem> windows = TransitWindows(inputs);
-    AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
-                     return SearchSatelliteGroundTracks(record, observer, inputs, windows, control);
-                 }));
-    return result;
+    return SearchInTransitWindows(
+        inputs, control, "MMM dd yy HH:nn:ss",
+        [&](TleRecord &record, ObserverRecord &observer, const std::vector<WindowItem> &windows) {
+            return SearchSatelliteGroundTracks(record, observer, inputs, windows, control);
+        });
 }

@@ -60,20 +60,9 @@ SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, ObserverRec
     return {probe, true};
 }
 
-struct LinePassSearch {
-    LinePassSearch(const PredictionInputs &inputs, const SearchControl &control, TleRecord &record,
-                   ObserverRecord &observer)
-        : inputs(inputs), control(control), record(record), observer(observer)
-    {
-    }
+struct LinePassSearch : PassWalk {
+    using PassWalk::PassWalk;
 
-    const PredictionInputs &inputs;
-    const SearchControl &control;
-    TleRecord &record;
-    ObserverRecord &observer;
-    PredictionResult out;
-    TargetState state;
-    bool headerWritten = false;
     long long previousRise = 0; // ms; 0 before the satellite's first pass
 
     void WriteHeader()
@@ -186,15 +175,5 @@ struct LinePassSearch {
 
 PredictionResult SearchLinePasses(const PredictionInputs &inputs, const SearchControl &control)
 {
-    PredictionResult result;
-    WritePredictionHeader(inputs, result.Lines);
-    const std::vector<WindowItem> windows = SunWindows(inputs, inputs.DayOrNight, true);
-    AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
-        LinePassSearch search(inputs, control, record, observer);
-        for (const WindowItem &window : windows)
-            if (!search.SearchWindow(window))
-                break;
-        return std::move(search.out);
-    }));
-    return result;
+    return SearchPassesInSunWindows<LinePassSearch>(inputs, control);
 }

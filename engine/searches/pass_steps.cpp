@@ -141,8 +141,12 @@ double PassMagnitude(const TleRecord &record, const TargetState &state,
     return CalcSatMagnitude(record.StdMagnitude, state.RaDec.third, fraction);
 }
 
-double FindRiseSecond(TleRecord &record, TargetState &state, double threshold, double start,
-                      double end, ObserverRecord &observer)
+namespace {
+
+// The walk both searches share: `rising` looks for the elevation at or above
+// the threshold, otherwise for it at or below.
+double FindCrossingSecond(TleRecord &record, TargetState &state, double threshold, double start,
+                          double end, ObserverRecord &observer, bool rising)
 {
     const ReachBounds bounds = BoundsOf(record, observer);
     const long long startMs = InstantToMilliseconds(start);
@@ -151,37 +155,33 @@ double FindRiseSecond(TleRecord &record, TargetState &state, double threshold, d
     for (;;) {
         const double instant = ResultInstant(t, startMs, start);
         if (!MoveSatellite(record, state, observer, instant))
-            return FindRiseTime(record, state, threshold, instant, end, observer);
+            return rising ? FindRiseTime(record, state, threshold, instant, end, observer)
+                          : FindSetTime(record, state, threshold, instant, end, observer);
         const double elevation = CalcTargetElevation(state, observer);
-        if (elevation >= threshold)
+        // How far the satellite still is from the threshold, on the side it starts.
+        const double gap = rising ? threshold - elevation : elevation - threshold;
+        if (gap <= 0)
             return t < endMs ? instant : end;
         if (t >= endMs)
             return end;
         const double range = CalcVectorDistance(state.Position, observer.Eci);
-        t += WholeSeconds(std::max(SecondsToChange(threshold - elevation, range, bounds),
-                                   SecondsToRise(state, observer, threshold, bounds)));
+        t += WholeSeconds(std::max(SecondsToChange(gap, range, bounds),
+                                   rising ? SecondsToRise(state, observer, threshold, bounds)
+                                          : SecondsToSet(state, observer, threshold, bounds)));
     }
+}
+
+} // namespace
+
+double FindRiseSecond(TleRecord &record, TargetState &state, double threshold, double start,
+                      double end, ObserverRecord &observer)
+{
+    return FindCrossingSecond(record, state, threshold, start, end, observer, true);
 }
 
 double FindSetSecond(TleRecord &record, TargetState &state, double threshold, double start,
                      double end, ObserverRecord &observer)
 {
-    const ReachBounds bounds = BoundsOf(record, observer);
-    const long long startMs = InstantToMilliseconds(start);
-    const long long endMs = InstantToMilliseconds(end);
-    long long t = startMs;
-    for (;;) {
-        const double instant = ResultInstant(t, startMs, start);
-        if (!MoveSatellite(record, state, observer, instant))
-            return FindSetTime(record, state, threshold, instant, end, observer);
-        const double elevation = CalcTargetElevation(state, observer);
-        if (elevation <= threshold)
-            return t < endMs ? instant : end;
-        if (t >= endMs)
-            return end;
-        const double range = CalcVectorDistance(state.Position, observer.Eci);
-        t += WholeSeconds(std::max(SecondsToChange(elevation - threshold, range, bounds),
-                                   SecondsToSet(state, observer, threshold, bounds)));
-    }
+    return FindCrossingSecond(record, state, threshold, start, end, observer, false);
 }
 

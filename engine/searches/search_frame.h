@@ -28,6 +28,7 @@
 
 #include <atomic>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "engine/astronomy/body_events.h"
@@ -81,3 +82,43 @@ std::vector<WindowItem> SunWindows(const PredictionInputs &inputs, bool above, b
 // The pass record of a result of `record`, titled with its name and number;
 // the caller fills the rest.
 PassRecord MakePassRecord(const TleRecord &record);
+
+// What a per-satellite pass walk works on: the snapshot, the cancel flag,
+// this satellite's own record and observer copies, what it has found, and
+// the satellite's state as it is moved.
+struct PassWalk {
+    PassWalk(const PredictionInputs &inputs, const SearchControl &control, TleRecord &record,
+             ObserverRecord &observer)
+        : inputs(inputs), control(control), record(record), observer(observer)
+    {
+    }
+
+    const PredictionInputs &inputs;
+    const SearchControl &control;
+    TleRecord &record;
+    ObserverRecord &observer;
+    PredictionResult out;
+    TargetState state;
+    bool headerWritten = false;
+};
+
+// A pass search over the span's windows with the Sun below the "Sun <"
+// altitude (the whole span with "Day or Night"): the report header, then per
+// satellite a `Walk` (a PassWalk) that searches each window in turn (its
+// SearchWindow returns false once the search is cancelled) and hands back
+// its `out`.
+template <class Walk>
+PredictionResult SearchPassesInSunWindows(const PredictionInputs &inputs, const SearchControl &control)
+{
+    PredictionResult result;
+    WritePredictionHeader(inputs, result.Lines);
+    const std::vector<WindowItem> windows = SunWindows(inputs, inputs.DayOrNight, true);
+    AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
+        Walk search(inputs, control, record, observer);
+        for (const WindowItem &window : windows)
+            if (!search.SearchWindow(window))
+                break;
+        return std::move(search.out);
+    }));
+    return result;
+}

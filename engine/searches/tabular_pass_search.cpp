@@ -21,20 +21,9 @@ constexpr double LowestElevation = -HalfPi;
 
 double Instant(long long ms) { return MillisecondsToInstant(ms); }
 
-struct TabularPassSearch {
-    TabularPassSearch(const PredictionInputs &inputs, const SearchControl &control, TleRecord &record,
-                      ObserverRecord &observer)
-        : inputs(inputs), control(control), record(record), observer(observer)
-    {
-    }
+struct TabularPassSearch : PassWalk {
+    using PassWalk::PassWalk;
 
-    const PredictionInputs &inputs;
-    const SearchControl &control;
-    TleRecord &record;
-    ObserverRecord &observer;
-    PredictionResult out;
-    TargetState state;
-    bool headerWritten = false;
     long long windowEnd = 0; // ms
     // The pass being written.
     PassRecord current;
@@ -198,15 +187,5 @@ struct TabularPassSearch {
 
 PredictionResult SearchTabularPasses(const PredictionInputs &inputs, const SearchControl &control)
 {
-    PredictionResult result;
-    WritePredictionHeader(inputs, result.Lines);
-    const std::vector<WindowItem> windows = SunWindows(inputs, inputs.DayOrNight, true);
-    AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
-        TabularPassSearch search(inputs, control, record, observer);
-        for (const WindowItem &window : windows)
-            if (!search.SearchWindow(window))
-                break;
-        return std::move(search.out);
-    }));
-    return result;
+    return SearchPassesInSunWindows<TabularPassSearch>(inputs, control);
 }

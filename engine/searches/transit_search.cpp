@@ -37,14 +37,24 @@ PredictionResult SearchSatelliteTransits(TleRecord &record, ObserverRecord &obse
     return result;
 }
 
-PredictionResult SearchObjectTransits(const PredictionInputs &inputs, const SearchControl &control)
+PredictionResult SearchInTransitWindows(const PredictionInputs &inputs, const SearchControl &control,
+                                        const char *epochPattern, const TransitSatelliteSearch &search)
 {
     PredictionResult result;
-    WriteTransitTitle(inputs, "MMM dd yyyy HH:nn:ss", result.Lines);
+    WriteTransitTitle(inputs, epochPattern, result.Lines);
     WritePredictionHeader(inputs, result.Lines);
     const std::vector<WindowItem> windows = TransitWindows(inputs);
     AppendResult(result, SearchSatellites(inputs, control, [&](TleRecord &record, ObserverRecord &observer) {
-                     return SearchSatelliteTransits(record, observer, inputs, windows);
+                     return search(record, observer, windows);
                  }));
     return result;
+}
+
+PredictionResult SearchObjectTransits(const PredictionInputs &inputs, const SearchControl &control)
+{
+    return SearchInTransitWindows(
+        inputs, control, "MMM dd yyyy HH:nn:ss",
+        [&](TleRecord &record, ObserverRecord &observer, const std::vector<WindowItem> &windows) {
+            return SearchSatelliteTransits(record, observer, inputs, windows);
+        });
 }

@@ -4,6 +4,7 @@
 // which the object stands above the minimum elevation.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,14 @@ void WriteTransitTitle(const PredictionInputs &inputs, const char *epochPattern,
 // The windows of the span with the object above the minimum elevation, or
 // the whole span with "Day or Night".
 std::vector<WindowItem> TransitWindows(const PredictionInputs &inputs);
+
+// The frame of the searches relative to the transit object: the title (an
+// epoch in `epochPattern`), the report header, then `search` run for every
+// satellite of inputs.Satellites over the TransitWindows (SearchSatellites).
+using TransitSatelliteSearch = std::function<PredictionResult(
+    TleRecord &record, ObserverRecord &observer, const std::vector<WindowItem> &windows)>;
+PredictionResult SearchInTransitWindows(const PredictionInputs &inputs, const SearchControl &control,
+                                        const char *epochPattern, const TransitSatelliteSearch &search);
 
 // One satellite's transit table (nothing when it has no approach). `record`
 // and `observer` are the caller's own copies, moved as the search goes.

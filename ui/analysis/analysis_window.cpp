@@ -400,11 +400,11 @@ bool TfrAnalysisWnd::WaitForTask(std::chrono::steady_clock::time_point deadline)
     return !task_.Started() || task_.exitCode.wait_until(deadline) == std::future_status::ready;
 }
 
-bool ReleaseAnalysisWindow(std::chrono::steady_clock::time_point deadline)
+bool ReleaseAnalysisWindow(std::chrono::milliseconds limit)
 {
     if (!frAnalysisWnd)
         return true;
-    const bool ended = frAnalysisWnd->WaitForTask(deadline);
+    const bool ended = frAnalysisWnd->WaitForTask(std::chrono::steady_clock::now() + limit);
     delete frAnalysisWnd;
     frAnalysisWnd = nullptr;
     return ended;

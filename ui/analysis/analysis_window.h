@@ -122,7 +122,7 @@ private:
 // The window while it exists (created by the main window's command).
 extern TfrAnalysisWnd *frAnalysisWnd;
 
-// Releases the window at the program's end, after waiting for its running
-// task until the deadline; true when no task of it still runs (the
-// ephemeris may then be freed).
-bool ReleaseAnalysisWindow(std::chrono::steady_clock::time_point deadline);
+// Releases the window at the program's end, after waiting at most `limit`
+// for its running task; true when no task of it still runs (the ephemeris
+// may then be freed).
+bool ReleaseAnalysisWindow(std::chrono::milliseconds limit);

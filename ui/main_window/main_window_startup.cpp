@@ -221,7 +221,7 @@ void TfrMainWnd::FormClose()
     delete frInfoDownloadWnd;
     frInfoDownloadWnd = nullptr;
     DeleteDataFile(DataDir + "KYT_Google_Tracks.kml");
-    const bool analysisEnded = ReleaseAnalysisWindow(std::chrono::steady_clock::now() + TaskWaitLimit);
+    const bool analysisEnded = ReleaseAnalysisWindow(TaskWaitLimit);
     // The ephemeris is freed only when none of the window's tasks can still
     // read it; otherwise it stays loaded until the process ends.
     const bool predictionEnded = ReleasePredictionWindow(PredictionWaitLimit);

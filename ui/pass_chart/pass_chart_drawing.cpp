@@ -11,6 +11,7 @@
 #include "engine/astronomy/bodies.h"
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/geodesy.h"
+#include "engine/astronomy/planet_places.h"
 #include "engine/reports/text_format.h"
 #include "engine/satellites/satellite_driver.h"
 #include "views/view_painting.h"
@@ -113,15 +114,11 @@ void TfrRadarWnd::DrawRadarBodies(QPainter &painter, double start, const Palette
 {
     static const char *const labels[] = {"Mercury", "Venus", "", "Mars", "Jupiter", "Saturn",
                                          "Uranus", "Neptune", "Pluto", "Luna", "Sun"};
-    const double gmst = UpdateSiderealObserver(start, observer_);
-    for (int code = BodyMercury; code <= BodySun; ++code) {
-        if (code == BodyEarth)
+    for (const BodyPlace &place : PlanetPlaces(start, observer_)) {
+        if (!place.Found)
             continue;
-        TargetState body;
-        body.BodyId = code;
-        body.Mode = ModeRaDecHorizon;
-        if (!UpdateBody(body, gmst, start, observer_))
-            continue;
+        const int code = place.Code;
+        const TargetState &body = place.State;
         // The Sun's and the Moon's heights are shown also when they are down.
         const std::string altitude = FormatReport("%0:.1f", {RadToDeg(body.Elevation)}) + "°";
         if (code == BodySun)

@@ -2,11 +2,10 @@
 
 #include "engine/files/element_files.h"
 #include "engine/program_folder_fixture.h"
+#include "engine/random_bytes.h"
 #include "engine/satellite_test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 namespace {
 
@@ -17,15 +16,6 @@ TleRecord Satellite(const std::string &name)
     record.Number.assign("25544");
     record.Selected = 1;
     return record;
-}
-
-std::string RandomBytes(std::size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char &c : bytes)
-        c = static_cast<char>(random() & 0xFF);
-    return bytes;
 }
 
 class MainSetTest : public ProgramFolderTest {

@@ -13,6 +13,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/de_reader.h"
 #include "engine/files/element_files.h"
+#include "engine/iridium_set_fixture.h"
 #include "engine/program_folder_fixture.h"
 #include "engine/reports/text_format.h"
 #include "engine/satellite_test_support.h"
@@ -292,20 +293,14 @@ TEST_F(KmlTrackTest, WidthsAndShortTracks)
 }
 
 // Three flares of the default Iridium set seen from London.
-class KmlFlareTest : public ProgramFolderTest {
+class KmlFlareTest : public IridiumSetTest {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
-        KYT_SETUP_FOLDER_OR_SKIP(folder, "tle/gpredict.tle");
-        LOAD_DEFAULT_EPHEMERIS_OR_SKIP();
-        savedIridiumFile_ = Options.IridiumFile;
-        Options.IridiumFile.assign(folder + "/tle/gpredict.tle");
-        std::string error;
-        tlearray all;
-        ASSERT_TRUE(BuildIridiumFile(&error)) << error;
-        ASSERT_TRUE(LoadSatFile(all, DataDir + "IridSat.bin", &error)) << error;
-        for (const TleRecord &record : all)
+        IridiumSetTest::SetUp();
+        if (SetUpStopped())
+            return;
+        for (const TleRecord &record : iridium_)
             for (const char *name : {"IRIDIUM 29 [-]", "IRIDIUM 33 [-]", "IRIDIUM 35 [+]"})
                 if (record.Name.str() == name)
                     inputs_.Satellites.push_back(record);
@@ -317,15 +312,7 @@ protected:
         inputs_.FaintestFlare = 2;
         inputs_.Observer = MakeObserver(DegToRad(51.5), DegToRad(-0.1), 0.0);
     }
-    void TearDown() override
-    {
-        Options.IridiumFile = savedIridiumFile_;
-        FreeDEFile();
-        ProgramFolderTest::TearDown();
-    }
-
     PredictionInputs inputs_;
-    ShortString<64> savedIridiumFile_;
 };
 
 TEST_F(KmlFlareTest, EachFlareHasItsCentreLineAndStartPoint)

@@ -15,6 +15,7 @@
 #include "engine/astronomy/de_reader.h"
 #include "engine/files/element_files.h"
 #include "engine/files/settings.h"
+#include "engine/iridium_set_fixture.h"
 #include "engine/program_folder_fixture.h"
 #include "engine/reports/text_format.h"
 #include "engine/satellite_test_support.h"
@@ -131,27 +132,14 @@ const std::string ColumnHeader =
     "  MM/DD Time        ID  Alt   Az  Range   Mag    LatC     LongC   BrgC  DistC  MagC";
 constexpr std::size_t FirstFlareLine = 10; // title, 7 header lines, "  ", columns
 
-// The default Iridium set, built from the set-up's element file as the
-// program builds "IridSat.bin".
-class FlareSearchTest : public ProgramFolderTest {
+class FlareSearchTest : public IridiumSetTest {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
-        KYT_SETUP_FOLDER_OR_SKIP(folder, "tle/gpredict.tle");
-        LOAD_DEFAULT_EPHEMERIS_OR_SKIP();
-        savedIridiumFile_ = Options.IridiumFile;
-        Options.IridiumFile.assign(folder + "/tle/gpredict.tle");
-        std::string error;
-        ASSERT_TRUE(BuildIridiumFile(&error)) << error;
-        ASSERT_TRUE(LoadSatFile(iridium_, DataDir + "IridSat.bin", &error)) << error;
+        IridiumSetTest::SetUp();
+        if (SetUpStopped())
+            return;
         ASSERT_EQ(iridium_.size(), 126u);
-    }
-    void TearDown() override
-    {
-        Options.IridiumFile = savedIridiumFile_;
-        FreeDEFile();
-        ProgramFolderTest::TearDown();
     }
 
     TleRecord Satellite(const std::string &name) const
@@ -176,9 +164,6 @@ protected:
         inputs.Satellites = iridium_;
         return inputs;
     }
-
-    tlearray iridium_;
-    ShortString<64> savedIridiumFile_;
 };
 
 // A flare line's satellite name and instant (seconds after the start).

@@ -4,24 +4,14 @@
 #include "main_window_fixture.h"
 
 #include "engine/files/main_set.h"
+#include "engine/random_bytes.h"
 #include "engine/satellite_test_support.h"
 #include "views/sky_view.h"
 #include "views/view_setup.h"
 
 #include <QComboBox>
 
-#include <random>
-
 namespace {
-
-std::string RandomBytes(std::size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char &c : bytes)
-        c = static_cast<char>(random() & 0xFF);
-    return bytes;
-}
 
 std::string SatelliteImage(const std::string &name)
 {
