@@ -13,7 +13,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/de_reader.h"
 #include "engine/reports/sun_moon_tables.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/searches/analysis_listings.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "engine/astronomy/de_reader.h"
 #include "engine/astronomy/geodesy.h"
 #include "engine/files/element_files.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/searches/line_pass_search.h"
 

@@ -9,7 +9,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/searches/pass_search.h"
 #include "engine/satellites/satellite_driver.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine/astronomy/de_reader.h"
 #include "engine/astronomy/astro_time.h"
 #include "engine/files/element_files.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/searches/flare_search.h"
 #include "engine/searches/ground_track_search.h"

@@ -14,7 +14,7 @@
 #include "engine/runtime/program_state.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/files/settings.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/astronomy/vectors.h"
 #include "views/moon_phase.h"
 #include "views/view_painting.h"

@@ -10,7 +10,7 @@
 #include "engine/astronomy/geodesy.h"
 #include "engine/runtime/program_state.h"
 #include "engine/files/settings.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/astronomy/vectors.h"
 #include "views/view_painting.h"
 #include "views/view_setup.h"

@@ -5,7 +5,7 @@
 
 #include "engine/astronomy/constants.h"
 #include "engine/files/settings.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/astronomy/vectors.h"
 
 ViewState MainView;

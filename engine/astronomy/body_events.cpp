@@ -7,7 +7,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/geodesy.h"
 #include "engine/satellites/satellite_driver.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/astronomy/vectors.h"
 
 namespace {

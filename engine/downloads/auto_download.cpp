@@ -4,7 +4,7 @@
 #include "engine/downloads/download_settings.h"
 #include "engine/files/download_list.h"
 #include "engine/files/internet_info.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/runtime/program_state.h"
 #include "engine/runtime/ui_hooks.h"
 

@@ -1,7 +1,7 @@
 #include "engine/files/download_list.h"
 
-#include "engine/reports/report_output.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_fields.h"
+#include "engine/text/text_format.h"
 
 #include <charconv>
 

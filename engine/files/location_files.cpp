@@ -1,8 +1,8 @@
 #include "engine/files/location_files.h"
 
 #include "engine/files/string_lists.h"
-#include "engine/reports/report_output.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_fields.h"
+#include "engine/text/text_format.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "engine/files/data_files.h"
 #include "engine/files/names_file.h"
 #include "engine/files/string_lists.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 
 #include <algorithm>
 #include <charconv>

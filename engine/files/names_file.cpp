@@ -2,7 +2,7 @@
 
 #include "engine/files/data_files.h"
 #include "engine/files/string_lists.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "engine/astronomy/astro_time.h"
 #include "engine/astronomy/constants.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 
 #include <cmath>
 #include <numbers>

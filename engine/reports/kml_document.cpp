@@ -6,7 +6,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/vectors.h"
 #include "engine/files/data_files.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 
 namespace {
 

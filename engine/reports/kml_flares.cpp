@@ -4,7 +4,7 @@
 #include "engine/astronomy/bodies.h"
 #include "engine/astronomy/geodesy.h"
 #include "engine/reports/kml_document.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellites/satellite_driver.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "engine/astronomy/geodesy.h"
 #include "engine/astronomy/planet_places.h"
 #include "engine/astronomy/vectors.h"
-#include "engine/reports/report_output.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_fields.h"
+#include "engine/text/text_format.h"
 #include "engine/satellites/satellite_driver.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include "engine/astronomy/geodesy.h"
 #include "engine/searches/pass_search.h"
 #include "engine/runtime/program_state.h"
-#include "engine/reports/report_output.h"
+#include "engine/text/text_fields.h"
 #include "engine/satellites/satellite_driver.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/runtime/ui_hooks.h"
 #include "engine/astronomy/vectors.h"
 

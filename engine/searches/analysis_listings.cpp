@@ -7,7 +7,8 @@
 #include "engine/astronomy/vectors.h"
 #include "engine/files/names_file.h"
 #include "engine/reports/report_output.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_fields.h"
+#include "engine/text/text_format.h"
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
 

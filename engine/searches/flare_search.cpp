@@ -9,7 +9,7 @@
 #include "engine/astronomy/geodesy.h"
 #include "engine/astronomy/vectors.h"
 #include "engine/files/string_lists.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/searches/pass_search.h"

@@ -5,8 +5,8 @@
 
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/vectors.h"
-#include "engine/reports/report_output.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_fields.h"
+#include "engine/text/text_format.h"
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/searches/pass_search.h"

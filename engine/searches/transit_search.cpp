@@ -1,8 +1,8 @@
 #include "engine/searches/transit_search.h"
 
 #include "engine/astronomy/constants.h"
-#include "engine/reports/report_output.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_fields.h"
+#include "engine/text/text_format.h"
 #include "engine/reports/transit_report.h"
 
 void WriteTransitTitle(const PredictionInputs &inputs, const char *epochPattern,

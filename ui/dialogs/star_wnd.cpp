@@ -2,7 +2,7 @@
 
 #include "engine/files/data_files.h"
 #include "engine/files/string_lists.h"
-#include "engine/reports/report_output.h"
+#include "engine/text/text_fields.h"
 #include "engine/runtime/ui_hooks.h"
 #include "ui/help/help_viewer.h"
 

@@ -1,7 +1,7 @@
 #include "ui/downloads/add_entry_dialog.h"
 
 #include "engine/files/download_list.h"
-#include "engine/reports/report_output.h"
+#include "engine/text/text_fields.h"
 #include "engine/runtime/ui_hooks.h"
 
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "engine/files/data_files.h"
 #include "engine/files/download_list.h"
 #include "engine/files/settings.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/runtime/program_state.h"
 #include "engine/runtime/ui_hooks.h"
 #include "ui/downloads/add_entry_dialog.h"

@@ -6,7 +6,7 @@
 #include "engine/runtime/program_state.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/files/settings.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "ui/main_window/day_count.h"
 #include "ui/main_window/time_step.h"
 #include "views/ground_track.h"

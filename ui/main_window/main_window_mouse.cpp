@@ -5,8 +5,8 @@
 
 #include "engine/astronomy/astro_time.h"
 #include "engine/astronomy/geodesy.h"
-#include "engine/reports/report_output.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_fields.h"
+#include "engine/text/text_format.h"
 #include "engine/runtime/program_state.h"
 #include "engine/files/settings.h"
 #include "views/view_setup.h"

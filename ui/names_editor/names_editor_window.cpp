@@ -7,7 +7,7 @@
 #include "engine/files/names_file.h"
 #include "engine/files/settings.h"
 #include "engine/files/string_lists.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/runtime/program_state.h"
 #include "engine/runtime/ui_hooks.h"
 #include "engine/runtime/worker_tasks.h"

@@ -12,7 +12,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/geodesy.h"
 #include "engine/astronomy/planet_places.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellites/satellite_driver.h"
 #include "views/view_painting.h"
 #include "views/view_setup.h"

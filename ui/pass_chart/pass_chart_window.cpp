@@ -21,8 +21,8 @@
 
 #include "engine/files/data_files.h"
 #include "engine/files/star_catalog.h"
-#include "engine/reports/report_output.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_fields.h"
+#include "engine/text/text_format.h"
 #include "engine/runtime/ui_hooks.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "engine/astronomy/constants.h"
 #include "engine/files/data_files.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "ui/widgets/number_text.h"
 
 #include <numbers>

@@ -4,7 +4,7 @@
 
 #include "engine/files/data_files.h"
 #include "engine/files/names_file.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellites/satellite_driver.h"
 #include "ui/selector/selector_messages.h"
 #include "ui/window_glue.h"

@@ -1,6 +1,6 @@
 #include "ui/widgets/number_text.h"
 
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 
 #include <algorithm>
 #include <charconv>

@@ -15,7 +15,7 @@
 #include "engine/files/element_files.h"
 #include "engine/iridium_set_fixture.h"
 #include "engine/program_folder_fixture.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellite_test_support.h"
 #include "engine/satellites/catalogue_conversion.h"
 #include "engine/satellites/satellite_driver.h"

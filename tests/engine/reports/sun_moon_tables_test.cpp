@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/astronomy/de_reader.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellite_test_support.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "engine/astronomy/bodies.h"
 #include "engine/astronomy/de_reader.h"
 #include "engine/astronomy/geodesy.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/astronomy/vectors.h"
 #include "engine/satellite_test_support.h"
 

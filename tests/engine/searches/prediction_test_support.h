@@ -8,7 +8,7 @@
 
 #include "engine/astronomy/astro_time.h"
 #include "engine/astronomy/constants.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellite_test_support.h"
 #include "engine/searches/prediction_inputs.h"
 

@@ -3,7 +3,7 @@
 #include "ui/location/loc_wnd.h"
 
 #include "engine/astronomy/constants.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The main window's clock: its controls, the tick, SET and the UTC/local display.
 #include "main_window_fixture.h"
 
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 
 #include <QDateTimeEdit>
 #include <QLabel>

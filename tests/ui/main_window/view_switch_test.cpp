@@ -3,7 +3,7 @@
 #include "main_window_fixture.h"
 
 #include "engine/satellites/catalogue_conversion.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "views/sky_view.h"
 #include "views/view_setup.h"
 #include "views/view_state.h"

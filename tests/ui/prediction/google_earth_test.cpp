@@ -6,7 +6,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/files/element_files.h"
 #include "engine/reports/kml_export.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellite_test_support.h"
 #include "engine/satellites/catalogue_conversion.h"
 #include "engine/searches/flare_search.h"

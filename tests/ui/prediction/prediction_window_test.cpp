@@ -6,7 +6,7 @@
 #include "ui/main_window/main_window_fixture.h"
 
 #include "engine/astronomy/constants.h"
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/satellites/catalogue_conversion.h"
 #include "engine/searches/flare_search.h"

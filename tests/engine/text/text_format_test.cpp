@@ -1,4 +1,4 @@
-#include "engine/reports/text_format.h"
+#include "engine/text/text_format.h"
 
 #include <clocale>
 #include <cstdio>
