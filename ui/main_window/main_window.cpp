@@ -46,13 +46,6 @@ void ViewImage::paintEvent(QPaintEvent *)
         painter.drawImage(0, 0, picture_);
 }
 
-void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        emit clicked();
-    QLabel::mouseReleaseEvent(event);
-}
-
 namespace {
 
 QAction *AddItem(QMenu *menu, const QString &caption, const QKeySequence &shortcut = {},

@@ -19,6 +19,7 @@
 #include "engine/files/settings.h"
 #include "engine/runtime/worker_tasks.h"
 #include "views/sky_view.h"
+#include "ui/widgets/click_label.h"
 
 class QAction;
 class QComboBox;
@@ -44,18 +45,6 @@ protected:
 
 private:
     QImage picture_;
-};
-
-// A label that reports clicks (the UTC/LOC field).
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
 class TfrMainWnd : public QMainWindow {

@@ -15,7 +15,7 @@
 #include "engine/searches/transit_search.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main_window/day_count.h"
-#include "ui/main_window/main_window.h"
+#include "ui/widgets/click_label.h"
 #include "ui/pass_chart/pass_chart_window.h"
 #include "ui/selector/sat_selector.h"
 #include "ui/widgets/glyphary.h"
