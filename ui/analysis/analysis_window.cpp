@@ -223,7 +223,9 @@ void TfrAnalysisWnd::FormCreate()
         ShowUserMessage(error + " Magnitudes are taken as 8.0.", "File", MessageKind::Warning);
     names_ = std::move(names);
     cb_objectChange();
-    connect(cb_object, &QComboBox::currentIndexChanged, this, &TfrAnalysisWnd::cb_objectChange);
+    // Every pick, also of the item already shown, so "Ra/Dec" or "STAR"
+    // picked again asks for the point or star again.
+    connect(cb_object, &QComboBox::activated, this, &TfrAnalysisWnd::cb_objectChange);
 }
 
 void TfrAnalysisWnd::menu_utcClick()

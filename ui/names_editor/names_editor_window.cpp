@@ -49,7 +49,7 @@ void Tell(const std::string &text, const std::string &caption = "KYT",
 }
 
 // The file holds one byte a character.
-QString LineText(const std::string &line)
+QString LineText(std::string_view line)
 {
     return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
 }
@@ -189,8 +189,11 @@ void TfrSatDataWnd::FormCreate()
         return;
     if (status == ReadStatus::Failed) {
         Tell(error, Caption, MessageKind::Error);
-        // A file that could not be read is not written over at closing.
-        namesFile_.clear();
+        // Nothing was read, so nothing may be written over the file or
+        // handed to the main list: no edit could be kept.
+        unreadable_ = true;
+        for (QPushButton *button : {bn_update, bn_new, bn_edit, bn_delete})
+            button->setEnabled(false);
         return;
     }
     lines_ = SplitTextLines(text);
@@ -204,14 +207,20 @@ void TfrSatDataWnd::FormCreate()
     } else {
         updateLink_ = DefaultNamesUpdateLink;
     }
+    storedLines_ = lines_;
     FillMagnitudeList();
+}
+
+void TfrSatDataWnd::FillListBox()
+{
+    MagListBox->clear();
+    for (const std::string &line : lines_)
+        MagListBox->addItem(LineText(std::string_view(line).substr(0, ListItemLength)));
 }
 
 void TfrSatDataWnd::FillMagnitudeList()
 {
-    MagListBox->clear();
-    for (const std::string &line : lines_)
-        MagListBox->addItem(LineText(line.substr(0, ListItemLength)));
+    FillListBox();
     ShowSelectedSatelliteEntry();
 }
 
@@ -224,26 +233,57 @@ void TfrSatDataWnd::ShowSelectedSatelliteEntry()
     ShowMagnitudeEntry(index >= 0 ? index : 0);
 }
 
-void TfrSatDataWnd::ShowMagnitudeEntry(int index)
+bool TfrSatDataWnd::ShowMagnitudeEntry(int index)
 {
     std::vector<std::string> pieces;
     if (index < 0 || static_cast<std::size_t>(index) >= lines_.size() || !SplitMagnitudeLine(lines_[index], pieces))
-        return;
+        return false;
+    // Trimmed: the columns' padding is no part of the value, and a blank
+    // column shows as an empty field ("no value").
     QLineEdit *const targets[] = {txt_number, txt_name, txt_width, txt_length, txt_depth, txt_mag, nullptr, txt_rcs};
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         if (targets[i])
-            targets[i]->setText(LineText(pieces[i]));
+            targets[i]->setText(LineText(TrimText(pieces[i])));
     }
     txt_range->setText(DefaultRange());
+    return true;
 }
 
 void TfrSatDataWnd::MagListBoxClick()
 {
-    ShowMagnitudeEntry(MagListBox->currentRow());
+    int row = MagListBox->currentRow();
+    if (editing_) {
+        if (!newEntry_ && row == editLine_)
+            return;
+        // A save sorts the lines again: the clicked line is looked up afterwards.
+        const std::string clicked =
+            row >= 0 && static_cast<std::size_t>(row) < lines_.size() ? lines_[row] : std::string();
+        if (!EndEditForOtherEntry())
+            return;
+        const auto found = std::find(lines_.begin(), lines_.end(), clicked);
+        row = found == lines_.end() ? MagListBox->currentRow() : static_cast<int>(found - lines_.begin());
+        MagListBox->setCurrentRow(row);
+    }
+    ShowMagnitudeEntry(row);
+}
+
+bool TfrSatDataWnd::EndEditForOtherEntry()
+{
+    if (!editing_)
+        return true;
+    if (Ask("Save the entry being edited?", Caption))
+        bn_saveClick();
+    else
+        EndMagnitudeEdit();
+    if (editing_ && !newEntry_)
+        MagListBox->setCurrentRow(editLine_);
+    return !editing_;
 }
 
 void TfrSatDataWnd::bn_searchClick()
 {
+    if (!EndEditForOtherEntry())
+        return;
     int index = -1;
     if (!FindInStringList(txt_search->text().toLatin1().toStdString(), lines_, index)) {
         Tell("Satellite NOT found.");
@@ -255,6 +295,7 @@ void TfrSatDataWnd::bn_searchClick()
 
 void TfrSatDataWnd::BeginMagnitudeEdit(bool newEntry)
 {
+    editing_ = true;
     newEntry_ = newEntry;
     QLineEdit *const editable[] = {txt_name, txt_mag, txt_range, txt_width, txt_length, txt_depth, txt_rcs};
     for (QLineEdit *field : editable)
@@ -285,6 +326,7 @@ void TfrSatDataWnd::EndMagnitudeEdit()
         button->setEnabled(true);
     bn_save->setEnabled(false);
     bn_cancel->setEnabled(false);
+    editing_ = false;
     editLine_ = -1;
 }
 
@@ -303,7 +345,9 @@ void TfrSatDataWnd::bn_newClick()
 void TfrSatDataWnd::bn_editClick()
 {
     const int row = MagListBox->currentRow();
-    if (row < 0 || static_cast<std::size_t>(row) >= lines_.size())
+    // The fields are filled from the highlighted line itself: the edit is of
+    // the values shown, whatever the fields held before.
+    if (!ShowMagnitudeEntry(row))
         return;
     BeginMagnitudeEdit(false);
     editLine_ = row;
@@ -311,7 +355,9 @@ void TfrSatDataWnd::bn_editClick()
 
 void TfrSatDataWnd::bn_saveClick()
 {
-    const std::string number(TrimText(FieldText(txt_number)));
+    // An entry keeps its number column as the file has it.
+    const std::string number =
+        newEntry_ ? std::string(TrimText(FieldText(txt_number))) : NamesEntryNumber(lines_[editLine_]);
     if (number.empty()) {
         Tell("A Satellite Number is required.");
         return;
@@ -331,21 +377,22 @@ void TfrSatDataWnd::bn_saveClick()
         return;
     }
     const double range = FieldNumber(txt_range, 1000.0) / DistanceFactor;
-    const double magnitude = FieldNumber(txt_mag, 8.0);
-    txt_mag->setText(QString::fromStdString(FormatReport("%0:4.1f", {StandardMagnitude(magnitude, range)})));
+    // Only a magnitude the user gave is converted and stored; a blank field
+    // leaves the column blank.
+    double magnitude = 0.0;
+    if (ParseDecimal(FieldText(txt_mag), magnitude))
+        txt_mag->setText(QString::fromStdString(FormatReport("%0:4.1f", {StandardMagnitude(magnitude, range)})));
     const std::string line = FormatNamesEntry(number, name.toStdString(), SizeText(txt_width), SizeText(txt_length),
                                               SizeText(txt_depth), FieldText(txt_mag), SizeText(txt_rcs));
     txt_range->setText(DefaultRange());
     if (newEntry_)
         lines_.push_back(line);
-    else if (editLine_ >= 0 && static_cast<std::size_t>(editLine_) < lines_.size())
+    else
         lines_[editLine_] = line;
     SortNamesLines(lines_);
     const auto saved = std::find(lines_.begin(), lines_.end(), line);
     const int index = saved == lines_.end() ? 0 : static_cast<int>(saved - lines_.begin());
-    MagListBox->clear();
-    for (const std::string &text : lines_)
-        MagListBox->addItem(LineText(text.substr(0, ListItemLength)));
+    FillListBox();
     MagListBox->setCurrentRow(index);
     ShowMagnitudeEntry(index);
     Tell("Satellite entry saved.");
@@ -367,6 +414,8 @@ void TfrSatDataWnd::bn_deleteClick()
         return;
     lines_.erase(lines_.begin() + row);
     delete MagListBox->takeItem(row);
+    // The highlight moved to a neighbour; the fields follow it.
+    ShowMagnitudeEntry(MagListBox->currentRow());
 }
 
 void TfrSatDataWnd::SetUpdateState(bool running)
@@ -460,16 +509,20 @@ bool TfrSatDataWnd::FormClose()
 {
     if (updating_)
         return false;
-    if (bn_save->isEnabled()) {
+    if (editing_) {
         Tell("You must \"Save or Cancel\" prior to Close");
         return false;
     }
-    std::string text = updateLink_ + "\r\n";
-    for (const std::string &line : lines_)
-        text += line + "\r\n";
-    std::string error;
-    if (!namesFile_.empty() && !SaveFileAtomically(namesFile_, text, &error))
-        Tell(error, Caption, MessageKind::Error);
+    if (unreadable_)
+        return true;
+    if (lines_ != storedLines_) {
+        std::string text = updateLink_ + "\r\n";
+        for (const std::string &line : lines_)
+            text += line + "\r\n";
+        std::string error;
+        if (!SaveFileAtomically(namesFile_, text, &error))
+            Tell(error, Caption, MessageKind::Error);
+    }
     for (TleRecord &record : MainList)
         record.StdMagnitude = FindStdMagnitude(lines_, record.Number.str());
     return true;

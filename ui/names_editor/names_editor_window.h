@@ -22,7 +22,8 @@ public:
 
     void FormCreate();
     void FillMagnitudeList();
-    void ShowMagnitudeEntry(int index);
+    // False, the fields as they were, when line index is no entry.
+    bool ShowMagnitudeEntry(int index);
     void MagListBoxClick();
     void bn_searchClick();
     void bn_newClick();
@@ -53,6 +54,12 @@ protected:
 private:
     void BeginMagnitudeEdit(bool newEntry);
     void EndMagnitudeEdit();
+    // Before another entry fills the fields, a pending edit is kept (saved)
+    // or dropped, as the user answers. False when the save refused, so the
+    // edit goes on.
+    bool EndEditForOtherEntry();
+    // One list item a line.
+    void FillListBox();
     // Highlights and shows the entry of the main window's selected satellite.
     void ShowSelectedSatelliteEntry();
     QString DefaultRange() const;
@@ -64,9 +71,15 @@ private:
     std::string namesFile_;
     std::string updateLink_;
     std::vector<std::string> lines_;
+    // The lines as the file holds them: the close writes the file only when
+    // the user changed them.
+    std::vector<std::string> storedLines_;
+    // The file exists but could not be read: the window changes nothing.
+    bool unreadable_ = false;
+    bool editing_ = false;
     bool newEntry_ = false;
-    // The line an "Edit" began on: "Save" replaces it whatever is
-    // highlighted by then.
+    // The line an "Edit" began on and whose values the fields hold: "Save"
+    // replaces it whatever is highlighted by then.
     int editLine_ = -1;
     bool updating_ = false;
 };

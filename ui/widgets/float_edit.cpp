@@ -32,6 +32,11 @@ private:
     TFloatEdit *edit_;
 };
 
+bool IsAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
 void ShowMessage(const QString &message)
 {
     ShowUserMessage(message.toStdString(), "KYT", MessageKind::Information);
@@ -107,7 +112,7 @@ bool TFloatEdit::IsWellFormed(const QString &text) const
     int decimals = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c.isDigit() && c.unicode() < 128) {
+        if (IsAsciiDigit(c)) {
             decimals += afterSeparator ? 1 : 0;
         } else if (c == Separator) {
             if (digits_ == 0 || afterSeparator)
@@ -123,6 +128,28 @@ bool TFloatEdit::IsWellFormed(const QString &text) const
     return decimals <= digits_;
 }
 
+bool TFloatEdit::KeyFits(const QString &before, QChar key, const QString &after) const
+{
+    const QString others = before + after;
+    if (key == Separator) {
+        if (digits_ == 0 || others.contains(Separator))
+            return false;
+    } else if (key == u'-') {
+        if (min_ >= 0.0 || others.contains(u'-') || !before.isEmpty())
+            return false;
+    } else if (!IsAsciiDigit(key)) {
+        return false;
+    }
+    const QString result = before + key + after;
+    const qsizetype separator = result.indexOf(Separator);
+    return separator < 0 || result.size() - separator - 1 <= digits_;
+}
+
+bool TFloatEdit::IsBlank() const
+{
+    return text().trimmed().isEmpty();
+}
+
 bool TFloatEdit::TextInRange(double &number) const
 {
     return ParseDecimal(text().toStdString(), number) && number >= min_ && number <= max_;
@@ -130,7 +157,7 @@ bool TFloatEdit::TextInRange(double &number) const
 
 void TFloatEdit::RefuseText(bool tellUser)
 {
-    SetValue(restoreValue_);
+    setText(restoreText_);
     selectAll();
     if (!tellUser)
         return;
@@ -160,7 +187,7 @@ QString TFloatEdit::Formatted(double value) const
 
 void TFloatEdit::focusInEvent(QFocusEvent *event)
 {
-    restoreValue_ = Value();
+    restoreText_ = IsBlank() ? QString() : Formatted(Value());
     focused_ = true;
     QLineEdit::focusInEvent(event);
 }
@@ -172,6 +199,12 @@ void TFloatEdit::focusOutEvent(QFocusEvent *event)
     if (event->reason() == Qt::PopupFocusReason)
         return;
     focused_ = false;
+    if (IsBlank()) {
+        // No value stays no value: a column the user left empty is not
+        // given the range's minimum.
+        clear();
+        return;
+    }
     double number = 0.0;
     if (!TextInRange(number)) {
         RefuseText(event->reason() != Qt::ActiveWindowFocusReason && window()->isVisible());
@@ -186,7 +219,7 @@ void TFloatEdit::hideEvent(QHideEvent *event)
     // A window closing with the field in the middle of an edit: no box and no
     // focus for a window on its way out.
     double number = 0.0;
-    if (focused_ && !TextInRange(number))
+    if (focused_ && !IsBlank() && !TextInRange(number))
         RefuseText(false);
     focused_ = false;
     QLineEdit::hideEvent(event);
@@ -195,7 +228,7 @@ void TFloatEdit::hideEvent(QHideEvent *event)
 void TFloatEdit::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
-        SetValue(restoreValue_);
+        setText(restoreText_);
         selectAll();
         QLineEdit::keyPressEvent(event);
         return;
@@ -208,10 +241,12 @@ void TFloatEdit::keyPressEvent(QKeyEvent *event)
     const QString shown = text();
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
-    const QString candidate = shown.left(start) + key + shown.mid(start + length);
+    const QString before = shown.left(start);
+    const QString after = shown.mid(start + length);
     event->accept();
-    if (!IsWellFormed(candidate))
+    if (key.size() != 1 || !KeyFits(before, key[0], after))
         return;
+    const QString candidate = before + key + after;
     if (candidate == "-") {
         // The sign alone is no number: a 0 to type over.
         setText("-0");

@@ -1,8 +1,10 @@
 // A one-line edit for a number with a fixed number of decimals and an
-// inclusive range. Only a well-formed number can be typed, pasted or dropped;
-// leaving the field reformats it, and a number that does not read or lies out
-// of range is refused by restoring the value the field had when it got the
-// focus. Numbers are written and read with '.' whatever the locale.
+// inclusive range. Each typed key is judged by where it lands, and only a
+// well-formed number can be pasted or dropped; leaving the field reformats
+// it, and a number that does not read or lies out of range is refused by
+// restoring the text the field had when it got the focus. A blank field
+// stands for "no value" and stays blank. Numbers are written and read with
+// '.' whatever the locale.
 #pragma once
 
 #include <QLineEdit>
@@ -40,9 +42,9 @@ public:
     QString ErrorMessage() const { return errorMessage_; }
     void SetErrorMessage(const QString &message) { errorMessage_ = message; }
 
-    // Whether text could stand in the field while typing: digits, at most
-    // one '.' (none with 0 Digits) followed by at most Digits digits, and a
-    // leading '-' only when Min is negative.
+    // Whether text could stand in the field after a paste or drop: digits,
+    // at most one '.' (none with 0 Digits) followed by at most Digits digits,
+    // and a leading '-' only when Min is negative.
     bool IsWellFormed(const QString &text) const;
 
 protected:
@@ -52,9 +54,14 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Whether the printable key may go between before and after (the text
+    // on either side of the cursor or selection). Only the key is judged:
+    // blanks a program put in the field do not hold up typing.
+    bool KeyFits(const QString &before, QChar key, const QString &after) const;
+    bool IsBlank() const;
     // The text as a number within the range; false when it is neither.
     bool TextInRange(double &number) const;
-    // Refuses the text by putting back the restore value; tells the user and
+    // Refuses the text by putting back the restore text; tells the user and
     // keeps the focus only when asked (not while the window closes or loses
     // activation, when a box or a focus grab would land on a leaving window).
     void RefuseText(bool tellUser);
@@ -65,7 +72,8 @@ private:
     double min_ = 0.0;
     double max_ = 99999999.9;
     QString errorMessage_;
-    double restoreValue_ = 0.0;
+    // The text at the focus gain, formatted, or empty for a blank field.
+    QString restoreText_;
     // Between a focus gain and its loss.
     bool focused_ = false;
 };

@@ -83,6 +83,24 @@ TEST_F(AnalysisWindowTest, LocalTimeAndBackKeepTheInstant)
     EXPECT_DOUBLE_EQ(local.GetAnalysisTime(), Instant);
 }
 
+// A sky point the user did not give is asked for again when "Ra/Dec" is
+// picked again, though the box already shows it.
+TEST_F(AnalysisWindowTest, PickingRaDecAgainAsksForThePointAgain)
+{
+    int asked = 0;
+    Hooks().pickSkyPoint = [&asked](const std::string &, const std::string &, double &, double &) {
+        ++asked;
+        return false;
+    };
+    TfrAnalysisWnd window;
+    for (int pick = 0; pick < 2; ++pick) {
+        window.cb_object->setCurrentIndex(10);
+        emit window.cb_object->activated(10);
+    }
+    Hooks().pickSkyPoint = nullptr;
+    EXPECT_EQ(asked, 2);
+}
+
 TEST_F(AnalysisWindowTest, LowerMeanMotionLimitPushesTheUpperOne)
 {
     TfrAnalysisWnd window;

@@ -1,5 +1,6 @@
 // A names editor on a program folder of its own, with a local web server for
-// its updates and the user's messages recorded ("caption: text").
+// its updates, the user's messages recorded ("caption: text") and questions
+// answered from a queue (Yes once it is empty).
 #pragma once
 
 #include "engine/downloads/download_fixture.h"
@@ -14,6 +15,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+
+#include <deque>
 
 // An entry line with a magnitude text.
 inline std::string NamesEntry(const std::string &number, const std::string &name, const std::string &magnitude = "")
@@ -35,6 +38,15 @@ protected:
         DistanceFactor = 1.0;
         MainList.clear();
         SelectedMain = -1;
+        Hooks().showMessage = [this, record = Hooks().showMessage](const std::string &text,
+                                                                  const std::string &caption, MessageKind kind) {
+            record(text, caption, kind);
+            if (kind != MessageKind::Confirmation || answers_.empty())
+                return true;
+            const bool answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        };
     }
     void TearDown() override
     {
@@ -70,6 +82,8 @@ protected:
         record.StdMagnitude = 0.0;
         return record;
     }
+
+    std::deque<bool> answers_;
 
 private:
     tlearray savedList_;

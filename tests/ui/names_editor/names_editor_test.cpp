@@ -77,16 +77,64 @@ TEST_F(NamesEditorTest, ClosingWaitsForAPendingEditThenWritesLinkFirst)
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(Has(Messages(), "You must \"Save or Cancel\" prior to Close"));
     window->bn_cancelClick();
+    window->bn_editClick();
+    window->txt_name->setText("Vanguard");
+    window->bn_saveClick();
     window->close();
     EXPECT_FALSE(window->isVisible());
     // The lines were put in number order at opening; a line without one first.
     EXPECT_EQ(ReadFile(NamesPath()),
-              "https://names.example.org/new.zip\r\na note\r\n" + NamesEntry("5", "Vanguard 1") + "\r\n");
+              "https://names.example.org/new.zip\r\na note\r\n" + NamesEntry("5", "Vanguard") + "\r\n");
 }
 
-TEST_F(NamesEditorTest, ClosingGivesEachSatelliteItsOwnMagnitude)
+// The fields hold the entry being edited until the edit ends: a click on
+// another entry asks whether to keep the change, and no click puts one
+// entry's values over another.
+TEST_F(NamesEditorTest, NoClickSequencePutsOneEntryOverAnother)
+{
+    const std::vector<std::string> lines = {NamesEntry("00005", "Vanguard 1"), NamesEntry("25544", "ISS", "-1.0"),
+                                            NamesEntry("43137", "FOX-1D")};
+    WriteNames(Link, lines);
+    auto window = Open();
+    const auto click = [&window](int row) {
+        window->MagListBox->setCurrentRow(row);
+        window->MagListBoxClick();
+    };
+    click(1);
+    // Columns show without their padding; a blank one as an empty field.
+    EXPECT_EQ(window->txt_mag->text(), "-1.0");
+    EXPECT_EQ(window->txt_width->text(), "");
+
+    // The change dropped: the clicked entry is shown and there is nothing to save.
+    click(0);
+    window->bn_edit->click();
+    window->txt_name->setText("Changed");
+    answers_.push_back(false);
+    click(1);
+    EXPECT_EQ(window->txt_name->text(), "ISS");
+    window->bn_save->click();
+    EXPECT_EQ(window->NamesLines(), lines);
+
+    // The change kept: only the edited entry changes, its blank columns stay blank.
+    click(0);
+    window->bn_edit->click();
+    window->txt_name->setText("Changed");
+    click(1);
+    EXPECT_EQ(window->NamesLines(), (std::vector<std::string>{NamesEntry("00005", "Changed"), lines[1], lines[2]}));
+    EXPECT_EQ(window->txt_name->text(), "ISS");
+
+    // After a Delete the edit is of the entry highlighted next, as it is.
+    click(0);
+    window->bn_delete->click();
+    window->bn_edit->click();
+    window->bn_save->click();
+    EXPECT_EQ(window->NamesLines(), (std::vector<std::string>{lines[1], lines[2]}));
+}
+
+TEST_F(NamesEditorTest, ClosingGivesMagnitudesAndWritesOnlyAChangedList)
 {
     WriteNames(Link, {NamesEntry("25544", "ISS", "-1.0"), NamesEntry("05544", "Other", "4.0")});
+    const std::string stored = ReadFile(NamesPath());
     MainList = {Satellite("5544"), Satellite("25544"), Satellite("77777")};
     SelectedMain = 0;
     auto window = Open();
@@ -96,4 +144,19 @@ TEST_F(NamesEditorTest, ClosingGivesEachSatelliteItsOwnMagnitude)
     EXPECT_EQ(MainList[0].StdMagnitude, 4.0);
     EXPECT_EQ(MainList[1].StdMagnitude, -1.0);
     EXPECT_EQ(MainList[2].StdMagnitude, 8.0);
+    // Unchanged, so not written again in number order.
+    EXPECT_EQ(ReadFile(NamesPath()), stored);
+
+    std::filesystem::remove(NamesPath());
+    Open()->close();
+    EXPECT_FALSE(std::filesystem::exists(NamesPath()));
+
+    // A file that could not be read: neither it nor the main list changes.
+    std::filesystem::create_directory(NamesPath());
+    MainList[1].StdMagnitude = 3.0;
+    auto unreadable = Open();
+    EXPECT_FALSE(unreadable->bn_new->isEnabled());
+    unreadable->close();
+    EXPECT_EQ(MainList[1].StdMagnitude, 3.0);
+    EXPECT_TRUE(std::filesystem::is_directory(NamesPath()));
 }

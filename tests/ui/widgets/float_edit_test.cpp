@@ -99,6 +99,24 @@ TEST_F(FloatEditTest, KeysBuildOnlyAWellFormedNumber)
     edit_->SetMin(1.0);
     edit_->setText("-");
     EXPECT_EQ(edit_->Value(), 1.0);
+
+    // Only the key is judged: blanks a program left in the field do not
+    // hold up typing.
+    edit_->SetMin(-19.9);
+    edit_->setText("     ");
+    Type("4");
+    EXPECT_EQ(edit_->text(), "     4");
+    edit_->setText(" -1.0");
+    QTest::keyClick(edit_, Qt::Key_Backspace);
+    Type("5");
+    EXPECT_EQ(edit_->text(), " -1.5");
+
+    // A field left blank keeps no value, not the range's minimum.
+    Leave();
+    edit_->setText("     ");
+    edit_->setFocus();
+    Leave();
+    EXPECT_EQ(edit_->text(), "");
     EXPECT_TRUE(messages_.empty());
 }
 
