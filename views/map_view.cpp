@@ -139,7 +139,7 @@ void DrawCities(QPainter &painter)
 {
     // A missing places file shows no places.
     std::string text;
-    if (ReadWholeFile(DataDir + "MapLocations.dat", text) != ReadStatus::Ok)
+    if (ReadWholeFile(DataDir + "MapLocations.dat", text, nullptr, SmallFileLimit) != ReadStatus::Ok)
         return;
     for (const MapPlace &place : ParseMapPlaces(text)) {
         const Pixel at{TruncToPixel(DegToRad(place.longitude + 180.0) * MainView.MapScaleX),

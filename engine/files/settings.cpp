@@ -198,7 +198,7 @@ std::string OptionsToBytes(const OptionsRecord &options, const OptionsViewState 
 bool LoadOptions(OptionsViewState &view, std::string *error)
 {
     std::string bytes;
-    const ReadStatus status = ReadWholeFile(DataDir + OptionsFileName, bytes, error, OptionsFileSize);
+    const ReadStatus status = ReadWholeFile(DataDir + OptionsFileName, bytes, error, SmallFileLimit);
     if (status == ReadStatus::Missing) {
         Options = DefaultOptions();
         view = DefaultOptionsViewState();
@@ -294,7 +294,7 @@ bool LoadObserver(std::string *error)
     const std::string path = DataDir + ObserverFileName;
     std::string bytes;
     std::vector<std::string> defaultsUsed;
-    switch (ReadWholeFile(path, bytes, error, sizeof(ObserverRecord))) {
+    switch (ReadWholeFile(path, bytes, error, SmallFileLimit)) {
     case ReadStatus::Ok:
         defaultsUsed = ObserverFromBytes(bytes, Observer);
         break;
