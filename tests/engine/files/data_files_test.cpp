@@ -55,6 +55,22 @@ TEST_F(DataFilesTest, AtomicSaveLeavesNoTemporaryFileAndKeepsPermissions)
 
     EXPECT_FALSE(SaveFileAtomically(ProgramDir + "missing/folder/x.bin", "y", &error));
     EXPECT_NE(error.find("missing/folder/x.bin"), std::string::npos);
+
+    // In place of a device the file gets the usual mode, not the device's.
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink("/dev/zero", path);
+    ASSERT_TRUE(SaveFileAtomically(path, "new", &error)) << error;
+    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+
+    // What saves cut short left is removed, and only that.
+    for (const char *name : {".Observer.bin.a1B2c3", ".mainsat.bin.XyZ789", ".hidden", ".x.abc12", ".x.abc-12"})
+        WriteFile(DataDir + name, "left");
+    std::filesystem::create_directory(DataDir + ".folder.ABCDEF");
+    RemoveInterruptedSaves(DataDir);
+    EXPECT_EQ(FolderEntries(DataDir),
+              (std::vector<std::string>{".folder.ABCDEF", ".hidden", ".x.abc-12", ".x.abc12", "Observer.bin"}));
 }
 
 TEST_F(DataFilesTest, AFileOverItsLimitIsRefusedAndAStreamEndsThere)
