@@ -188,6 +188,12 @@ bool LoadInternetInfo(web_t &web, std::string *error)
     return true;
 }
 
+bool SameInternetInfo(const web_t &a, const web_t &b)
+{
+    return TrimText(a.user) == TrimText(b.user) && TrimText(a.password) == TrimText(b.password) &&
+           a.period == b.period && a.updatemain == b.updatemain && a.time == b.time;
+}
+
 bool SaveInternetInfo(const web_t &web, std::string *error)
 {
     std::string bytes;
