@@ -105,6 +105,10 @@ std::string InitGraphics(int controlWidth, int controlHeight)
     Background = QImage();
     ApplyViewFont();
     std::string problem = LoadMapImage();
+    std::vector<MapPlace> places;
+    std::string placesProblem;
+    if (!ReadMapPlaces(places, &placesProblem))
+        problem += (problem.empty() ? "" : "\n") + placesProblem + ". The map shows no places.";
     SizeBackground(controlWidth, controlHeight);
     MainView.SignX = 1;
     MainView.SignY = 1;
