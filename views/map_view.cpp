@@ -135,13 +135,23 @@ void BuildMapBackground()
     view.RebuildBackground = 0;
 }
 
+bool ReadMapPlaces(std::vector<MapPlace> &places, std::string *error)
+{
+    places.clear();
+    std::string text;
+    const ReadStatus status = ReadWholeFile(DataDir + "MapLocations.dat", text, error, SmallFileLimit);
+    if (status == ReadStatus::Ok)
+        places = ParseMapPlaces(text);
+    return status != ReadStatus::Failed;
+}
+
 void DrawCities(QPainter &painter)
 {
-    // A missing places file shows no places.
-    std::string text;
-    if (ReadWholeFile(DataDir + "MapLocations.dat", text) != ReadStatus::Ok)
-        return;
-    for (const MapPlace &place : ParseMapPlaces(text)) {
+    // A places file that is missing or cannot be read shows no places; the
+    // start-up has told why.
+    std::vector<MapPlace> places;
+    ReadMapPlaces(places);
+    for (const MapPlace &place : places) {
         const Pixel at{TruncToPixel(DegToRad(place.longitude + 180.0) * MainView.MapScaleX),
                        TruncToPixel(DegToRad(90.0 - place.latitude) * MainView.MapScaleY)};
         if (!at.visible())

@@ -21,6 +21,9 @@ struct MapPlace {
     std::string name;
 };
 std::vector<MapPlace> ParseMapPlaces(std::string_view text);
+// The places of DataDir + "MapLocations.dat"; none when it is missing. False
+// with a message when it cannot be read or is too large.
+bool ReadMapPlaces(std::vector<MapPlace> &places, std::string *error = nullptr);
 
 // Whether the step from previous to point crosses the map's +-180 edge
 // (from east of +90 to west of -90 or back): it is drawn as no line.

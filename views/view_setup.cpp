@@ -105,6 +105,10 @@ std::string InitGraphics(int controlWidth, int controlHeight)
     Background = QImage();
     ApplyViewFont();
     std::string problem = LoadMapImage();
+    std::vector<MapPlace> places;
+    std::string placesProblem;
+    if (!ReadMapPlaces(places, &placesProblem))
+        problem += (problem.empty() ? "" : "\n") + placesProblem + ". The map shows no places.";
     SizeBackground(controlWidth, controlHeight);
     MainView.SignX = 1;
     MainView.SignY = 1;
@@ -148,9 +152,15 @@ std::string ApplyViewOptions()
     // azimuth swings round within seconds, so every start showed the sky in
     // another orientation.
     const bool wholeSky = std::fabs(Options.SkyZoom - WholeSkyField) < 1e-6;
-    if (!(view.SkyScale >= view.SkyScaleMin) && !wholeSky)
+    const bool narrowed = !(view.SkyScale >= view.SkyScaleMin) && !wholeSky;
+    if (narrowed)
         view.SkyScale = view.SkyScaleMin;
+    const double chosenZoom = Options.SkyZoom;
     std::string sizeText = ShowViewSize();
+    // Divided back, an unchanged zoom would change in its last digits, and
+    // the settings with it.
+    if (!narrowed)
+        Options.SkyZoom = chosenZoom;
     view.GlobeZoom = view.ImageHeight / Options.GlobeScale;
     if (!(std::isfinite(view.GlobeZoom) && view.GlobeZoom > 0.0))
         view.GlobeZoom = view.ImageHeight / Pi;

@@ -74,7 +74,7 @@ QFont ViewFontOfSize(int points);
 // Creates the bitmaps, loads the world image, sizes them for an image control
 // of controlWidth x controlHeight, resets the mirror signs and copies the four
 // sky switches of MainViewSwitches into MainView. Returns LoadMapImage's
-// message.
+// message and what keeps the map places from being read.
 std::string InitGraphics(int controlWidth, int controlHeight);
 // Loads program folder + "map/" + Options.MapFile into MapImage; a name that
 // names no file becomes "default.jpg" (also in Options, so it is saved).

@@ -169,7 +169,7 @@ std::shared_ptr<const DEFile> ReadDEFile(const std::string &path)
     // Resolved like every data file, so "de_files/1957_2050.423" is found
     // whatever the case of its folder and name on disk.
     std::string text;
-    if (ReadWholeFile(path, text) != ReadStatus::Ok)
+    if (ReadWholeFile(path, text, nullptr, EphemerisLimit) != ReadStatus::Ok)
         return nullptr;
     const std::span bytes(reinterpret_cast<const unsigned char *>(text.data()), text.size());
     auto file = std::make_shared<DEFile>();

@@ -50,6 +50,31 @@ std::string FindEntryIgnoreCase(const std::string &folder, const std::string &na
     return found;
 }
 
+// The temporary file of a save: "." + the file's name + mkstemp's six
+// letters or digits.
+constexpr char SaveTemporarySuffix[] = ".XXXXXX";
+constexpr std::size_t SaveTemporaryRandom = 6;
+
+bool IsSaveTemporaryName(std::string_view name)
+{
+    // ".", at least one character of the saved file's name, ".", six more.
+    if (name.size() < 3 + SaveTemporaryRandom || name.front() != '.' ||
+        name[name.size() - SaveTemporaryRandom - 1] != '.')
+        return false;
+    return std::all_of(name.end() - SaveTemporaryRandom, name.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+}
+
+// A size limit as the user reads it: "8 MiB", "65024 KiB".
+std::string SizeText(std::size_t bytes)
+{
+    if (bytes % MiB == 0)
+        return std::to_string(bytes / MiB) + " MiB";
+    if (bytes % KiB == 0)
+        return std::to_string(bytes / KiB) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
 } // namespace
 
 void SetProgramFolders(const std::string &programDir)
@@ -99,11 +124,13 @@ std::string ResolvePath(const std::string &path)
     return resolved;
 }
 
-ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::string *error, std::size_t maxBytes)
+ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::string *error, std::size_t limit)
 {
     bytes.clear();
     const std::string resolved = ResolvePath(path);
-    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so a FIFO that no one writes to reads as empty
+    // instead of blocking the opening for ever.
+    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int code = errno;
         if (code == ENOENT || code == ENOTDIR)
@@ -112,14 +139,29 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::strin
             *error = ErrnoText("Cannot open", resolved, code);
         return ReadStatus::Failed;
     }
-    // One allocation for a regular file: growing the text block by block
-    // copies and faults in large files several times over.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    auto tooLarge = [&] {
+        ::close(fd);
+        std::string().swap(bytes);
+        if (error)
+            *error = "Cannot read \"" + resolved + "\": the file is too large (more than " + SizeText(limit) + ")";
+        return ReadStatus::Failed;
+    };
+    // A regular file's size is known beforehand: one allocation, and a file
+    // over the limit is refused without reading it.
     struct stat info;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), maxBytes));
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        if (static_cast<std::uintmax_t>(info.st_size) > limit)
+            return tooLarge();
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
     char block[65536];
-    while (bytes.size() < maxBytes) {
-        const std::size_t want = std::min(sizeof block, maxBytes - bytes.size());
+    for (;;) {
+        // One byte past the limit tells a file that grew or a stream that
+        // goes on.
+        const std::size_t want = bytes.size() < limit ? std::min(sizeof block, limit - bytes.size()) : 1;
         const ssize_t got = ::read(fd, block, want);
         if (got < 0) {
             if (errno == EINTR)
@@ -131,6 +173,8 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::strin
         }
         if (got == 0)
             break;
+        if (bytes.size() + static_cast<std::size_t>(got) > limit)
+            return tooLarge();
         bytes.append(block, static_cast<std::size_t>(got));
     }
     ::close(fd);
@@ -138,9 +182,9 @@ ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::strin
 }
 
 bool ReadRequiredFile(const std::string &path, std::string_view what, std::string &bytes, std::string *error,
-                      std::size_t maxBytes)
+                      std::size_t limit)
 {
-    switch (ReadWholeFile(path, bytes, error, maxBytes)) {
+    switch (ReadWholeFile(path, bytes, error, limit)) {
     case ReadStatus::Ok:
         return true;
     case ReadStatus::Missing:
@@ -157,7 +201,7 @@ bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::st
                         bool ownerOnly)
 {
     const std::string resolved = ResolvePath(path);
-    std::string temp = FolderPart(resolved) + "." + FileNamePart(resolved) + ".XXXXXX";
+    std::string temp = FolderPart(resolved) + "." + FileNamePart(resolved) + SaveTemporarySuffix;
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         if (error)
@@ -172,12 +216,12 @@ bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::st
             *error = ErrnoText(what, resolved, code);
         return false;
     };
-    // Keep the permissions of the file being replaced; a new one gets the
+    // Keep the permissions of the regular file being replaced; a new one, or
+    // one in place of a device (a link to /dev/zero is rw-rw-rw-), gets the
     // usual rw-r--r-- rather than mkstemp's owner-only mode.
     struct stat old;
-    const mode_t mode = ownerOnly                                 ? 0600
-                        : ::stat(resolved.c_str(), &old) == 0 ? (old.st_mode & 07777)
-                                                              : 0644;
+    const bool replacesFile = ::stat(resolved.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const mode_t mode = ownerOnly ? 0600 : replacesFile ? (old.st_mode & 0777) : 0644;
     if (::fchmod(fd, mode) != 0)
         return fail("Cannot set the permissions for");
     std::size_t written = 0;
@@ -207,6 +251,26 @@ bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::st
         return false;
     }
     return true;
+}
+
+void RemoveInterruptedSaves(const std::string &folder)
+{
+    const std::string resolved = WithTrailingSlash(ResolvePath(folder));
+    DIR *dir = ::opendir(resolved.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> left;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (IsSaveTemporaryName(entry->d_name))
+            left.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    for (const std::string &name : left) {
+        const std::string path = resolved + name;
+        struct stat info;
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            ::unlink(path.c_str());
+    }
 }
 
 bool DeleteDataFile(const std::string &path, std::string *error)

@@ -35,25 +35,52 @@ std::string ResolvePath(const std::string &path);
 
 enum class ReadStatus { Ok, Missing, Failed };
 
-// Reads the file (resolved) into bytes, at most maxBytes of it. Missing when
-// no such file exists, Failed (with a message in *error) when it cannot be
-// read; bytes then holds what was read.
-ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::string *error = nullptr,
-                         std::size_t maxBytes = SIZE_MAX);
+inline constexpr std::size_t KiB = 1024;
+inline constexpr std::size_t MiB = 1024 * KiB;
+
+// The largest file of each kind the program reads, each well above the
+// largest real one, so that a damaged file, a device or an endless stream
+// costs a bounded time and memory and is refused as too large.
+// Settings, observer, internet settings, download list, time zones, map
+// places, star list, licence, toolbar images: at most tens of KB.
+inline constexpr std::size_t SmallFileLimit = 1 * MiB;
+// "qvnames.dat": 49 KB shipped, some 50 bytes a satellite.
+inline constexpr std::size_t NamesFileLimit = 8 * MiB;
+// Place lists (the full one 2.8 MB) and star catalogues ("Stars.bin" 2.8 MB).
+inline constexpr std::size_t LargeListLimit = 32 * MiB;
+// Element text: the whole public catalogue is a few MB; downloads are cut
+// at the same size.
+inline constexpr std::size_t ElementTextLimit = 64 * MiB;
+// The DE ephemeris: 9.3 MB for 1957-2050; a DE file of 1550-2650 is about
+// 100 MB. Loaded whole and decoded, it takes twice its size in memory.
+inline constexpr std::size_t EphemerisLimit = 256 * MiB;
+
+// Reads the file (resolved) into bytes, at most limit bytes of it. Missing
+// when no such file exists; Failed, with a message in *error, when it cannot
+// be read or holds more than limit bytes (a device or a stream is read up to
+// the limit, never further). bytes is empty after a file that is too large,
+// else it holds what was read.
+ReadStatus ReadWholeFile(const std::string &path, std::string &bytes, std::string *error, std::size_t limit);
 
 // ReadWholeFile for a file the caller cannot do without: false when it is
 // missing too, with the message "The <what> "<path>" was not found.".
-bool ReadRequiredFile(const std::string &path, std::string_view what, std::string &bytes,
-                      std::string *error = nullptr, std::size_t maxBytes = SIZE_MAX);
+bool ReadRequiredFile(const std::string &path, std::string_view what, std::string &bytes, std::string *error,
+                      std::size_t limit);
 
 // Replaces the file (resolved) by bytes: writes a temporary file in the same
 // folder, flushes it to disk and renames it over the old one, so a crash or a
 // full disk leaves either the old or the new file, never a half-written one.
-// The file keeps the permissions of the one it replaces (rw-r--r-- when new);
+// The file keeps the permissions of the regular file it replaces (rw-r--r--
+// when new, or in place of a device or other special file);
 // with ownerOnly it is readable and writable by its owner alone (rw-------),
 // as files holding a password must be, from the moment it exists.
 bool SaveFileAtomically(const std::string &path, std::string_view bytes, std::string *error = nullptr,
                         bool ownerOnly = false);
+
+// Removes the temporary files that saves interrupted by a crash or a kill
+// left in folder: regular files named as SaveFileAtomically names them
+// ("." + file name + "." + six letters or digits). Nothing else is touched.
+void RemoveInterruptedSaves(const std::string &folder);
 
 // Deletes the file (resolved). False with a message when it cannot.
 bool DeleteDataFile(const std::string &path, std::string *error = nullptr);

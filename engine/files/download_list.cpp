@@ -8,8 +8,6 @@
 namespace {
 
 constexpr const char *DownloadListFileName = "dwnlist.dat";
-// Far beyond any real list; keeps a damaged file from filling memory.
-constexpr std::size_t MaxListBytes = 4u << 20;
 
 bool IsBlankChar(char c)
 {
@@ -85,7 +83,7 @@ ReadStatus LoadDownloadList(std::vector<std::string> &lines, std::string *error)
 {
     lines.clear();
     std::string bytes;
-    const ReadStatus status = ReadWholeFile(DataDir + DownloadListFileName, bytes, error, MaxListBytes);
+    const ReadStatus status = ReadWholeFile(DataDir + DownloadListFileName, bytes, error, SmallFileLimit);
     if (status == ReadStatus::Ok)
         lines = SplitTextLines(bytes);
     return status;

@@ -85,7 +85,7 @@ bool LoadTleTextFile(ElementList &list, const std::string &path, std::string *er
 {
     list.clear();
     std::string text;
-    if (!ReadRequiredFile(path, "element file", text, error))
+    if (!ReadRequiredFile(path, "element file", text, error, ElementTextLimit))
         return false;
     ParseTleText(text, list);
     return !list.empty();

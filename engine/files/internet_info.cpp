@@ -170,7 +170,7 @@ bool LoadInternetInfo(web_t &web, std::string *error)
     web.time = LocalClockDayCount();
     std::string bytes;
     const std::string path = ResolvePath(InternetInfoPath());
-    switch (ReadWholeFile(path, bytes, error, 1 << 20)) {
+    switch (ReadWholeFile(path, bytes, error, SmallFileLimit)) {
     case ReadStatus::Missing:
         // The first automatic download then waits a full period.
         return SaveInternetInfo(web, error);
@@ -188,11 +188,17 @@ bool LoadInternetInfo(web_t &web, std::string *error)
     return true;
 }
 
+bool SameInternetInfo(const web_t &a, const web_t &b)
+{
+    return TrimText(a.user) == TrimText(b.user) && TrimText(a.password) == TrimText(b.password) &&
+           a.period == b.period && a.updatemain == b.updatemain && a.time == b.time;
+}
+
 bool SaveInternetInfo(const web_t &web, std::string *error)
 {
     std::string bytes;
     // Writing over a file that could not be read would lose its other lines.
-    if (ReadWholeFile(InternetInfoPath(), bytes, error, 1 << 20) == ReadStatus::Failed)
+    if (ReadWholeFile(InternetInfoPath(), bytes, error, SmallFileLimit) == ReadStatus::Failed)
         return false;
     const std::string text = InternetInfoText(bytes, web);
     return SaveFileAtomically(InternetInfoPath(), text, error, true);

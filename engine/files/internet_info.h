@@ -36,6 +36,10 @@ std::string InternetInfoText(std::string_view oldText, const web_t &web);
 // file exists but cannot be read, or cannot be created.
 bool LoadInternetInfo(web_t &web, std::string *error = nullptr);
 
+// Whether a and b hold the same settings, the texts compared as the file
+// reads them back (without surrounding blanks).
+bool SameInternetInfo(const web_t &a, const web_t &b);
+
 // Writes the five keys of web into the file's "InternetInfo" section; every
 // other line of the file stays as it was. The file is always rw------- (it
 // holds the password in plain text).

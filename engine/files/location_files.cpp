@@ -68,7 +68,7 @@ ReadStatus ReadLocationLines(const std::string &path, std::vector<std::string> &
 {
     lines.clear();
     std::string bytes;
-    const ReadStatus status = ReadWholeFile(path, bytes, error);
+    const ReadStatus status = ReadWholeFile(path, bytes, error, LargeListLimit);
     if (status != ReadStatus::Ok)
         return status;
     for (std::string &line : SplitTextLines(bytes)) {
@@ -92,7 +92,7 @@ ReadStatus ReadTimeZones(const std::string &path, std::vector<TimeZoneEntry> &zo
 {
     zones.clear();
     std::string bytes;
-    const ReadStatus status = ReadWholeFile(path, bytes, error);
+    const ReadStatus status = ReadWholeFile(path, bytes, error, SmallFileLimit);
     if (status != ReadStatus::Ok)
         return status;
     for (const std::string &line : SplitTextLines(bytes)) {

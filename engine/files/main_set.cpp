@@ -72,9 +72,7 @@ MainSetReading ReadMainSetFile()
     MainSetReading reading;
     const std::string path = DataDir + MainSetFileName;
     std::string bytes, error;
-    // One byte more than the largest set tells an over-long file.
-    const std::size_t largest = MaxSatFileRecords * sizeof(TleRecord);
-    const ReadStatus status = ReadWholeFile(path, bytes, &error, largest + 1);
+    const ReadStatus status = ReadWholeFile(path, bytes, &error, MaxSatFileRecords * sizeof(TleRecord));
     if (status == ReadStatus::Missing)
         return reading;
     const std::string keeping = " KYT leaves the file as it is unless you change the set.";
@@ -86,9 +84,7 @@ MainSetReading ReadMainSetFile()
     std::size_t dropped = 0;
     reading.records = SoundSatRecordsFromBytes(bytes, dropped);
     std::string damage;
-    if (bytes.size() > largest)
-        damage = "it holds more than " + std::to_string(MaxSatFileRecords) + " records";
-    else if (bytes.size() % sizeof(TleRecord) != 0)
+    if (bytes.size() % sizeof(TleRecord) != 0)
         damage = std::to_string(bytes.size()) + " bytes is not a whole number of records";
     if (dropped > 0)
         damage += (damage.empty() ? "" : "; ") + Plural(dropped, "record") + " of " +

@@ -23,7 +23,7 @@ bool LoadNamesFile(std::vector<std::string> &lines, std::string *error)
     lines.clear();
     const std::string path = DataDir + NamesFileName;
     std::string text;
-    if (!ReadRequiredFile(path, "names file", text, error))
+    if (!ReadRequiredFile(path, "names file", text, error, NamesFileLimit))
         return false;
     lines = SplitTextLines(text);
     return true;

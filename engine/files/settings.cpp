@@ -195,10 +195,10 @@ std::string OptionsToBytes(const OptionsRecord &options, const OptionsViewState 
     return bytes;
 }
 
-bool LoadOptions(OptionsViewState &view, std::string *error)
+bool LoadOptions(OptionsViewState &view, std::string *error, bool *readWhole)
 {
-    std::string bytes;
-    const ReadStatus status = ReadWholeFile(DataDir + OptionsFileName, bytes, error, OptionsFileSize);
+    std::string bytes, why;
+    const ReadStatus status = ReadWholeFile(DataDir + OptionsFileName, bytes, &why, SmallFileLimit);
     if (status == ReadStatus::Missing) {
         Options = DefaultOptions();
         view = DefaultOptionsViewState();
@@ -206,6 +206,13 @@ bool LoadOptions(OptionsViewState &view, std::string *error)
         OptionsFromBytes(bytes, Options, view);
     }
     bool ok = status != ReadStatus::Failed;
+    if (readWhole)
+        *readWhole = ok;
+    if (error)
+        error->clear();
+    if (!ok && error)
+        *error = "The settings could not be read: " + why +
+                 ". KYT uses the default settings and leaves the file as it is unless you change a setting.";
 
     // File names are appended to the folder directly, so it must end with
     // a separator; a folder read from the file may have been deleted since.
@@ -217,7 +224,7 @@ bool LoadOptions(OptionsViewState &view, std::string *error)
         if (!StoreShortText(Options.UpdateFolder, TleFolderDefault(), &message)) {
             Options.UpdateFolder.assign("");
             if (error)
-                *error = message;
+                *error += (error->empty() ? "" : "\n") + message;
             ok = false;
         }
     }
@@ -294,7 +301,7 @@ bool LoadObserver(std::string *error)
     const std::string path = DataDir + ObserverFileName;
     std::string bytes;
     std::vector<std::string> defaultsUsed;
-    switch (ReadWholeFile(path, bytes, error, sizeof(ObserverRecord))) {
+    switch (ReadWholeFile(path, bytes, error, SmallFileLimit)) {
     case ReadStatus::Ok:
         defaultsUsed = ObserverFromBytes(bytes, Observer);
         break;

@@ -149,9 +149,12 @@ std::string OptionsToBytes(const OptionsRecord &options, const OptionsViewState 
 // when there is none (nothing is written then). Last, an update folder
 // without its final '/' gets one, and one that does not exist becomes
 // ProgramDir + "tle/". False with a message when the
-// file exists but cannot be read, or when the program folder is too long for
-// the update folder's field; the defaults then stand for what was not read.
-bool LoadOptions(OptionsViewState &view, std::string *error = nullptr);
+// file exists but cannot be read (or is too large), or when the program
+// folder is too long for the update folder's field; the defaults then stand
+// for what was not read. *readWhole tells the first case apart: false when
+// the file holds settings this run could not read, which writing Options
+// over it would lose.
+bool LoadOptions(OptionsViewState &view, std::string *error = nullptr, bool *readWhole = nullptr);
 // Writes Options and view to DataDir + "Options.bin".
 bool SaveOptions(const OptionsViewState &view, std::string *error = nullptr);
 

@@ -13,7 +13,7 @@ bool LoadCatalogue(const char *fileName, std::vector<Record> &records, std::stri
     records.clear();
     const std::string path = DataDir + fileName;
     std::string bytes;
-    if (!ReadRequiredFile(path, "star catalogue", bytes, error))
+    if (!ReadRequiredFile(path, "star catalogue", bytes, error, LargeListLimit))
         return false;
     std::string reason;
     if (parse(bytes, records, &reason))

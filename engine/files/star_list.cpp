@@ -27,7 +27,7 @@ bool ReadStarList(const std::string &path, std::vector<StarListEntry> &stars, st
 {
     stars.clear();
     std::string bytes;
-    if (!ReadRequiredFile(path, "star list", bytes, error))
+    if (!ReadRequiredFile(path, "star list", bytes, error, SmallFileLimit))
         return false;
     for (const std::string &line : SplitTextLines(bytes)) {
         if (!TrimText(line).empty())

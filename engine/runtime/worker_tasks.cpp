@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <stdexcept>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -30,6 +33,7 @@ void RunWorker(WorkerState &state, const std::function<void()> &procedure)
     } catch (...) {
         // A failed task ends like one that returned early; the program
         // carries on and the owner may start the work again.
+        ShowUserMessage(TaskFailureText(state.startTag), "KYT", MessageKind::Error);
     }
     CurrentWorker = nullptr;
     if (!state.ended) {
@@ -72,6 +76,20 @@ void EndWorkerThread(ThreadTag tag, RunningFlag *running)
         CurrentWorker->ended = true;
         CurrentWorker->exitCode = ExitCodeOf(tag);
     }
+}
+
+std::string TaskFailureText(ThreadTag tag)
+{
+    std::string why = "an unknown error";
+    try {
+        throw;
+    } catch (const std::bad_alloc &) {
+        why = "not enough memory";
+    } catch (const std::exception &failure) {
+        why = failure.what();
+    } catch (...) {
+    }
+    return "Task " + std::to_string(tag) + " could not finish (" + why + "); its work was abandoned.";
 }
 
 void PostToUiThread(std::function<void()> call)

@@ -3,13 +3,15 @@
 //
 // The flag is set before the thread starts and cleared on every way out of
 // the task: by EndWorkerThread, by the procedure returning, or by an
-// exception leaving it. Tasks never wait for one another and nothing joins
-// them. Results reach the user-interface thread through PostToUiThread.
+// exception leaving it (which the user is told of). Tasks never wait for one
+// another and nothing joins them. Results reach the user-interface thread
+// through PostToUiThread.
 #pragma once
 
 #include <atomic>
 #include <functional>
 #include <future>
+#include <string>
 #include <utility>
 
 // Names a task when it starts; its exit code (as a 16-bit value) when it ends.
@@ -49,6 +51,11 @@ WorkerHandle StartWorkerThread(ThreadTag tag, Procedure procedure, Parameter par
 // right after it. A task that ends without it (early return, exception) has
 // its start flag cleared and its start tag as exit code.
 void EndWorkerThread(ThreadTag tag, RunningFlag *running = nullptr);
+
+// The user's message for a task that ended by an exception: its code and
+// why (not enough memory, or the exception's text). Called inside a catch
+// block only.
+std::string TaskFailureText(ThreadTag tag);
 
 // Hands a result to the user-interface thread through the queued-call hook;
 // without one installed (tests, no program) the call runs at once here.

@@ -143,7 +143,7 @@ bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder)
     bool replaced = false;
     for (const std::string &file : files) {
         std::string text;
-        if (ReadWholeFile(prefix + file, text) != ReadStatus::Ok)
+        if (ReadWholeFile(prefix + file, text, nullptr, ElementTextLimit) != ReadStatus::Ok)
             continue;
         replaced = UpdateFromText(text, set, index) || replaced;
     }

@@ -267,7 +267,7 @@ TEST_F(MapViewTest, DefaultWorldImageAndPlacesFromTheSetUp)
     EXPECT_EQ(MapImage.width(), 2 * MapImage.height());
 
     std::string text;
-    ASSERT_EQ(ReadWholeFile(places, text), ReadStatus::Ok);
+    ASSERT_EQ(ReadWholeFile(places, text, nullptr, SmallFileLimit), ReadStatus::Ok);
     const std::vector<MapPlace> parsed = ParseMapPlaces(text);
     EXPECT_GT(parsed.size(), 100u);
     for (const MapPlace &place : parsed) {

@@ -45,7 +45,7 @@ void TfrAboutBox::FormCreate()
 {
     std::string text;
     const std::string path = ProgramDir + "license.txt";
-    if (ReadWholeFile(path, text) != ReadStatus::Ok) {
+    if (ReadWholeFile(path, text, nullptr, SmallFileLimit) != ReadStatus::Ok) {
         ShowUserMessage("License.txt file not found", "KYT", MessageKind::Error);
         return;
     }

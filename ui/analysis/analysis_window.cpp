@@ -313,6 +313,7 @@ void TfrAnalysisWnd::RunTask(ThreadTag tag, std::function<Finish()> work)
             finish = work();
         } catch (...) {
             // A failed task hands over nothing; the window becomes free again.
+            ShowUserMessage(TaskFailureText(tag), "KYT", MessageKind::Error);
         }
         // The window is free only once the result is in the box, so a new
         // listing can never clear the box before the last one arrived.

@@ -137,14 +137,15 @@ void TfrWebWnd::FormCreate()
     std::string error;
     if (!LoadInternetInfo(Web, &error))
         Tell(error);
-    // Without a list file the window opens with an empty list and writes
-    // the file when it closes. A file that exists but cannot be read keeps
-    // the window shut, so that nothing is saved over it.
+    // Without a list file the window opens with an empty list, written once
+    // the user adds to it. A file that exists but cannot be read (or is too
+    // large) keeps the window shut, so that nothing is saved over it.
     if (LoadDownloadList(Lines, &error) == ReadStatus::Failed) {
         Tell(error);
         opened_ = false;
         return;
     }
+    storedLines_ = Lines;
     FillList();
     txt_username->setText(Text(Web.user));
     txt_password->setText(Text(Web.password));
@@ -156,6 +157,7 @@ void TfrWebWnd::FormCreate()
     // The spin edit holds the period within 24..96; that value is saved.
     nm_dwperiod->setValue(Web.period);
     Web.period = nm_dwperiod->value();
+    storedWeb_ = Web;
     txt_dwnldfolder->setText(Text(Options.UpdateFolder.str()));
 }
 
@@ -189,8 +191,12 @@ void TfrWebWnd::StoreCheckStates()
 
 void TfrWebWnd::SaveList()
 {
+    if (Lines == storedLines_)
+        return;
     std::string error;
-    if (!SaveDownloadList(Lines, &error))
+    if (SaveDownloadList(Lines, &error))
+        storedLines_ = Lines;
+    else
         Tell(error);
 }
 
@@ -354,7 +360,7 @@ void TfrWebWnd::FormClose()
     Web.user = keep ? TrimmedText(txt_username) : " ";
     Web.password = keep ? TrimmedText(txt_password) : " ";
     std::string error;
-    if (!SaveInternetInfo(Web, &error))
+    if (!SameInternetInfo(Web, storedWeb_) && !SaveInternetInfo(Web, &error))
         Tell(error);
     StoreCheckStates();
     SaveList();

@@ -79,6 +79,10 @@ private:
 
     // The line of each check-list item.
     std::vector<std::size_t> itemLines_;
+    // The list's lines and the internet settings as the files hold them: a
+    // window that only opened and closed writes neither file.
+    std::vector<std::string> storedLines_;
+    web_t storedWeb_;
     bool opened_ = true;
     bool closed_ = false;
     bool downloading_ = false;

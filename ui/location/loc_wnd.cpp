@@ -29,6 +29,7 @@ namespace {
 constexpr double FeetPerMetre = 3.2808;
 constexpr std::size_t ObserverTextCapacity = 64;
 constexpr double MinutesPerDay = 1440.0;
+constexpr int ZoneNameChars = 40;
 
 void Message(const std::string &text, MessageKind kind = MessageKind::Information)
 {
@@ -124,6 +125,10 @@ void TfrLocWnd::BuildControls()
     txt_lon2 = edit(0, true);
     cb_timezone = new QComboBox(this);
     cb_timezone->setMinimumWidth(260);
+    // As wide as the longest real zone name, whatever a damaged zone file
+    // holds: the window must stay on the screen.
+    cb_timezone->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cb_timezone->setMinimumContentsLength(ZoneNameChars);
     txt_utc = edit(0, true);
     txt_agl = edit(8, true);
     lb_msl = new QLabel(this);
@@ -334,7 +339,8 @@ void TfrLocWnd::ValidateCoordinate(QLineEdit *field, QLineEdit *echo, double lim
 void TfrLocWnd::LoadPlaceList()
 {
     std::string error;
-    if (ReadLocationLines(listFile_, lines_, &error) == ReadStatus::Failed)
+    listRead_ = ReadLocationLines(listFile_, lines_, &error) != ReadStatus::Failed;
+    if (!listRead_)
         Message(error, MessageKind::Error);
     listChanged_ = false;
 }
@@ -377,6 +383,12 @@ void TfrLocWnd::bn_modifyClick(bool placeEntry)
 
 void TfrLocWnd::bn_saveClick()
 {
+    // Written from what was read, the list would lose every place it holds.
+    if (!listRead_) {
+        Message("The place list \"" + ResolvePath(listFile_) + "\" could not be read, so no place can be saved "
+                "to it without losing the places it holds. The file is left as it is.");
+        return;
+    }
     const std::string name = FieldText(txt_loc);
     // A longer name would push every later column of its line out of place.
     if (name.empty()) {

@@ -88,5 +88,7 @@ private:
     double acceptedLongitude_ = 0.0;
     int mode_ = Browse;
     bool listChanged_ = false;
+    // False when the shown list's file exists but could not be read.
+    bool listRead_ = true;
     bool applied_ = false;
 };

@@ -255,11 +255,17 @@ private:
     void SkyModeChosen(QAction *item);
     void OrientationChosen(QAction *item);
     void FormClose();
+    // The settings as they stand now, for "Options.bin".
+    OptionsViewState CurrentOptionsView() const;
     void LoadStartupDataThread();
     void SetHorizonCorrection();
     void FinishStartup(MainSetReading mainSet);
     void SaveMainSet();
-    void StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running = nullptr);
+    // Starts one of the window's own tasks. A task that fails (an exception,
+    // memory) is told, and onFailure then puts the window right on the
+    // user-interface thread.
+    void StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running = nullptr,
+                   std::function<void()> onFailure = {});
     // The automatic download task (start-up, when the settings ask for it).
     void StartAutoDownload();
     void WaitForOwnTasks();
@@ -297,6 +303,9 @@ private:
     // searched for.
     element_set predictedElements_{};
     Angles3 predictedPlace_{};
+    // The settings image at start when "Options.bin" could not be read (it
+    // is then written only when the settings differ); empty otherwise.
+    std::string unreadSettings_;
     bool endWithoutSave_ = false;
     bool closed_ = false;
 };

@@ -8,6 +8,7 @@
 #include "engine/astronomy/de_reader.h"
 #include "engine/downloads/download_settings.h"
 #include "engine/files/element_files.h"
+#include "engine/files/favorite_files.h"
 #include "engine/files/main_set.h"
 #include "engine/runtime/program_state.h"
 #include "engine/satellites/satellite_driver.h"
@@ -21,6 +22,7 @@
 #include "ui/analysis/analysis_window.h"
 #include "ui/hooks_install.h"
 #include "ui/program_main.h"
+#include "ui/main_window/shutdown_signals.h"
 #include "ui/main_window/time_step.h"
 #include "ui/window_glue.h"
 #include "views/ground_track.h"
@@ -77,6 +79,8 @@ TfrMainWnd::TfrMainWnd(const std::string &programDir) : programDir_(programDir)
                  menu_constellations, menu_constellationNames, menu_showLabel, menu_grids,
                  menu_loc_vis};
     frMainWnd = this;
+    // A logout, a shutdown or Ctrl+C closes the window as Exit does.
+    new ShutdownSignals(this, [this] { close(); });
     FormCreate();
     // The download progress box lives as long as the main window.
     frInfoDownloadWnd = new TfrInfoDownloadWnd();
@@ -99,6 +103,9 @@ void TfrMainWnd::FormCreate()
     // Nothing of the main set is read yet: closing now must not write it.
     SetMainSetSavable(false);
     SetProgramFolders(programDir_);
+    // Saves cut short by a crash or a kill left their temporary files.
+    for (const std::string &folder : {DataDir, FavoritesFolder(), ProgramDir + "tle/"})
+        RemoveInterruptedSaves(folder);
     ToolbarImages().clear();
     setWindowIcon(QApplication::windowIcon());
     setWindowState(Qt::WindowMaximized);
@@ -111,7 +118,8 @@ void TfrMainWnd::FormCreate()
 
     OptionsViewState view = DefaultOptionsViewState();
     std::string error;
-    if (!LoadOptions(view, &error))
+    bool settingsRead = true;
+    if (!LoadOptions(view, &error, &settingsRead))
         Tell(error);
     for (int i = 0; i < DisplaySwitchCount; ++i)
         switches_[i]->setChecked(view.Switches[i]);
@@ -119,6 +127,10 @@ void TfrMainWnd::FormCreate()
     MainView.CentreAz = view.CentreAz;
     menu_selectskyfile->setText(QString::fromStdString(SkyFileMenuCaption()));
     menu_selectiridiumfile->setText(QString::fromStdString(IridiumFileMenuCaption()));
+    // A settings file this run could not read still holds the user's
+    // settings: it is written over at exit only once they were changed from
+    // the defaults that stand in for them.
+    unreadSettings_ = settingsRead ? std::string() : OptionsToBytes(Options, CurrentOptionsView());
 
     if (Options.UtcTime) {
         Options.UtcTime = 0;
@@ -139,6 +151,10 @@ void TfrMainWnd::FormCreate()
         return;
     }
     ApplyToolbarImages();
+    // The defaults name no source files: rebuilding from them would delete
+    // the sets the unread settings name.
+    if (!unreadSettings_.empty())
+        return;
     // A source file that went missing leaves the old set file; nothing to tell.
     BuildSkyFile();
     BuildIridiumFile();
@@ -163,6 +179,7 @@ void TfrMainWnd::closeEvent(QCloseEvent *event)
 void TfrMainWnd::EndWithoutSaving()
 {
     endWithoutSave_ = true;
+    ShutdownSignals::Closing();
     Ready = false;
     ClockTimer->stop();
     hide();
@@ -187,31 +204,42 @@ bool TfrMainWnd::OwnTasksEnded() const
     return true;
 }
 
-void TfrMainWnd::StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running)
+void TfrMainWnd::StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running,
+                           std::function<void()> onFailure)
 {
     // Ended tasks are forgotten so the list stays short over a long run.
     std::erase_if(tasks_, [](const WorkerHandle &task) {
         return !task.Started()
             || task.exitCode.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
     });
-    tasks_.push_back(StartWorkerThread(tag, std::move(procedure), running));
+    tasks_.push_back(StartWorkerThread(
+        tag,
+        [this, tag, procedure = std::move(procedure), onFailure = std::move(onFailure)] {
+            try {
+                procedure();
+            } catch (...) {
+                OnUiThread([why = TaskFailureText(tag), onFailure] {
+                    Tell(why);
+                    if (onFailure)
+                        onFailure();
+                });
+            }
+        },
+        running));
 }
 
 void TfrMainWnd::FormClose()
 {
     closed_ = true;
+    ShutdownSignals::Closing();
     Ready = false;
     hide();
     bn_stopClick();
     // A running download ends its transfer within a second.
     DownloadStop = true;
     std::string error;
-    OptionsViewState view;
-    for (int i = 0; i < DisplaySwitchCount; ++i)
-        view.Switches[i] = switches_[i]->isChecked();
-    view.CentreAlt = MainView.CentreAlt;
-    view.CentreAz = MainView.CentreAz;
-    if (!SaveOptions(view, &error))
+    const OptionsViewState view = CurrentOptionsView();
+    if ((unreadSettings_.empty() || OptionsToBytes(Options, view) != unreadSettings_) && !SaveOptions(view, &error))
         Tell(error);
     // Closed while the start-up task still loads, MainList is not the file's
     // set yet, and a file that could not be read whole still holds what the
@@ -232,6 +260,16 @@ void TfrMainWnd::FormClose()
     QApplication::quit();
 }
 
+OptionsViewState TfrMainWnd::CurrentOptionsView() const
+{
+    OptionsViewState view;
+    for (int i = 0; i < DisplaySwitchCount; ++i)
+        view.Switches[i] = switches_[i]->isChecked();
+    view.CentreAlt = MainView.CentreAlt;
+    view.CentreAz = MainView.CentreAz;
+    return view;
+}
+
 void TfrMainWnd::StartInitialization()
 {
     // The observer and the horizon correction are shared state: they are set
@@ -241,7 +279,11 @@ void TfrMainWnd::StartInitialization()
         Tell(error);
     SetHorizonCorrection();
     TrackPoints.clear();
-    StartTask(StartupTaskTag, [this] { LoadStartupDataThread(); });
+    // Without its data the program cannot go on.
+    StartTask(StartupTaskTag, [this] { LoadStartupDataThread(); }, nullptr, [this] {
+        if (!closed_)
+            EndWithoutSaving();
+    });
 }
 
 void TfrMainWnd::SetHorizonCorrection()

@@ -72,16 +72,21 @@ void TfrMainWnd::SwitchView(std::int32_t mode)
         ClearStarStreams();
     Options.ViewMode = mode;
     ConfigureViewControls();
+    // A preparation that fails still ends with the view drawn from what it
+    // has, so that the view commands work again.
     switch (mode) {
     case ViewModeMap:
-        StartTask(MapTaskTag, [this] { OnUiThread([this] { FinishMapView(); }); });
+        StartTask(MapTaskTag, [this] { OnUiThread([this] { FinishMapView(); }); }, nullptr,
+                  [this] { FinishMapView(); });
         break;
     case ViewModeGlobe:
-        StartTask(GlobeTaskTag, [this] { OnUiThread([this] { FinishGlobeView(); }); });
+        StartTask(GlobeTaskTag, [this] { OnUiThread([this] { FinishGlobeView(); }); }, nullptr,
+                  [this] { FinishGlobeView(); });
         break;
     default: {
         const bool wantSkySet = SkyListEmpty() && menu_showskysat->isChecked();
-        StartTask(SkyTaskTag, [this, wantSkySet] { PrepareSkyViewThread(wantSkySet); });
+        StartTask(SkyTaskTag, [this, wantSkySet] { PrepareSkyViewThread(wantSkySet); }, nullptr,
+                  [this] { FinishSkyView(false, false, {}, {}); });
         break;
     }
     }
@@ -124,15 +129,17 @@ void TfrMainWnd::PrepareSkyViewThread(bool wantSkySet)
     const bool skySetRead = wantSkySet && LoadSatFile(skySet, DataDir + "SkySat.bin");
     OnUiThread([this, wantSkySet, skySetRead, skySet = std::move(skySet),
                 catalogue = std::move(catalogue)]() mutable {
-        if (!closed_)
-            FinishSkyView(wantSkySet, skySetRead, std::move(skySet), std::move(catalogue));
-        ViewBusy = false;
+        FinishSkyView(wantSkySet, skySetRead, std::move(skySet), std::move(catalogue));
     });
 }
 
 void TfrMainWnd::FinishSkyView(bool wantSkySet, bool skySetRead, tlearray skySet,
                                StarCatalogue catalogue)
 {
+    if (closed_) {
+        ViewBusy = false;
+        return;
+    }
     StarStreams = std::move(catalogue);
     if (wantSkySet) {
         if (skySetRead)
@@ -148,6 +155,7 @@ void TfrMainWnd::FinishSkyView(bool wantSkySet, bool skySetRead, tlearray skySet
                     CurrentTime, SiderealTime);
     SetDisplayListStyles();
     RefreshDisplay();
+    ViewBusy = false;
 }
 
 void TfrMainWnd::ClearStarStreams()

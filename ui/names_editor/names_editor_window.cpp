@@ -184,7 +184,7 @@ void TfrSatDataWnd::FormCreate()
     txt_range->setText(DefaultRange());
     std::string text;
     std::string error;
-    const ReadStatus status = ReadWholeFile(namesFile_, text, &error);
+    const ReadStatus status = ReadWholeFile(namesFile_, text, &error, NamesFileLimit);
     if (status == ReadStatus::Missing)
         return;
     if (status == ReadStatus::Failed) {
@@ -456,7 +456,7 @@ void TfrSatDataWnd::bn_updateClick()
         if (!UnpackDownload(folder + ArchiveName, unpackedFile, ZipKind))
             return finish(UpdateResult::UnpackFailed);
         std::string text;
-        const bool read = ReadWholeFile(unpackedFile, text) == ReadStatus::Ok;
+        const bool read = ReadWholeFile(unpackedFile, text, nullptr, NamesFileLimit) == ReadStatus::Ok;
         DeleteDataFile(unpackedFile);
         if (!read)
             return finish(UpdateResult::ReadFailed);

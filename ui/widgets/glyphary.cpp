@@ -1,6 +1,7 @@
 #include "ui/widgets/glyphary.h"
 
-#include <QFile>
+#include "engine/files/data_files.h"
+
 #include <QPixmap>
 #include <QtEndian>
 
@@ -31,12 +32,12 @@ QList<QIcon> &ToolbarImages()
 bool LoadGlyphary(const QString &path, QList<QIcon> &images, QString &error)
 {
     images.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+    std::string bytes, why;
+    if (ReadWholeFile(path.toStdString(), bytes, &why, SmallFileLimit) != ReadStatus::Ok) {
+        error = why.empty() ? QStringLiteral("Cannot open file \"%1\".").arg(path) : QString::fromStdString(why);
         return false;
     }
-    const QByteArray data = file.readAll();
+    const QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     const QString notImageList = QStringLiteral("\"%1\" is not a valid image list.").arg(path);
     qsizetype pos = sizeof Magic;
     quint32 version = 0, count = 0;

@@ -17,7 +17,7 @@ TEST_F(DataFilesTest, NamesInTheDataFolderMatchWithoutRegardToCase)
     EXPECT_EQ(ResolvePath(ProgramDir + "DATA/MAINSAT.BIN"), DataDir + "MainSat.bin");
 
     std::string bytes;
-    ASSERT_EQ(ReadWholeFile(DataDir + "MAINSAT.bin", bytes), ReadStatus::Ok);
+    ASSERT_EQ(ReadWholeFile(DataDir + "MAINSAT.bin", bytes, nullptr, SmallFileLimit), ReadStatus::Ok);
     EXPECT_EQ(bytes, "main");
 
     // Saving under another case replaces the same file rather than adding one.
@@ -37,7 +37,7 @@ TEST_F(DataFilesTest, ExactNameWinsAndNewNamesStayAsGiven)
 
     EXPECT_EQ(ResolvePath(ProgramDir + "Data/New/File.bin"), DataDir + "New/File.bin");
     std::string bytes;
-    EXPECT_EQ(ReadWholeFile(DataDir + "none.bin", bytes), ReadStatus::Missing);
+    EXPECT_EQ(ReadWholeFile(DataDir + "none.bin", bytes, nullptr, SmallFileLimit), ReadStatus::Missing);
 }
 
 TEST_F(DataFilesTest, AtomicSaveLeavesNoTemporaryFileAndKeepsPermissions)
@@ -55,14 +55,40 @@ TEST_F(DataFilesTest, AtomicSaveLeavesNoTemporaryFileAndKeepsPermissions)
 
     EXPECT_FALSE(SaveFileAtomically(ProgramDir + "missing/folder/x.bin", "y", &error));
     EXPECT_NE(error.find("missing/folder/x.bin"), std::string::npos);
+
+    // In place of a device the file gets the usual mode, not the device's.
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink("/dev/zero", path);
+    ASSERT_TRUE(SaveFileAtomically(path, "new", &error)) << error;
+    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+
+    // What saves cut short left is removed, and only that.
+    for (const char *name : {".Observer.bin.a1B2c3", ".mainsat.bin.XyZ789", ".hidden", ".x.abc12", ".x.abc-12"})
+        WriteFile(DataDir + name, "left");
+    std::filesystem::create_directory(DataDir + ".folder.ABCDEF");
+    RemoveInterruptedSaves(DataDir);
+    EXPECT_EQ(FolderEntries(DataDir),
+              (std::vector<std::string>{".folder.ABCDEF", ".hidden", ".x.abc-12", ".x.abc12", "Observer.bin"}));
 }
 
-TEST_F(DataFilesTest, ReadStopsAtTheLimit)
+TEST_F(DataFilesTest, AFileOverItsLimitIsRefusedAndAStreamEndsThere)
 {
-    WriteFile(DataDir + "big.bin", std::string(100000, 'a'));
-    std::string bytes;
-    ASSERT_EQ(ReadWholeFile(DataDir + "big.bin", bytes, nullptr, 629), ReadStatus::Ok);
+    WriteFile(DataDir + "big.bin", std::string(629, 'a'));
+    std::string bytes, error;
+    ASSERT_EQ(ReadWholeFile(DataDir + "big.bin", bytes, &error, 629), ReadStatus::Ok);
     EXPECT_EQ(bytes.size(), 629u);
+    EXPECT_EQ(ReadWholeFile(DataDir + "big.bin", bytes, &error, 628), ReadStatus::Failed);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_NE(error.find("big.bin\": the file is too large (more than 628 bytes)"), std::string::npos) << error;
+
+    EXPECT_EQ(ReadWholeFile("/dev/zero", bytes, &error, 4 * MiB), ReadStatus::Failed);
+    EXPECT_NE(error.find("too large (more than 4 MiB)"), std::string::npos) << error;
+    // A FIFO no one writes to reads as empty instead of blocking.
+    ASSERT_EQ(::mkfifo((DataDir + "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(ReadWholeFile(DataDir + "fifo", bytes, &error, 629), ReadStatus::Ok);
+    EXPECT_TRUE(bytes.empty());
 }
 
 TEST(ShortStringTest, TooLongTextIsRefusedNotCut)
@@ -121,7 +147,7 @@ TEST(DataFilesRealData, SetUpPlaceListKeepsItsColumns)
 {
     KYT_SETUP_FOLDER_OR_SKIP(folder, "data/MapLocations.dat");
     std::string text;
-    ASSERT_EQ(ReadWholeFile(folder + "/data/MapLocations.dat", text), ReadStatus::Ok);
+    ASSERT_EQ(ReadWholeFile(folder + "/data/MapLocations.dat", text, nullptr, SmallFileLimit), ReadStatus::Ok);
     const std::vector<std::string> lines = SplitTextLines(text);
     EXPECT_GT(lines.size(), 200u);
     bool london = false;

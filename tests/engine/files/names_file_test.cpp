@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include <sys/resource.h>
+
 namespace {
 
 const std::string Link = "http://www.example.org/qsmag.zip";
@@ -51,6 +55,18 @@ TEST_F(NamesFileTest, LinkLineEntriesAndOtherLines)
     ASSERT_TRUE(std::filesystem::remove(DataDir + "QVNAMES.DAT"));
     EXPECT_FALSE(LoadNamesFile(lines, &error));
     EXPECT_NE(error.find("qvnames.dat"), std::string::npos);
+
+    // Linked to a device that never ends, it is refused at once, in bounded memory.
+    std::filesystem::create_symlink("/dev/zero", DataDir + "qvnames.dat");
+    rusage before{}, after{};
+    ::getrusage(RUSAGE_SELF, &before);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(LoadNamesFile(lines, &error));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 200 * 1024); // KiB
+    EXPECT_NE(error.find("qvnames.dat\": the file is too large"), std::string::npos) << error;
+    EXPECT_TRUE(lines.empty());
 }
 
 TEST(NamesLookupTest, NumbersCompareAsWholeNumbers)

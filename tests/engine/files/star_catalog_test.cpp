@@ -223,7 +223,7 @@ TEST(StarCatalogRealData, SetUpStarListKeepsItsColumns)
 {
     KYT_SETUP_FOLDER_OR_SKIP(folder, "data/star.dat");
     std::string text;
-    ASSERT_EQ(ReadWholeFile(folder + "/data/star.dat", text), ReadStatus::Ok);
+    ASSERT_EQ(ReadWholeFile(folder + "/data/star.dat", text, nullptr, SmallFileLimit), ReadStatus::Ok);
     const std::vector<std::string> lines = SplitTextLines(text);
     ASSERT_GT(lines.size(), 100u);
     bool sirius = false;

@@ -2,6 +2,7 @@
 #include <functional>
 #include <future>
 #include <mutex>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -60,17 +61,29 @@ TEST(WorkerTasks, FlagIsSetWhileRunningAndClearedAtTheEnd)
 
 TEST(WorkerTasks, EveryWayOutClearsTheFlag)
 {
+    std::vector<std::string> told;
+    Hooks().showMessage = [&told](const std::string &text, const std::string &, MessageKind) {
+        told.push_back(text);
+        return true;
+    };
     RunningFlag running{false};
-    // Thrown out of the task.
+    // Thrown out of the task: the user is told why the work was abandoned.
     WorkerHandle handle = StartWorkerThread(12, [] { throw std::runtime_error("lost connection"); }, &running);
     ASSERT_TRUE(handle.Started());
     EXPECT_EQ(WaitForExit(handle), 12);
     EXPECT_FALSE(running.load());
 
-    // Something that is not an exception class.
+    // Something that is not an exception class, and memory running out.
     handle = StartWorkerThread(13, [] { throw 42; }, &running);
     EXPECT_EQ(WaitForExit(handle), 13);
     EXPECT_FALSE(running.load());
+    handle = StartWorkerThread(502, [] { throw std::bad_alloc(); }, &running);
+    EXPECT_EQ(WaitForExit(handle), 502);
+    Hooks().showMessage = nullptr;
+    EXPECT_EQ(told, (std::vector<std::string>{
+                        "Task 12 could not finish (lost connection); its work was abandoned.",
+                        "Task 13 could not finish (an unknown error); its work was abandoned.",
+                        "Task 502 could not finish (not enough memory); its work was abandoned."}));
 
     // An early return without the closing call.
     handle = StartWorkerThread(14, [] {}, &running);

@@ -98,7 +98,30 @@ TEST_F(WebWindowTest, WithoutAListItOpensShowsTheSettingsAndSavesThemAtClose)
     EXPECT_EQ(saved.user, "");
     EXPECT_EQ(saved.period, 96);
     EXPECT_NE(ReadFile(DataDir + "InternetInfo.ini").find("user= \r\npassword= \r\n"), std::string::npos);
-    EXPECT_EQ(ReadFile(DataDir + "dwnlist.dat"), "");
+    // The list was not changed: nothing is written.
+    EXPECT_FALSE(std::filesystem::exists(DataDir + "dwnlist.dat"));
+}
+
+TEST_F(WebWindowTest, EscapeLeavesFilesTooLargeToReadUntouched)
+{
+    const std::string info = DataDir + "InternetInfo.ini", list = DataDir + "dwnlist.dat";
+    const std::string oversized = "[InternetInfo]\nuser=me\n" + std::string(SmallFileLimit, ';') + "\n";
+    const std::string entry = "1 0  (Tv) Stations            http://example.org/stations.txt\r\n";
+    WriteFile(info, oversized);
+    WriteFile(list, entry);
+    TfrWebWnd &window = Open();
+    ASSERT_TRUE(window.Opened());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(ReadFile(info), oversized);
+    EXPECT_EQ(ReadFile(list), entry);
+
+    WriteFile(list, entry + std::string(SmallFileLimit, '#'));
+    TfrWebWnd &shut = Open();
+    EXPECT_FALSE(shut.Opened());
+    QTest::keyClick(&shut, Qt::Key_Escape);
+    EXPECT_EQ(ReadFile(list), entry + std::string(SmallFileLimit, '#'));
+    EXPECT_EQ(ReadFile(info), oversized);
 }
 
 TEST_F(WebWindowTest, TheAddDialogBuildsTheLineAndRefusesBlanksAndPathNames)

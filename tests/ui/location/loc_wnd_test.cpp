@@ -249,4 +249,31 @@ TEST_F(LocWndTest, SaveAndDeleteEditTheListAndOnlyThenWriteIt)
     EXPECT_EQ(ReadFile(full), fullBytes);
 }
 
+TEST_F(LocWndTest, AnUnreadableListIsKeptWhenAPlaceIsAddedAndLongZonesKeepTheWindowNarrow)
+{
+    WriteFile(DataDir + "Timezone.dat", "1, " + std::string(3000, 'Z') + "\n");
+    // A folder in the file's place cannot be read, as a file without read
+    // permission (which root reads all the same).
+    const std::string favourites = DataDir + "UserLocations.dat";
+    std::filesystem::create_directory(favourites);
+    TfrLocWnd &w = Open();
+    w.show();
+    EXPECT_LT(w.width(), 1000);
+    w.bn_mainClick(true);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].find("UserLocations.dat\": Is a directory"), std::string::npos) << messages_[0];
+
+    w.bn_newClick();
+    w.txt_loc->setText("Bern, CH");
+    w.txt_lat1->setText("46.95");
+    w.txt_lon1->setText("7.45");
+    w.bn_saveClick();
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_NE(messages_[1].find("could not be read, so no place can be saved"), std::string::npos);
+    EXPECT_TRUE(w.PlaceLines().empty());
+    w.bn_cancelClick();
+    w.bn_done->click();
+    EXPECT_TRUE(std::filesystem::is_directory(favourites));
+}
+
 } // namespace

@@ -94,6 +94,46 @@ TEST_F(DamagedFilesTest, DamagedStarFileIsToldAndNotDrawn)
     EXPECT_TRUE(Told({"Stars.bin", "The file is damaged."}));
     EXPECT_TRUE(StarStreams.Stars.empty());
     EXPECT_FALSE(StarStreams.Lines.empty());
+
+    // A star file that never ends is refused, and the view commands work on.
+    std::filesystem::remove(DataFile("Stars.bin"));
+    std::filesystem::create_symlink("/dev/zero", DataFile("Stars.bin"));
+    SwitchView(&TfrMainWnd::menu_skyClick);
+    EXPECT_TRUE(Told({"Stars.bin", "too large"}));
+    SwitchView(&TfrMainWnd::menu_mapClick);
+    EXPECT_EQ(Options.ViewMode, ViewModeMap);
+}
+
+TEST_F(DamagedFilesTest, SettingsThatCouldNotBeReadAreKeptWithTheSetsTheyNameUntilChanged)
+{
+    // The defaults' world image is there, so they stand unchanged.
+    std::filesystem::create_symlink(root_ / "map" / "default.jpg", root_ / "map" / "Real_Color_x.jpg");
+    const std::string iridium = DataFile("IridSat.bin");
+    Write(iridium, SatelliteImage("IRIDIUM 7"));
+    const std::string path = DataFile("Options.bin");
+    // A folder in the file's place cannot be read (as a file without read
+    // permission, which root reads all the same).
+    std::filesystem::create_directory(path);
+    Start();
+    EXPECT_TRUE(Told({path, "Is a directory", "KYT uses the default settings and leaves the file as it is"}));
+    Close();
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_EQ(ReadFile(iridium), SatelliteImage("IRIDIUM 7"));
+
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink("/dev/zero", path);
+    messages_.clear();
+    Start();
+    EXPECT_TRUE(Told({path, "too large"}));
+    Close();
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+
+    // Once the user changed a setting, the settings are the user's and saved.
+    Start();
+    SwitchView(&TfrMainWnd::menu_globeClick);
+    Close();
+    EXPECT_EQ(std::filesystem::file_size(path), OptionsFileSize);
+    EXPECT_EQ(ReadFile(iridium), SatelliteImage("IRIDIUM 7"));
 }
 
 TEST_F(DamagedFilesTest, DamagedObserverFileIsToldWithTheDefaultsUsed)

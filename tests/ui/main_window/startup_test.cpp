@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace {
 
 TleRecord SelectedSatellite(const std::string &name)
@@ -92,6 +95,27 @@ TEST_F(MainWindowTest, MainSetSavedAtCloseIsTheOneReadAtTheNextStart)
     EXPECT_EQ(window_->cb_sat1->itemText(0), "FIRST");
     EXPECT_EQ(window_->cb_sat2->count(), 1);
     EXPECT_EQ(SatStates.size(), 1u);
+}
+
+TEST_F(MainWindowTest, ATerminateSignalClosesAndSavesAsExitDoes)
+{
+    WriteSatFile(DataFile("MainSat.bin"), {SelectedSatellite("FIRST"), SelectedSatellite("SECOND")});
+    Start();
+    SwitchView(&TfrMainWnd::menu_globeClick);
+    MainList[1].Selected = 0;
+    MainSetChanged();
+    ASSERT_EQ(::kill(::getpid(), SIGTERM), 0);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !window_->isVisible(); }, 5000));
+    window_.reset();
+
+    OptionsRecord saved{};
+    OptionsViewState view = DefaultOptionsViewState();
+    OptionsFromBytes(ReadFile(DataFile("Options.bin")), saved, view);
+    EXPECT_EQ(saved.ViewMode, ViewModeGlobe);
+    tlearray set;
+    ASSERT_TRUE(LoadSatFile(set, DataFile("MainSat.bin")));
+    ASSERT_EQ(set.size(), 2u);
+    EXPECT_EQ(set[1].Selected, 0);
 }
 
 TEST_F(MainWindowTest, MissingToolbarImagesAreReportedOnceAndTheProgramCarriesOn)
