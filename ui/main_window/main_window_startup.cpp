@@ -320,7 +320,7 @@ void TfrMainWnd::FinishStartup(MainSetReading mainSet)
 void TfrMainWnd::SaveMainSet()
 {
     std::string error;
-    if (!SaveSatFile(MainList, DataDir + "mainsat.bin", &error))
+    if (!SaveSatFile(MainList, MainSetPath(), &error))
         Tell(error);
 }
 
