@@ -353,6 +353,10 @@ void TfrAnalysisWnd::StartListing(ThreadTag tag,
     analysisrichtext->clear();
     RunTask(tag, [inputs = Snapshot(), listing]() -> Finish {
         auto lines = listing(inputs);
+        // Every listing goes through the element file's satellites: without
+        // one its table stays empty, and the user is told why.
+        if (!inputs.Elements || inputs.Elements->empty())
+            lines.push_back("  No satellites: load an element file first (F2).");
         return [lines = std::move(lines)](TfrAnalysisWnd &window) {
             AppendReportLines(window.analysisrichtext, lines);
         };
