@@ -3,15 +3,17 @@
 
 usage: make_map_locations.py CITIES.txt COUNTRY_INFO.txt OUTPUT
 
-The places are the capitals of countries with at least a million people and
-every other city of at least one and a half million, largest first; a place within
-MIN_SPACING_KM of one already taken is left out, so labels do not pile up on
-twin cities. Each line holds the latitude in columns 1-8 and the longitude in
-columns 9-16 (degrees, three decimals, east and north positive), a blank in
-column 17 and the place name in columns 18-37, in ASCII so that a column is
-a byte.
+The places are the capitals of countries with at least a million people,
+largest first, then every other city of at least a million, largest first. A
+place is taken only when its marker and label fit on the map and touch no
+label taken before, measured on the map as a 1366 x 768 screen shows it with
+the default view font: so the map shows one readable name per area rather
+than a heap of names over Europe and Asia (larger maps only spread them
+further apart). Each line holds the latitude in columns 1-8 and the longitude
+in columns 9-16 (degrees, three decimals, east and north positive), a blank
+in column 17 and the place name in columns 18-37, in ASCII so that a column
+is a byte.
 """
-import math
 import sys
 
 from data_output import fail, write_atomically
@@ -19,22 +21,39 @@ from geonames import (CITY_ASCII_NAME, CITY_COUNTRY, CITY_FEATURE_CODE, CITY_LAT
                       CITY_POPULATION, COUNTRY_CODE, COUNTRY_POPULATION, read_table)
 
 MIN_COUNTRY_POPULATION = 1_000_000
-MIN_CITY_POPULATION = 1_500_000
-MIN_SPACING_KM = 60.0
-EARTH_RADIUS_KM = 6371.0
+MIN_CITY_POPULATION = 1_000_000
 NAME_WIDTH = 20
-
-
-def distance_km(a, b):
-    lat1, lon1, lat2, lon2 = map(math.radians, (a[0], a[1], b[0], b[1]))
-    h = math.sin((lat2 - lat1) / 2) ** 2 + math.cos(lat1) * math.cos(lat2) * math.sin((lon2 - lon1) / 2) ** 2
-    return 2 * EARTH_RADIUS_KM * math.asin(min(1.0, math.sqrt(h)))
+# The map picture of a maximised main window on a 1366 x 768 screen, and the
+# default view font (8 points, 11 pixels, monospaced) its labels are drawn
+# in: a character's advance and the line's height, rounded up, in pixels.
+MAP_WIDTH, MAP_HEIGHT = 1364, 560
+CHAR_WIDTH, LINE_HEIGHT = 7, 13
+# The marker is a cross of two pixels either side of the place; labels keep
+# this much more apart.
+CROSS_ARM, GAP = 2, 2
+MIN_PLACES = 60
 
 
 def place_name(ascii_name):
     # A few official names carry a district after " - " ("Palikir - National
     # Government Center"); the town name is what a map shows.
     return ascii_name.split(" - ")[0].strip()[:NAME_WIDTH].rstrip()
+
+
+def label_box(latitude, longitude, name):
+    """The pixels the marker and its name cover, as the map view draws them:
+    the cross about the place, the name with its top-left corner there."""
+    x = int((longitude + 180.0) / 360.0 * MAP_WIDTH)
+    y = int((90.0 - latitude) / 180.0 * MAP_HEIGHT)
+    return (x - CROSS_ARM, y - CROSS_ARM, x + CHAR_WIDTH * len(name), y + LINE_HEIGHT)
+
+
+def on_map(box):
+    return box[0] >= 0 and box[1] >= 0 and box[2] < MAP_WIDTH and box[3] < MAP_HEIGHT
+
+
+def apart(a, b):
+    return a[2] + GAP < b[0] or b[2] + GAP < a[0] or a[3] + GAP < b[1] or b[3] + GAP < a[1]
 
 
 def select_places(cities, countries):
@@ -48,10 +67,14 @@ def select_places(cities, countries):
         elif population >= MIN_CITY_POPULATION:
             big.append(entry)
     by_size = lambda e: (-e[3], e[2], e[0], e[1])
-    chosen = []
+    chosen, boxes = [], []
     for entry in sorted(capitals, key=by_size) + sorted(big, key=by_size):
-        if entry[2] and all(distance_km(entry, kept) >= MIN_SPACING_KM for kept in chosen):
+        if not entry[2]:
+            continue
+        box = label_box(entry[0], entry[1], entry[2])
+        if on_map(box) and all(apart(box, kept) for kept in boxes):
             chosen.append(entry)
+            boxes.append(box)
     return chosen
 
 
@@ -63,7 +86,7 @@ def main():
     if len(sys.argv) != 4:
         fail("usage: make_map_locations.py CITIES.txt COUNTRY_INFO.txt OUTPUT")
     places = select_places(read_table(sys.argv[1]), read_table(sys.argv[2]))
-    if len(places) < 100:
+    if len(places) < MIN_PLACES:
         fail("only %d places found in %s" % (len(places), sys.argv[1]))
     places.sort(key=lambda e: (e[2], e[0], e[1]))
     text = "".join(format_line(lat, lon, name) + "\n" for lat, lon, name, _ in places)

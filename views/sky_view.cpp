@@ -1,5 +1,6 @@
 #include "views/sky_view.h"
 
+#include <QFontMetrics>
 #include <QPolygon>
 
 #include <algorithm>
@@ -169,14 +170,33 @@ void DrawHorizonLabels(QPainter &painter)
 {
     const ViewState &view = MainView;
     const SkyClock clock = MainSkyClock();
+    // The whole-sky picture culls everything beyond 90 degrees from its
+    // centre, the horizon with it, and its lowest horizon point lies on the
+    // picture's bottom edge: there the letters are projected without culling
+    // and set just inside the rim.
+    const bool wholeSky = view.SkyScale < view.SkyScaleMin;
+    ViewState projection = view;
+    if (wholeSky)
+        projection.CullCos = NoCulling;
     QFont font = painter.font();
     font.setPixelSize(HorizonLetterPixels);
     painter.setFont(font);
+    const QFontMetrics metrics(font);
     const char *letters[] = {"N", "E", "S", "W"};
     for (int i = 0; i < 4; ++i) {
         Pixel pixel;
-        if (ProjectSky(EquatorialOf(clock, view.HorizonAltitude, i * HalfPi), view, pixel))
+        if (!ProjectSky(EquatorialOf(clock, view.HorizonAltitude, i * HalfPi), projection, pixel))
+            continue;
+        if (!wholeSky) {
             DrawLabel(painter, pixel.x - 8, pixel.y, letters[i], White);
+            continue;
+        }
+        // The letter's middle, half its size plus a little in from the rim.
+        const double dx = pixel.x - view.CentreX, dy = pixel.y - view.CentreY;
+        const double inward = (metrics.height() / 2.0 + 2.0) / std::max(1.0, std::hypot(dx, dy));
+        const int x = static_cast<int>(std::lround(pixel.x - dx * inward));
+        const int y = static_cast<int>(std::lround(pixel.y - dy * inward));
+        DrawLabel(painter, x - metrics.horizontalAdvance(letters[i]) / 2, y - metrics.height() / 2, letters[i], White);
     }
     painter.setFont(ViewFont());
 }

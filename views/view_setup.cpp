@@ -1,6 +1,5 @@
 #include "views/view_setup.h"
 
-#include <QFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -78,25 +77,30 @@ std::string LoadMapImage()
 {
     MainView.RebuildBackground = 1;
     const std::string folder = ProgramDir + "map/";
-    std::string path = ResolvePath(folder + Options.MapFile.str());
-    std::string tried;
-    if (Options.MapFile.str().empty() || !QFile::exists(QString::fromStdString(path))) {
-        if (!Options.MapFile.str().empty())
-            tried = "\"" + path + "\" and ";
+    // A settings file that names no world image takes the default one.
+    if (Options.MapFile.str().empty())
         Options.MapFile.assign(FallbackMapFile);
-        path = ResolvePath(folder + FallbackMapFile);
-    }
-    QImage image(QString::fromStdString(path));
-    if (!image.isNull()) {
-        MapImage = image.convertToFormat(QImage::Format_ARGB32);
+    const auto load = [](const std::string &path) {
+        const QImage image(QString::fromStdString(path));
+        if (!image.isNull())
+            MapImage = image.convertToFormat(QImage::Format_ARGB32);
+        return !image.isNull();
+    };
+    const std::string chosen = ResolvePath(folder + Options.MapFile.str());
+    if (load(chosen))
         return {};
-    }
+    // The user's choice stays in the settings (the file may be back at the
+    // next start); this run shows the default image.
+    const std::string fallback = ResolvePath(folder + FallbackMapFile);
+    if (fallback != chosen && load(fallback))
+        return "The world image \"" + chosen + "\" could not be loaded; the map shows \"" + FallbackMapFile +
+               "\" instead until it can. \"Options ...\" (Ctrl+O) chooses another image.";
     // Without a world image the map is a plain ocean, on which places,
     // tracks and satellites stay visible.
     MapImage = QImage(OceanImageWidth, OceanImageWidth / 2, QImage::Format_ARGB32);
     MapImage.fill(OceanColour);
-    return "The world image could not be loaded; tried " + tried + "\"" + path +
-           "\". The map shows a plain ocean instead.";
+    const std::string tried = fallback != chosen ? "\"" + chosen + "\" and \"" + fallback + "\"" : "\"" + chosen + "\"";
+    return "The world image could not be loaded; tried " + tried + ". The map shows a plain ocean instead.";
 }
 
 std::string InitGraphics(int controlWidth, int controlHeight)

@@ -76,10 +76,11 @@ QFont ViewFontOfSize(int points);
 // sky switches of MainViewSwitches into MainView. Returns LoadMapImage's
 // message and what keeps the map places from being read.
 std::string InitGraphics(int controlWidth, int controlHeight);
-// Loads program folder + "map/" + Options.MapFile into MapImage; a name that
-// names no file becomes "default.jpg" (also in Options, so it is saved).
-// When neither loads, MapImage is a plain dark-blue ocean and the result is
-// a message naming the files tried; empty otherwise.
+// Loads program folder + "map/" + Options.MapFile into MapImage (an empty
+// name becomes "default.jpg"). A file that does not load leaves the name in
+// Options and shows "default.jpg" instead; when neither loads, MapImage is a
+// plain dark-blue ocean. The result tells what was shown instead, naming the
+// files tried; empty when the chosen image loaded.
 std::string LoadMapImage();
 // Background one pixel narrower and lower than the image control; MainView's
 // sizes, centre and default scales.

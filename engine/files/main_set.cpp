@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr const char *MainSetFileName = "MainSat.bin";
-
 std::atomic<bool> Savable{false};
 
 // No control characters in what the text shows (a length byte beyond the
@@ -67,10 +65,12 @@ tlearray SoundSatRecordsFromBytes(std::string_view bytes, std::size_t &dropped)
     return records;
 }
 
+std::string MainSetPath() { return DataDir + "MainSat.bin"; }
+
 MainSetReading ReadMainSetFile()
 {
     MainSetReading reading;
-    const std::string path = DataDir + MainSetFileName;
+    const std::string path = MainSetPath();
     std::string bytes, error;
     const ReadStatus status = ReadWholeFile(path, bytes, &error, MaxSatFileRecords * sizeof(TleRecord));
     if (status == ReadStatus::Missing)

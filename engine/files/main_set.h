@@ -30,7 +30,12 @@ struct MainSetReading {
     std::string problem;
 };
 
-// Reads DataDir + "MainSat.bin". No file gives an empty, whole set.
+// DataDir + "MainSat.bin": the one name the set is read and written under
+// (an older "mainsat.bin" is the same file, names in the data folder match
+// without regard to case).
+std::string MainSetPath();
+
+// Reads MainSetPath(). No file gives an empty, whole set.
 MainSetReading ReadMainSetFile();
 
 // Whether MainList may be written over the file at exit: set when start-up

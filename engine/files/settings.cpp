@@ -106,7 +106,9 @@ OptionsRecord DefaultOptions()
 {
     OptionsRecord options{};
     options.GridsColor = 0xFFFFFFFFu;
-    options.HomeColor = 0xFF000000u;
+    // Orange: the home marker, its name and circle stand out on the dark
+    // map, its oceans and its night side.
+    options.HomeColor = 0xFFFF8000u;
     options.TrackColor = 0xFFFFFF00u;
     options.CityColor = 0xFF000000u;
     options.SatColor = 0xFFFFFFFFu;
@@ -123,7 +125,8 @@ OptionsRecord DefaultOptions()
     options.AutoDownload = 0;
     options.HighPrecision = 0;
     options.FontName.assign("Courier New");
-    options.MapFile.assign("Real_Color_x.jpg");
+    // The world image the set-up makes: a first start shows it without a word.
+    options.MapFile.assign("default.jpg");
     // A program folder too long for the field leaves the folder empty; the
     // loader reports that instead of storing a cut path.
     options.UpdateFolder.assign(TleFolderDefault());

@@ -269,7 +269,7 @@ TEST_F(MapViewTest, DefaultWorldImageAndPlacesFromTheSetUp)
     std::string text;
     ASSERT_EQ(ReadWholeFile(places, text, nullptr, SmallFileLimit), ReadStatus::Ok);
     const std::vector<MapPlace> parsed = ParseMapPlaces(text);
-    EXPECT_GT(parsed.size(), 100u);
+    EXPECT_GT(parsed.size(), 50u);
     for (const MapPlace &place : parsed) {
         EXPECT_LE(std::fabs(place.latitude), 90.0) << place.name;
         EXPECT_LE(std::fabs(place.longitude), 180.0) << place.name;

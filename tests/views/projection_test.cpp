@@ -267,9 +267,10 @@ TEST_F(ViewSizes, FieldOfViewText)
     EXPECT_NEAR(MainView.CentreAlt, HalfPi, 1e-3);
 }
 
-TEST_F(ViewSizes, MissingWorldImageFallsBackToTheDefaultName)
+TEST_F(ViewSizes, MissingWorldImageIsToldAndTheChoiceKept)
 {
     Options.MapFile.assign("no_such_world.jpg");
-    LoadMapImage();
-    EXPECT_EQ(Options.MapFile.str(), "default.jpg");
+    EXPECT_NE(LoadMapImage().find("map/no_such_world.jpg\""), std::string::npos);
+    EXPECT_FALSE(MapImage.isNull());
+    EXPECT_EQ(Options.MapFile.str(), "no_such_world.jpg");
 }

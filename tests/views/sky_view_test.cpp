@@ -234,6 +234,28 @@ TEST_F(SkyScene, HorizonBeyondTheCornersLeavesAllSky)
             ASSERT_EQ(At(image, x, y), Black) << x << "," << y;
 }
 
+TEST_F(SkyScene, WholeSkyHasTheCompassLettersInsideItsRim)
+{
+    ResetSkyZoom();
+    ASSERT_LT(MainView.SkyScale, MainView.SkyScaleMin);
+    const QImage &image = Render();
+    ViewState unculled = MainView;
+    unculled.CullCos = NoCulling;
+    for (int i = 0; i < 4; ++i) {
+        Pixel rim;
+        ASSERT_TRUE(ProjectSky(PointAt(MainView.HorizonAltitude, i * HalfPi), unculled, rim));
+        // The 24-pixel letter stands within about its size inside the rim.
+        const double dx = rim.x - MainView.CentreX, dy = rim.y - MainView.CentreY;
+        const double scale = 16.0 / std::hypot(dx, dy);
+        const int cx = static_cast<int>(rim.x - dx * scale), cy = static_cast<int>(rim.y - dy * scale);
+        int white = 0;
+        for (int y = std::max(0, cy - 14); y <= std::min(image.height() - 1, cy + 14); ++y)
+            for (int x = cx - 14; x <= cx + 14; ++x)
+                white += At(image, x, y) == 0xFFFFFFFFu;
+        EXPECT_GT(white, 8) << "letter " << i;
+    }
+}
+
 TEST_F(SkyScene, NorthLiesWhereTheCompassBoxPointsForEveryOrientation)
 {
     const Pixel c = Centre();

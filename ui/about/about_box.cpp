@@ -5,10 +5,14 @@
 #include "ui/about/version_block.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 TfrAboutBox::TfrAboutBox(QWidget *parent)
@@ -22,7 +26,15 @@ TfrAboutBox::TfrAboutBox(QWidget *parent)
     memo_about = new QPlainTextEdit(this);
     memo_about->setReadOnly(true);
     memo_about->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo_about->setMinimumSize(460, 300);
+    // The licence and notices are laid out in 80 columns: shown as written,
+    // in a fixed-pitch face and wide enough for them.
+    memo_about->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo_about->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const QFontMetrics metrics(memo_about->font());
+    const int margins = 2 * (memo_about->frameWidth() + static_cast<int>(memo_about->document()->documentMargin()));
+    memo_about->setMinimumSize(metrics.horizontalAdvance(QString(80, QLatin1Char('0'))) + margins +
+                                   memo_about->verticalScrollBar()->sizeHint().width(),
+                               metrics.lineSpacing() * 24);
     bn_version = new QPushButton("Version", this);
     OKButton = new QPushButton("OK", this);
     OKButton->setDefault(true);

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
-#include <QScreen>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
@@ -27,6 +26,7 @@
 #include "ui/widgets/glyphary.h"
 #include "ui/widgets/report_box.h"
 #include "ui/widgets/time_pickers.h"
+#include "ui/widgets/window_size.h"
 #include "ui/window_glue.h"
 
 TfrAnalysisWnd *frAnalysisWnd = nullptr;
@@ -56,12 +56,11 @@ int TargetCode(int index) { return index < 2 ? index + 1 : index + 2; }
 TfrAnalysisWnd::TfrAnalysisWnd(QWidget *parent) : QMainWindow(parent)
 {
     setWindowTitle("Satellite Analysis");
-    resize(760, 600);
-    setMinimumSize(760, 488);
     BuildControls();
     BuildMenus();
     BuildToolbar();
     SetHelpContext(this, HelpAnalysis);
+    FitWindowToScreen(this, QSize(760, 600), QSize(760, 488));
     FormCreate();
 }
 
@@ -203,9 +202,6 @@ void TfrAnalysisWnd::BuildToolbar()
 
 void TfrAnalysisWnd::FormCreate()
 {
-    if (const QScreen *screen = QApplication::primaryScreen())
-        move((screen->availableGeometry().width() - width()) / 2,
-             (screen->availableGeometry().height() - height()) / 2);
     utcMode_ = true;
     dt_an_hour->setDateTime(DayCountToDateTime(CurrentTime));
     dt_an_date->setDate(dt_an_hour->date());
@@ -360,6 +356,10 @@ void TfrAnalysisWnd::StartListing(ThreadTag tag,
     analysisrichtext->clear();
     RunTask(tag, [inputs = Snapshot(), listing]() -> Finish {
         auto lines = listing(inputs);
+        // Every listing goes through the element file's satellites: without
+        // one its table stays empty, and the user is told why.
+        if (!inputs.Elements || inputs.Elements->empty())
+            lines.push_back("  No satellites: load an element file first (F2).");
         return [lines = std::move(lines)](TfrAnalysisWnd &window) {
             AppendReportLines(window.analysisrichtext, lines);
         };

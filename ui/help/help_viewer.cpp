@@ -15,6 +15,7 @@
 
 #include "engine/files/data_files.h"
 #include "engine/runtime/ui_hooks.h"
+#include "ui/widgets/window_size.h"
 
 namespace {
 
@@ -39,7 +40,6 @@ public:
     explicit HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     {
         setWindowTitle("KYT Help");
-        resize(760, 620);
         browser_ = new QTextBrowser(this);
         // Pages link to each other; links leaving the help folder go to the
         // desktop's browser.
@@ -70,6 +70,7 @@ public:
         auto *layout = new QVBoxLayout(this);
         layout->addLayout(buttons);
         layout->addWidget(browser_);
+        FitWindowToScreen(this, QSize(760, 620), QSize());
     }
 
     bool Open(const QString &path)

@@ -24,6 +24,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TfrMainWnd *frMainWnd = nullptr;
 
 ViewImage::ViewImage(QWidget *parent) : QWidget(parent)
@@ -59,12 +61,18 @@ QAction *AddItem(QMenu *menu, const QString &caption, const QKeySequence &shortc
     return action;
 }
 
-QLineEdit *DataField(QWidget *parent, int width)
+// Room a field's frame and margins take beside its text.
+constexpr int FieldPadding = 12;
+
+// A read-only data field of `width` pixels that gives up what its widest text
+// (`widest`) does not need when the window is narrow.
+QLineEdit *DataField(QWidget *parent, int width, const QString &widest)
 {
     auto *edit = new QLineEdit(parent);
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
-    edit->setFixedWidth(width);
+    edit->setMinimumWidth(std::min(width, edit->fontMetrics().horizontalAdvance(widest) + FieldPadding));
+    edit->setMaximumWidth(width);
     return edit;
 }
 
@@ -296,29 +304,32 @@ void TfrMainWnd::BuildControls()
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
 
+    // The boxes and fields keep their widths where the window has room; in
+    // the smallest window (800 x 600) they shrink to what their texts need.
     cb_sat1 = new QComboBox(panel);
     cb_sat1->setToolTip("Select satellite for data display");
     cb_sat1->setMaxVisibleItems(10);
-    cb_sat1->setMinimumWidth(180);
+    cb_sat1->setMinimumWidth(140);
     cb_sat2 = new QComboBox(panel);
     cb_sat2->setToolTip("Select a satellite for range calculation");
     cb_sat2->setMaxVisibleItems(10);
-    cb_sat2->setMinimumWidth(180);
+    cb_sat2->setMinimumWidth(140);
     stxt_2sat_range = new QLabel(panel);
     stxt_2sat_range->setToolTip("Range between 2 selected satellites");
-    stxt_2sat_range->setMinimumWidth(110);
+    stxt_2sat_range->setMinimumWidth(stxt_2sat_range->fontMetrics().horizontalAdvance("99999.9 km") +
+                                     FieldPadding);
     stxt_2sat_range->setFrameShape(QFrame::StyledPanel);
 
-    txt_ra = DataField(panel, 110);
-    txt_dec = DataField(panel, 110);
-    txt_az = DataField(panel, 80);
-    txt_alt = DataField(panel, 80);
-    txt_hgt = DataField(panel, 100);
-    txt_rng = DataField(panel, 100);
+    txt_ra = DataField(panel, 110, "00h 00m 00s");
+    txt_dec = DataField(panel, 110, "-00\u00B0 00' 00\"");
+    txt_az = DataField(panel, 80, "000.0\u00B0");
+    txt_alt = DataField(panel, 80, "-00.0\u00B0");
+    txt_hgt = DataField(panel, 100, "99999.9 km");
+    txt_rng = DataField(panel, 100, "99999.9 km");
 
-    txt_time = DataField(panel, 230);
+    txt_time = DataField(panel, 230, "0000 Mmm 00   00:00:00:000");
     stxt_step = new QLabel(panel);
-    stxt_step->setMinimumWidth(80);
+    stxt_step->setMinimumWidth(stxt_step->fontMetrics().horizontalAdvance("00 Min") + 8);
     stxt_utc = new ClickLabel("LOC", panel);
     stxt_utc->setToolTip("Click to change time from Local to UTC");
     stxt_utc->setCursor(Qt::PointingHandCursor);
@@ -351,7 +362,7 @@ void TfrMainWnd::BuildControls()
     bn_minus = small("-", 30);
     bn_plus = small("+", 30);
 
-    txt_info1 = DataField(panel, 160);
+    txt_info1 = DataField(panel, 160, "Size: 180.0 Deg");
 
     const auto label = [panel](const QString &text) { return new QLabel(text, panel); };
     grid->addWidget(cb_sat1, 0, 0, 1, 2);

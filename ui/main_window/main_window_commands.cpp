@@ -15,6 +15,8 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -165,9 +167,16 @@ void TfrMainWnd::menu_contentsClick()
 
 void TfrMainWnd::FormResize()
 {
-    const int valueWidth = std::max(0, (width() - StatusCaptionsWidth) / 6);
+    // The six value panels share the width; in a narrow window the next
+    // pass times keep the room they need ("dd MMM HH:nn:ss") and the other
+    // four give it up.
+    const int share = std::max(0, (width() - StatusCaptionsWidth) / 6);
+    const QFontMetrics metrics(panels_[1]->font());
+    const int passTime =
+        std::max(share, metrics.horizontalAdvance("00 Mmm 00:00:00") + 2 * panels_[1]->frameWidth() + 4);
+    const int rest = std::max(0, (width() - StatusCaptionsWidth - 2 * passTime) / 4);
     for (int panel = 1; panel < 12; panel += 2)
-        panels_[panel]->setFixedWidth(valueWidth);
+        panels_[panel]->setFixedWidth(panel <= 3 ? passTime : rest);
     if (!Ready)
         return;
     SizeBackground(MainImage->width(), MainImage->height());

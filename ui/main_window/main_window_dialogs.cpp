@@ -5,6 +5,7 @@
 
 #include "engine/runtime/program_state.h"
 #include "engine/files/settings.h"
+#include "engine/runtime/ui_hooks.h"
 #include "ui/about/about_box.h"
 #include "ui/names_editor/names_editor_window.h"
 #include "ui/options/options_window.h"
@@ -45,7 +46,8 @@ void TfrMainWnd::menu_optionsClick()
     if (!Ready)
         return;
     // Saved or cancelled: a font chosen in the window has already changed.
-    LoadMapImage();
+    if (const std::string problem = LoadMapImage(); !problem.empty())
+        ShowUserMessage(problem, "KYT", MessageKind::Error);
     const std::string sizeText = ApplyViewOptions();
     if (Options.ViewMode == ViewModeSky)
         txt_info1->setText(QString::fromStdString(sizeText));

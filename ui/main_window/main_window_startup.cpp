@@ -297,6 +297,9 @@ void TfrMainWnd::ObserverChanged()
     // searches the next pass from the new place.
     SetHorizonCorrection();
     setWindowTitle(QString::fromStdString(Observer.Name.str()));
+    // The pickers show the clock in the place's zone: left on the old zone,
+    // SET would move the clock by the difference of the two offsets.
+    SetPickersToInstant(CurrentTime);
     RefreshDisplay();
 }
 
@@ -362,7 +365,7 @@ void TfrMainWnd::FinishStartup(MainSetReading mainSet)
 void TfrMainWnd::SaveMainSet()
 {
     std::string error;
-    if (!SaveSatFile(MainList, DataDir + "mainsat.bin", &error))
+    if (!SaveSatFile(MainList, MainSetPath(), &error))
         Tell(error);
 }
 

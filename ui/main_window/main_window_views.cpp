@@ -400,6 +400,10 @@ void TfrMainWnd::CenterSkyOnAzimuth(double azimuth)
 {
     if (Options.ViewMode != ViewModeSky)
         return;
+    // Turned to that point of the horizon: keeping the altitude, from the
+    // whole-sky picture (centred on the zenith) the command only spun the disc.
+    KeepSkyWithinWidestView();
+    MainView.CentreAlt = MainView.HorizonAltitude;
     MainView.CentreAz = azimuth;
     HorizontalToEqu(ObserverPlace(), MainView.CentreAlt, MainView.CentreAz, MainView.Centre,
                     CurrentTime, SiderealTime);

@@ -181,7 +181,7 @@ void TfrOptionWnd::ShowMapPreview(const QString &name)
 
 void TfrOptionWnd::GetNewColor(ColorSwatch *swatch)
 {
-    QColorDialog dialog(this);
+    QColorDialog dialog(swatch->Color(), this);
     if (dialog.exec() == QDialog::Accepted)
         swatch->SetColor(dialog.selectedColor());
     bn_saveoptions->setFocus();
@@ -225,7 +225,10 @@ void TfrOptionWnd::bn_saveoptionsClick()
         Options.ShadowAlpha = static_cast<std::int32_t>(std::trunc(nm_shadow->value() * ShadowScale));
     Options.TrackHours = nm_track->value();
     Options.Metric = ckb_metric->isChecked() ? 1 : 0;
-    Options.MapFile = mapFile;
+    // A chosen image missing from the folder is in no item: the choice stays
+    // until the user picks another.
+    if (cb_map->currentIndex() >= 0)
+        Options.MapFile = mapFile;
     if (frPredictionWnd)
         frPredictionWnd->ShowTrackUnit();
     accept();

@@ -24,6 +24,7 @@
 #include "engine/text/text_fields.h"
 #include "engine/text/text_format.h"
 #include "engine/runtime/ui_hooks.h"
+#include "ui/help/help_viewer.h"
 
 namespace {
 
@@ -58,6 +59,8 @@ TfrRadarWnd::TfrRadarWnd(const PassList &passList, bool utcMode, QWidget *parent
     const QRect screenArea = screen ? screen->geometry() : QRect(0, 0, 1280, 1024);
     const QSize size = WindowSize(screenArea.height());
     BuildControls(size);
+    // The chart is the prediction window's: its help page describes it.
+    SetHelpContext(this, HelpPrediction);
 
     RadarView.CentreX = RadarView.CentreY = Chart.height() / 2;
     RadarView.Rotation = 0.0;

@@ -35,11 +35,15 @@ void TfrPredictionWnd::bn_googleClick()
     case KmlWrite::Failed:
         ShowUserMessage(std::string(OpenFailed) + "\n" + error, Caption, MessageKind::Error);
         return;
-    case KmlWrite::Written:
+    case KmlWrite::Written: {
+        const std::string path = ResolvePath(DataDir + GoogleTracksFileName);
         // The desktop's "open" action cannot be asked for a maximised window.
-        if (!QDesktopServices::openUrl(
-                QUrl::fromLocalFile(QString::fromStdString(ResolvePath(DataDir + GoogleTracksFileName)))))
-            ShowUserMessage(OpenFailed, Caption, MessageKind::Error);
+        // Without a handler the file is still there for any globe program.
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+            ShowUserMessage(std::string(OpenFailed) + "\nThe tracks were written to \"" + path +
+                                "\"; any program that reads KML files can open it.",
+                            Caption, MessageKind::Error);
         return;
+    }
     }
 }

@@ -139,6 +139,10 @@ void TfrPredictionWnd::FinishSearch(SearchKind kind, PredictionResult result)
 {
     Passes.insert(Passes.end(), std::make_move_iterator(result.Passes.begin()),
                   std::make_move_iterator(result.Passes.end()));
+    // A transit report without rows would end at its header: it says so.
+    const bool overObject = kind == SearchKind::Transits || kind == SearchKind::GroundTracks;
+    if (overObject && !result.Found && !result.Lines.empty())
+        result.Lines.push_back("  No transits found.");
     QString text;
     for (const std::string &line : result.Lines) {
         if (!text.isEmpty())

@@ -19,6 +19,7 @@
 #include "ui/pass_chart/pass_chart_window.h"
 #include "ui/selector/sat_selector.h"
 #include "ui/widgets/glyphary.h"
+#include "ui/widgets/window_size.h"
 #include "views/view_state.h"
 
 #include <QApplication>
@@ -34,7 +35,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -74,15 +74,12 @@ long long OffsetMilliseconds(double days) { return std::llround(days * 86400000.
 TfrPredictionWnd::TfrPredictionWnd()
 {
     setWindowTitle(Caption);
-    setMinimumSize(800, 520);
-    resize(800, 600);
     setWindowIcon(QApplication::windowIcon());
     BuildMenus();
     BuildToolbar();
     BuildControls();
     SetHelpContext(this, HelpPrediction);
-    if (const QScreen *screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    FitWindowToScreen(this, QSize(800, 600), QSize(800, 520));
 
     CopyMainListToPrediction();
     UtcMode = true;
@@ -192,8 +189,7 @@ void TfrPredictionWnd::BuildControls()
     const auto label = [panel](const QString &text) { return new QLabel(text, panel); };
 
     cklb_linetab = new QListWidget(panel);
-    cklb_linetab->setMinimumWidth(200);
-    cklb_linetab->setMaximumHeight(150);
+    cklb_linetab->setMinimumWidth(170);
 
     nm_sunalt = SpinEdit(panel, -18, -1, -6);
     nm_satalt = SpinEdit(panel, 1, 45, 10);
@@ -243,7 +239,9 @@ void TfrPredictionWnd::BuildControls()
     bn_chartwnd->setEnabled(false);
     bn_google->setEnabled(false);
 
-    grid->addWidget(cklb_linetab, 0, 0, 4, 1);
+    // Three bands of settings beside the satellite list, the span and the
+    // result buttons under them: the window fits a screen 800 pixels wide.
+    grid->addWidget(cklb_linetab, 0, 0, 6, 1);
     grid->addWidget(label("Sun  <"), 0, 1);
     grid->addWidget(nm_sunalt, 0, 2);
     grid->addWidget(label("Sat  >"), 1, 1);
@@ -252,29 +250,32 @@ void TfrPredictionWnd::BuildControls()
     grid->addWidget(nm_revs, 2, 2);
     grid->addWidget(label("Steps(Sec)"), 3, 1);
     grid->addWidget(nm_steps, 3, 2);
-    grid->addWidget(ckb_sunlite, 0, 3);
-    grid->addWidget(ckb_day_night, 1, 3);
+    grid->addWidget(ckb_sunlite, 0, 3, 1, 2);
+    grid->addWidget(ckb_day_night, 1, 3, 1, 2);
     grid->addWidget(label("Irid Mag >"), 2, 3);
     grid->addWidget(nm_mag, 2, 4);
-    grid->addWidget(cb_irid_day, 3, 3);
+    grid->addWidget(cb_irid_day, 3, 3, 1, 2);
     grid->addWidget(label("Transit Object"), 0, 5);
-    grid->addWidget(cb_object, 0, 6);
+    grid->addWidget(cb_object, 0, 6, 1, 2);
     grid->addWidget(label("Radius"), 1, 5);
     grid->addWidget(nm_transit, 1, 6);
     grid->addWidget(label("Arc Min"), 1, 7);
     grid->addWidget(lb_track, 2, 5);
     grid->addWidget(nm_track, 2, 6);
-    grid->addWidget(label("START TIME"), 0, 8);
-    grid->addWidget(dt_predict_date1, 0, 9);
-    grid->addWidget(dt_predict_hour1, 0, 10);
-    grid->addWidget(stxt_time1, 0, 11);
-    grid->addWidget(label("END TIME"), 1, 8);
-    grid->addWidget(dt_predict_date2, 1, 9);
-    grid->addWidget(dt_predict_hour2, 1, 10);
-    grid->addWidget(stxt_time2, 1, 11);
-    grid->addWidget(bn_chartwnd, 2, 9);
-    grid->addWidget(bn_google, 3, 9);
-    grid->setColumnStretch(12, 1);
+    auto *span = new QGridLayout;
+    span->addWidget(label("START TIME"), 0, 0);
+    span->addWidget(dt_predict_date1, 0, 1);
+    span->addWidget(dt_predict_hour1, 0, 2);
+    span->addWidget(stxt_time1, 0, 3);
+    span->addWidget(label("END TIME"), 1, 0);
+    span->addWidget(dt_predict_date2, 1, 1);
+    span->addWidget(dt_predict_hour2, 1, 2);
+    span->addWidget(stxt_time2, 1, 3);
+    span->setColumnStretch(4, 1);
+    span->addWidget(bn_chartwnd, 0, 5);
+    span->addWidget(bn_google, 1, 5);
+    grid->addLayout(span, 4, 1, 2, 7);
+    grid->setColumnStretch(8, 1);
 
     PredictRichText = new QPlainTextEdit(central);
     PredictRichText->setReadOnly(true);

@@ -47,7 +47,7 @@ Image DefaultOptionsImage(const std::string &updateFolder)
 {
     Image image(629);
     image.u32(0, 0xFFFFFFFF);
-    image.u32(4, 0xFF000000);
+    image.u32(4, 0xFFFF8000);
     image.u32(8, 0xFFFFFF00);
     image.u32(12, 0xFF000000);
     image.u32(16, 0xFFFFFFFF);
@@ -61,7 +61,7 @@ Image DefaultOptionsImage(const std::string &updateFolder)
     image.f64(64, std::numbers::pi);
     image.byte(72, 1);
     image.text(76, "Courier New");
-    image.text(141, "Real_Color_x.jpg");
+    image.text(141, "default.jpg");
     image.text(336, updateFolder);
     for (int i = 0; i < 21; ++i)
         image.byte(592 + i, DefaultSwitchBytes[i]);

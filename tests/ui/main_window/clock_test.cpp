@@ -147,6 +147,17 @@ TEST_F(MainWindowTest, SetReadsThePickersInTheObserversZoneOrInUtc)
     Observer.UtcOffset = 0.0;
 }
 
+TEST_F(MainWindowTest, APlaceInAnotherZoneTurnsThePickersWithTheClock)
+{
+    TfrMainWnd &w = Start();
+    const double clock = CurrentTime;
+    Observer.UtcOffset = 1.0 / 24.0; // a place one hour east, as the location window applies it
+    w.ObserverChanged();
+    w.menu_setusertimeClick();
+    EXPECT_EQ(InstantToMilliseconds(CurrentTime), InstantToMilliseconds(clock)) << "SET untouched keeps the clock";
+    Observer.UtcOffset = 0.0;
+}
+
 TEST_F(MainWindowTest, UtcDisplaySurvivesARestartWithItsLabels)
 {
     TfrMainWnd &w = Start();

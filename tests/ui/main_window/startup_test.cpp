@@ -48,8 +48,8 @@ TEST_F(MainWindowTest, FirstStartWithAnEmptyDataFolderShowsDefaultsAndSavesAtClo
 
     Close();
     EXPECT_EQ(std::filesystem::file_size(DataFile("Options.bin")), OptionsFileSize);
-    ASSERT_TRUE(std::filesystem::exists(DataFile("mainsat.bin")));
-    EXPECT_EQ(std::filesystem::file_size(DataFile("mainsat.bin")), 0u);
+    ASSERT_TRUE(std::filesystem::exists(DataFile("MainSat.bin")));
+    EXPECT_EQ(std::filesystem::file_size(DataFile("MainSat.bin")), 0u);
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -78,12 +78,13 @@ TEST_F(MainWindowTest, MissingEphemerisEndsTheProgramWithoutSavingAnything)
     EXPECT_EQ(messages[0].caption, "Start ERROR");
     window_.reset();
     EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
-    EXPECT_FALSE(std::filesystem::exists(DataFile("mainsat.bin")));
+    EXPECT_FALSE(std::filesystem::exists(DataFile("MainSat.bin")));
 }
 
 TEST_F(MainWindowTest, MainSetSavedAtCloseIsTheOneReadAtTheNextStart)
 {
-    WriteSatFile(DataFile("MainSat.bin"), {SelectedSatellite("FIRST"), SelectedSatellite("SECOND")});
+    // As earlier versions wrote it: read, and saved over without a second file.
+    WriteSatFile(DataFile("mainsat.bin"), {SelectedSatellite("FIRST"), SelectedSatellite("SECOND")});
     Start();
     ASSERT_EQ(window_->cb_sat1->count(), 2);
     MainList[1].Selected = 0; // as the satellite selector would leave it
@@ -95,6 +96,9 @@ TEST_F(MainWindowTest, MainSetSavedAtCloseIsTheOneReadAtTheNextStart)
     EXPECT_EQ(window_->cb_sat1->itemText(0), "FIRST");
     EXPECT_EQ(window_->cb_sat2->count(), 1);
     EXPECT_EQ(SatStates.size(), 1u);
+    Close();
+    EXPECT_TRUE(std::filesystem::exists(DataFile("mainsat.bin")));
+    EXPECT_FALSE(std::filesystem::exists(DataFile("MainSat.bin")));
 }
 
 TEST_F(MainWindowTest, ATerminateSignalClosesAndSavesAsExitDoes)

@@ -46,6 +46,7 @@ TEST_F(OptionsWindowTest, UnchangedSavesKeepTheSettings)
     Options.ShadowAlpha = 101;
     Options.SatColor = 0xFFFF0000u;
     Options.CityColor = 0xFF102030u;
+    Options.MapFile.assign("away.jpg"); // not in the map folder
     for (int i = 0; i < 10; ++i) {
         TfrOptionWnd window;
         if (i == 0) {
@@ -59,6 +60,7 @@ TEST_F(OptionsWindowTest, UnchangedSavesKeepTheSettings)
     EXPECT_EQ(Options.ShadowAlpha, 101);
     EXPECT_EQ(Options.SatColor, 0xFFFF0000u);
     EXPECT_EQ(Options.CityColor, 0xFF102030u);
+    EXPECT_EQ(Options.MapFile.str(), "away.jpg");
 
     // A value the user set is stored on the shown scale.
     TfrOptionWnd window;

@@ -200,7 +200,9 @@ TEST_F(GoogleEarthTest, TheFileGoesToTheDesktopsHandlerButNotDuringASearch)
     // Offscreen there is no handler of its own.
     QDesktopServices::unsetUrlHandler("file");
     window.bn_googleClick();
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Satellite Pass Prediction: Failed to load Program Google Earth"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Satellite Pass Prediction: Failed to load Program Google Earth\n"
+                                                   "The tracks were written to \"" + KmlPath() +
+                                                   "\"; any program that reads KML files can open it."});
 
     // While a search runs nothing is written or opened.
     std::filesystem::remove(KmlPath());
