@@ -19,6 +19,7 @@ make_if_missing de_files/1957_2050.423 "$py" "$here/de405_to_jpl.py"
 # World images (NASA Visible Earth, via xplanet-images) and the map's places
 # (GeoNames, via libtimezonemap-data).
 make_if_missing map/default.jpg "$py" "$here/make_map_images.py" /usr/share/xplanet/images/earth.jpg
+make_if_missing map/Real_Color_x.jpg "$py" "$here/make_map_images.py" /usr/share/xplanet/images/earth.jpg
 make_if_missing map/night_lights.jpg "$py" "$here/make_map_images.py" /usr/share/xplanet/images/night.jpg
 make_if_missing data/MapLocations.dat "$py" "$here/make_map_locations.py" \
   /usr/share/libtimezonemap/ui/cities15000.txt /usr/share/libtimezonemap/ui/countryInfo.txt

@@ -125,8 +125,9 @@ OptionsRecord DefaultOptions()
     options.AutoDownload = 0;
     options.HighPrecision = 0;
     options.FontName.assign("Courier New");
-    // The world image the set-up makes: a first start shows it without a word.
-    options.MapFile.assign("default.jpg");
+    // The real-colour world image the set-up makes beside the fallback
+    // "default.jpg": a first start shows it without a word.
+    options.MapFile.assign("Real_Color_x.jpg");
     // A program folder too long for the field leaves the folder empty; the
     // loader reports that instead of storing a cut path.
     options.UpdateFolder.assign(TleFolderDefault());

@@ -149,7 +149,7 @@ TEST(DataFilesRealData, SetUpPlaceListKeepsItsColumns)
     std::string text;
     ASSERT_EQ(ReadWholeFile(folder + "/data/MapLocations.dat", text, nullptr, SmallFileLimit), ReadStatus::Ok);
     const std::vector<std::string> lines = SplitTextLines(text);
-    EXPECT_GT(lines.size(), 200u);
+    EXPECT_GT(lines.size(), 50u);
     bool london = false;
     for (const std::string &line : lines) {
         SCOPED_TRACE(line);

@@ -61,7 +61,7 @@ Image DefaultOptionsImage(const std::string &updateFolder)
     image.f64(64, std::numbers::pi);
     image.byte(72, 1);
     image.text(76, "Courier New");
-    image.text(141, "default.jpg");
+    image.text(141, "Real_Color_x.jpg");
     image.text(336, updateFolder);
     for (int i = 0; i < 21; ++i)
         image.byte(592 + i, DefaultSwitchBytes[i]);

@@ -106,8 +106,6 @@ TEST_F(DamagedFilesTest, DamagedStarFileIsToldAndNotDrawn)
 
 TEST_F(DamagedFilesTest, SettingsThatCouldNotBeReadAreKeptWithTheSetsTheyNameUntilChanged)
 {
-    // The defaults' world image is there, so they stand unchanged.
-    std::filesystem::create_symlink(root_ / "map" / "default.jpg", root_ / "map" / "Real_Color_x.jpg");
     const std::string iridium = DataFile("IridSat.bin");
     Write(iridium, SatelliteImage("IRIDIUM 7"));
     const std::string path = DataFile("Options.bin");
@@ -154,9 +152,10 @@ TEST_F(DamagedFilesTest, DamagedObserverFileIsToldWithTheDefaultsUsed)
 
 TEST_F(DamagedFilesTest, MissingWorldImageIsToldAndTheMapIsAnOcean)
 {
+    std::filesystem::remove(root_ / "map" / "Real_Color_x.jpg");
     std::filesystem::remove(root_ / "map" / "default.jpg");
     Start();
-    EXPECT_TRUE(Told({ProgramFolder() + "map/default.jpg"}));
+    EXPECT_TRUE(Told({ProgramFolder() + "map/Real_Color_x.jpg", ProgramFolder() + "map/default.jpg"}));
     EXPECT_EQ(Messages().size(), 1u);
     // Day or night side, the picture is blue where no place, track or grid is.
     const QImage &picture = ViewBitmap();

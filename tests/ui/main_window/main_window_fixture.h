@@ -53,6 +53,7 @@ protected:
         setUpData_ = dataDir;
         std::filesystem::create_symlink(ephemeris, root_ / "de_files" / "1957_2050.423");
         LinkSetUpFile("map/default.jpg");
+        LinkSetUpFile("map/Real_Color_x.jpg");
         const std::filesystem::path glyphary = std::filesystem::path(KYT_TEST_PROGRAM_DIR) / "Glyphary.dll";
         if (std::filesystem::exists(glyphary))
             std::filesystem::copy_file(glyphary, root_ / "Glyphary.dll");
