@@ -197,7 +197,7 @@ TEST_F(WebWindowTest, DownloadUsesTheTypedLoginAndLocksTheWindowUntilItEnds)
 TEST_F(WebWindowTest, TheStopFlagEndsAHungDownloadWithinASecond)
 {
     Serve();
-    DownloadConfig().stallTimeout = std::chrono::seconds(60);
+    DownloadConfig().lowSpeedTime = std::chrono::seconds(60);
     ASSERT_TRUE(SaveDownloadList({Line("hung", 0, "/hang")}));
     TfrWebWnd &window = Open();
     window.bn_download->click();
