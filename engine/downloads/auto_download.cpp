@@ -53,16 +53,22 @@ void AutoDownloadThreadProc(AutoDownloadInputs inputs)
                 &inputs, [&](void *) { Post(inputs.links.end); });
             stored = DownloadEntries(lines, web, run);
         }
-        if (DownloadStop) {
-            // The program is closing: nobody is left to tell.
-        } else if (stored <= 0) {
-            ShowUserMessage("Download Failed - File or Download ERROR" + FailureReport(run), "Download Error",
-                            MessageKind::Error);
-        } else {
+        if (stored > 0) {
             web.time = settings.localNow();
+            web.downloaded = true;
             std::string error;
             if (!SaveInternetInfo(web, &error))
                 ShowUserMessage(error, "Download Error", MessageKind::Error);
+        }
+        if (run.stopped || run.toldUser || DownloadStop) {
+            // Stopped by the user or the program's close, or told already.
+        } else if (stored <= 0) {
+            ShowUserMessage("Download Failed - File or Download ERROR" + FailureReport(run), "Download Error",
+                            MessageKind::Error);
+        } else if (run.unpackFailures > 0) {
+            ShowUserMessage("Unzip Error - " + std::to_string(run.unpackFailures) + " File(s) Failed"
+                                + FailureReport(run),
+                            "UNZip", MessageKind::Error);
         }
     }
     EndWorkerThread(AutoDownloadTaskTag, &DownloadRunning);

@@ -33,5 +33,6 @@ struct AutoDownloadInputs {
 // reads the list and the internet settings, and when at least `period`
 // hours lie between the local clock and the last download (either way),
 // runs the download. A run that stores something moves the last download's
-// time to now; one that stores nothing says so and keeps it.
+// time to now; one that stores nothing says so and keeps it. A run that
+// ends with files it could not unpack names them.
 void AutoDownloadThreadProc(AutoDownloadInputs inputs);

@@ -29,9 +29,37 @@ void ShowProgress(const DownloadRun &run, std::string text)
         PostToUiThread([progress = run.progress, text = std::move(text)] { progress(text); });
 }
 
-bool AskedToStop(long status)
+// The server part of a link, as the run tells servers apart: the host, with
+// the port when the link names one.
+std::string ServerOf(const std::string &host, const std::string &port)
 {
-    return status == 403 || status == 429 || status >= 500;
+    return port.empty() ? host : host + ":" + port;
+}
+
+// Whether the whole answer came: its last non-blank line is the second line
+// of its last element set. An answer cut short (a server that closed early
+// and sent no length to check) ends inside a line or between the lines of
+// a set.
+bool EndsWithWholeSet(std::string_view text, const ElementList &sets)
+{
+    std::string_view last;
+    ForEachTextLine(text, [&](std::string_view line) {
+        if (!TrimText(line).empty())
+            last = line;
+    });
+    return !sets.empty() && TrimText(last) == sets.back().Line2.str();
+}
+
+// What the user is told of a login that failed for reason.
+std::string LoginMessage(LoginResult result, const std::string &reason)
+{
+    const std::string skipped = "\n\nThe \"(ST)\" entries are not downloaded in this run; ";
+    if (result == LoginResult::Refused)
+        return "Space-Track Login Failed - Check Username or Password";
+    if (result == LoginResult::Failed)
+        return "Space-Track Login Failed - " + reason + skipped + "try again later.";
+    return "Failed to Connect to The Space-Track or Internet\n\n" + reason + skipped
+           + "check the internet connection and try again later.";
 }
 
 // The state of one run's download pass.
@@ -42,7 +70,6 @@ public:
     bool loggedIn = false;
     std::string loginFailure = "no Space-Track login";
     int stored = 0;
-    int unpackFailures = 0;
 
     void Download(const DownloadEntry &entry)
     {
@@ -50,6 +77,14 @@ public:
         std::string reason;
         if (!Fetch(entry, reason))
             run_.failures.push_back(DownloadItemText(entry) + ": " + reason);
+    }
+
+    // Asks the server of link nothing more in this run.
+    void SkipServer(const std::string &link, const std::string &why)
+    {
+        std::string scheme, host, port;
+        if (SplitWebLink(link, scheme, host, port))
+            skipped_.emplace(ServerOf(host, port), why);
     }
 
 private:
@@ -69,26 +104,28 @@ private:
             reason = "unknown kind of download";
             return false;
         }
-        if (const auto skipped = stoppedHosts_.find(host); skipped != stoppedHosts_.end()) {
-            reason = "not requested: " + host + " answered HTTP " + std::to_string(skipped->second)
-                     + " earlier in this run";
-            return false;
-        }
         if (entry.Tag == SpaceTrackTag && !loggedIn) {
             reason = loginFailure;
             return false;
         }
+        const std::string server = ServerOf(host, port);
+        if (const auto skipped = skipped_.find(server); skipped != skipped_.end()) {
+            reason = "not requested: " + server + " " + skipped->second + " earlier in this run";
+            return false;
+        }
         FetchResult result;
         if (!HttpDownload(session_, entry.Link, result)) {
-            if (AskedToStop(result.status))
-                stoppedHosts_.emplace(host, result.status);
+            if (result.status == 403 || result.status == 429 || result.status >= 500)
+                skipped_.emplace(server, "answered HTTP " + std::to_string(result.status));
+            else if (result.unreachable)
+                skipped_.emplace(server, "could not be reached");
             reason = result.reason;
             return false;
         }
         std::string text;
         if (!UnpackBytes(result.body, entry.Kind, session_.Settings().maxBytes, text, reason)) {
             if (entry.Kind != DownloadPlainText)
-                ++unpackFailures;
+                ++run_.unpackFailures;
             return false;
         }
         if (text.empty()) {
@@ -101,6 +138,10 @@ private:
             reason = "the answer holds no element set";
             return false;
         }
+        if (!EndsWithWholeSet(text, sets)) {
+            reason = "the answer is cut short: it ends inside an element set";
+            return false;
+        }
         if (!SaveFileAtomically(run_.updateFolder + entry.Name + ".tle", text, &reason))
             return false;
         ++stored;
@@ -109,8 +150,8 @@ private:
 
     InternetSession &session_;
     DownloadRun &run_;
-    // Hosts that asked clients to stop, with the status they answered.
-    std::map<std::string, long> stoppedHosts_;
+    // Servers asked nothing more, with what they did.
+    std::map<std::string, std::string> skipped_;
 };
 
 } // namespace
@@ -118,10 +159,14 @@ private:
 int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, DownloadRun &run)
 {
     run.failures.clear();
+    run.unpackFailures = 0;
+    run.stopped = false;
+    run.toldUser = false;
     const DownloadSettings settings = DownloadConfig();
     std::unique_ptr<InternetSession> session = OpenInternetSession(settings);
     if (!session) {
         Tell("Failed to Connect to The INTERNET", "Connection");
+        run.toldUser = true;
         return 0;
     }
     std::vector<DownloadEntry> selected;
@@ -138,39 +183,42 @@ int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, Dow
     EntryPass pass(*session, run);
     if (login) {
         if (TrimText(web.user).empty() || TrimText(web.password).empty()) {
-            Tell("Failed - Missing Username or Password", "Connection");
+            Tell("Failed - Missing Username or Password\n\nEnter the Space-Track Username and Password, or "
+                 "uncheck the \"(ST)\" entries.",
+                 "Connection");
+            run.toldUser = true;
             return 0;
         }
-        const std::string loginUrl = SpaceTrackLoginUrl(selected[*login].Link);
+        const std::string &link = selected[*login].Link;
+        const std::string loginUrl = SpaceTrackLoginUrl(link);
         std::string reason = "the link is no http or https link";
         const LoginResult result = loginUrl.empty()
-                                       ? LoginResult::Refused
+                                       ? LoginResult::Failed
                                        : SpaceTrackLogin(*session, loginUrl, web.user, web.password, reason);
-        if (result == LoginResult::Unreachable) {
-            if (!DownloadStop)
-                Tell("Failed to Connect to The Space-Track or Internet\n\n" + reason, "Connection");
-            return 0;
-        }
         pass.loggedIn = result == LoginResult::LoggedIn;
         if (!pass.loggedIn) {
             pass.loginFailure = reason;
-            Tell("Space-Track Login Failed - Check Username or Password", "Connection");
+            if (result == LoginResult::Unreachable)
+                pass.SkipServer(link, "could not be reached");
+            if (!DownloadStop)
+                Tell(LoginMessage(result, reason), "Connection");
         }
     }
     for (const DownloadEntry &entry : selected) {
         if (DownloadStop)
-            return pass.stored;
+            break;
         pass.Download(entry);
+    }
+    if (DownloadStop) {
+        run.stopped = true;
+        return pass.stored;
     }
     if (web.updatemain && run.mainList) {
         ShowProgress(run, "Update in Progress...Updating Main Satellites");
-        UpdateElementsFromTleFiles(*run.mainList, run.updateFolder);
-        PostToUiThread([updated = *run.mainList] { ApplyUpdatedMainList(updated); });
+        int futureSets = 0;
+        UpdateElementsFromTleFiles(*run.mainList, run.updateFolder, &futureSets);
+        PostToUiThread([updated = *run.mainList, futureSets] { ApplyUpdatedMainList(updated, futureSets); });
     }
-    if (pass.unpackFailures > 0)
-        Tell("Unzip Error - " + std::to_string(pass.unpackFailures)
-                 + " File(s) Failed, Check Username or Password Error",
-             "UNZip");
     return pass.stored;
 }
 
@@ -182,16 +230,16 @@ std::string FailureReport(const DownloadRun &run)
     return text.empty() ? text : "\n" + text;
 }
 
-bool DownloadSingleFile(const std::string &url, const std::string &folder, const std::string &fileName)
+bool DownloadSingleFile(const std::string &url, const std::string &folder, const std::string &fileName,
+                        std::string &reason)
 {
+    reason.clear();
     std::unique_ptr<InternetSession> session = OpenInternetSession(DownloadConfig());
-    if (!session) {
-        Tell("No Internet Connection", "Connection");
-        return false;
-    }
-    std::string scheme, host, port, reason;
+    std::string scheme, host, port;
     FetchResult result;
-    if (!IsPlainFileName(fileName))
+    if (!session)
+        reason = "No Internet Connection";
+    else if (!IsPlainFileName(fileName))
         reason = "the name is no plain file name";
     else if (!SplitWebLink(url, scheme, host, port))
         reason = "the link is no http or https link";
@@ -199,9 +247,5 @@ bool DownloadSingleFile(const std::string &url, const std::string &folder, const
         SaveFileAtomically(folder + fileName, result.body, &reason);
     else
         reason = result.reason;
-    if (reason.empty())
-        return true;
-    if (!DownloadStop)
-        Tell("Failed to Download File : \"" + fileName + "\"\n\n" + reason, "Download");
-    return false;
+    return reason.empty();
 }

@@ -24,15 +24,24 @@ struct DownloadRun {
     std::optional<tlearray> mainList;
     // One line per selected entry that was not stored: its item text and why.
     std::vector<std::string> failures;
+    // How many of them were fetched but could not be unpacked.
+    int unpackFailures = 0;
+    // The run ended at DownloadStop before it was through the list.
+    bool stopped = false;
+    // The run ended before any download with a message of its own (no
+    // connection, no login to use): there is nothing more to tell.
+    bool toldUser = false;
 };
 
 // Fetches the selected entries of lines in order and stores each good
 // result as Name + ".tle" in run.updateFolder; returns how many were stored.
 // A result is stored only when the transfer was complete, its status 2xx
-// and its unpacked text holds an element set; otherwise the old file stays.
-// The first selected Space-Track entry logs the run in with web's user and
-// password; a refused login fails only the Space-Track entries. After an
-// answer 403, 429 or 5xx the host gets no further request in this run.
+// and its unpacked text holds element sets and ends with a whole one;
+// otherwise the old file stays. The first selected Space-Track entry logs
+// the run in with web's user and password; a login that fails for any
+// reason fails only the Space-Track entries. A server that answered 403,
+// 429 or 5xx, or did not answer in time, gets no further request in this
+// run.
 int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, DownloadRun &run);
 
 // The failures of a run as the text that follows a final message: empty when
@@ -40,5 +49,7 @@ int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, Dow
 std::string FailureReport(const DownloadRun &run);
 
 // Fetches url into folder + fileName (replaced only by a complete 2xx
-// answer within the size limit). Tells the user why when it cannot.
-bool DownloadSingleFile(const std::string &url, const std::string &folder, const std::string &fileName);
+// answer within the size limit); false with the reason when it cannot. The
+// caller tells the user, in one message with what that failure means.
+bool DownloadSingleFile(const std::string &url, const std::string &folder, const std::string &fileName,
+                        std::string &reason);

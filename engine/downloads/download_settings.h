@@ -11,10 +11,13 @@
 
 struct DownloadSettings {
     std::chrono::milliseconds connectTimeout{15000};
-    // A transfer that receives no byte for this long is given up.
-    std::chrono::milliseconds stallTimeout{15000};
-    // The longest a whole transfer may take.
-    std::chrono::milliseconds totalTimeout{std::chrono::minutes(10)};
+    // A transfer that brings fewer than lowSpeedBytes a second over the
+    // last lowSpeedTime is given up: a silent or trickling server costs
+    // that long, not the whole limit below.
+    std::size_t lowSpeedBytes = 10;
+    std::chrono::milliseconds lowSpeedTime{30000};
+    // The longest one transfer may take.
+    std::chrono::milliseconds totalTimeout{std::chrono::minutes(2)};
     // The most bytes a download may have, both as fetched and as unpacked.
     std::size_t maxBytes = std::size_t{64} << 20;
     int maxRedirects = 5;
@@ -29,8 +32,9 @@ struct DownloadSettings {
 // The settings in force. Each run copies them when it starts.
 DownloadSettings &DownloadConfig();
 
-// Set at shutdown: a running download ends its transfer within a second and
-// fetches nothing more.
+// Set at shutdown and by the progress box's "Stop": a running download ends
+// its transfer within a second and fetches nothing more. The progress box
+// clears it when the run it stopped has ended.
 extern RunningFlag DownloadStop;
 
 // Whether some network interface other than the loopback one is up and has

@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <chrono>
+#include <deque>
 #include <mutex>
 
 namespace {
@@ -13,9 +14,12 @@ using Clock = std::chrono::steady_clock;
 struct Transfer {
     const DownloadSettings *settings = nullptr;
     std::string *body = nullptr;
-    Clock::time_point lastData;
-    curl_off_t lastBytes = 0;
-    bool stalled = false;
+    // Bytes moved so far, sampled at least every 100 ms, oldest first; the
+    // first sample is the newest one that lies the low-speed time back.
+    std::deque<std::pair<Clock::time_point, curl_off_t>> samples;
+    curl_off_t bytes = 0;    // sent and received
+    curl_off_t received = 0;
+    bool slow = false;
     bool stopped = false;
     bool tooLarge = false;
 };
@@ -32,29 +36,40 @@ std::size_t WriteBody(char *data, std::size_t size, std::size_t count, void *use
     return bytes;
 }
 
-// Whether the transfer must end now: the program closes, or no byte came
-// for the stall limit. Called from libcurl's progress callback and between
-// the waits of the transfer loop, so either ends a transfer within 100 ms.
+// Whether the transfer must end now: a stop was asked for, or fewer bytes
+// than the low-speed limit came over the last low-speed time. Called from
+// libcurl's progress callback and between the waits of the transfer loop,
+// so either ends a transfer within 100 ms.
 bool MustEnd(Transfer &transfer, curl_off_t bytes)
 {
     if (DownloadStop) {
         transfer.stopped = true;
         return true;
     }
+    const DownloadSettings &settings = *transfer.settings;
     const Clock::time_point now = Clock::now();
-    if (bytes != transfer.lastBytes) {
-        transfer.lastBytes = bytes;
-        transfer.lastData = now;
-    } else if (now - transfer.lastData >= transfer.settings->stallTimeout) {
-        transfer.stalled = true;
-        return true;
-    }
-    return false;
+    auto &samples = transfer.samples;
+    // The counts start again with each request of a redirect.
+    if (bytes < transfer.bytes)
+        samples.assign(1, {now, bytes});
+    transfer.bytes = bytes;
+    if (now - samples.back().first >= std::chrono::milliseconds(100))
+        samples.emplace_back(now, bytes);
+    while (samples.size() > 1 && now - samples[1].first >= settings.lowSpeedTime)
+        samples.pop_front();
+    const auto span = now - samples.front().first;
+    if (span < settings.lowSpeedTime)
+        return false;
+    const double seconds = std::chrono::duration<double>(span).count();
+    transfer.slow = static_cast<double>(bytes - samples.front().second)
+                    < static_cast<double>(settings.lowSpeedBytes) * seconds;
+    return transfer.slow;
 }
 
 int Progress(void *user, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
 {
     auto *transfer = static_cast<Transfer *>(user);
+    transfer->received = received;
     return MustEnd(*transfer, received + sent) ? 1 : 0;
 }
 
@@ -71,7 +86,7 @@ CURLcode Perform(CURLM *multi, CURL *curl, Transfer &transfer)
             code = CURLE_FAILED_INIT;
             break;
         }
-        if (running == 0 || MustEnd(transfer, transfer.lastBytes))
+        if (running == 0 || MustEnd(transfer, transfer.bytes))
             break;
         curl_multi_poll(multi, nullptr, 0, 100, nullptr);
     }
@@ -120,7 +135,6 @@ InternetSession::InternetSession(const DownloadSettings &settings) : settings_(s
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "KYT.exe");
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, static_cast<long>(settings_.maxRedirects));
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings_.connectTimeout.count()));
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(settings_.totalTimeout.count()));
@@ -158,7 +172,7 @@ bool InternetSession::Fetch(const std::string &url, const std::string *form, Fet
     Transfer transfer;
     transfer.settings = &settings_;
     transfer.body = &result.body;
-    transfer.lastData = Clock::now();
+    transfer.samples.emplace_back(Clock::now(), 0);
 
     char errorText[CURL_ERROR_SIZE] = {};
     curl_slist *headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
@@ -168,6 +182,9 @@ bool InternetSession::Fetch(const std::string &url, const std::string *form, Fet
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    // A form carries a password: where it goes is never the server's choice,
+    // so its redirects are answers of their own, not followed.
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, form ? 0L : 1L);
     if (form) {
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(form->size()));
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, form->c_str());
@@ -181,10 +198,15 @@ bool InternetSession::Fetch(const std::string &url, const std::string *form, Fet
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &result.status);
     result.complete = code == CURLE_OK;
 
+    result.unreachable = transfer.slow || code == CURLE_OPERATION_TIMEDOUT || code == CURLE_COULDNT_CONNECT
+                         || code == CURLE_COULDNT_RESOLVE_HOST;
     if (transfer.stopped)
-        result.reason = "stopped when the program closed";
-    else if (transfer.stalled)
-        result.reason = "no data for " + SecondsText(settings_.stallTimeout);
+        result.reason = "stopped";
+    else if (transfer.slow && transfer.received == 0)
+        result.reason = "no answer for " + SecondsText(settings_.lowSpeedTime);
+    else if (transfer.slow)
+        result.reason = "less than " + std::to_string(settings_.lowSpeedBytes) + " bytes/s for "
+                        + SecondsText(settings_.lowSpeedTime);
     else if (transfer.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
         result.reason = "larger than " + MebibytesText(settings_.maxBytes);
     else if (code != CURLE_OK)

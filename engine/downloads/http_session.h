@@ -14,6 +14,9 @@ struct FetchResult {
     long status = 0;       // HTTP status of the final answer; 0 when none came
     std::string body;
     std::string reason;    // why this is no good download; empty when it is
+    // The server did not answer in time, or its host refused or could not
+    // be found: asking it again in the same run would only wait again.
+    bool unreachable = false;
     // A complete transfer with a 2xx status.
     bool Good() const { return reason.empty(); }
 };
@@ -28,9 +31,10 @@ public:
     bool Opened() const { return handle_ != nullptr; }
     const DownloadSettings &Settings() const { return settings_; }
 
-    // Fetches url: a GET, or a POST of the form text when form is given.
-    // True for a complete transfer with a 2xx status; otherwise result.reason
-    // says why. The answer is never taken from a cache nor decoded.
+    // Fetches url: a GET that follows redirects to http and https, or a POST
+    // of the form text, which follows none, when form is given. True for a
+    // complete transfer with a 2xx status; otherwise result.reason says why.
+    // The answer is never taken from a cache nor decoded.
     bool Fetch(const std::string &url, const std::string *form, FetchResult &result);
 
 private:

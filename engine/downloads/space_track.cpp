@@ -22,9 +22,14 @@ LoginResult SpaceTrackLogin(InternetSession &session, const std::string &loginUr
         reason = result.reason;
         return LoginResult::Unreachable;
     }
-    if (result.status == 200 && TrimText(result.body) == "\"\"")
-        return LoginResult::LoggedIn;
-    reason = result.status == 200 ? "Space-Track refused the login"
-                                  : "Space-Track login failed (" + result.reason + ")";
-    return LoginResult::Refused;
+    if (result.status == 200) {
+        if (TrimText(result.body) == "\"\"")
+            return LoginResult::LoggedIn;
+        reason = "Space-Track refused the login";
+        return LoginResult::Refused;
+    }
+    reason = "Space-Track answered the login with HTTP " + std::to_string(result.status);
+    if (result.status >= 300 && result.status < 400)
+        reason += ", a redirect that was not followed";
+    return LoginResult::Failed;
 }

@@ -15,12 +15,14 @@ std::string SpaceTrackLoginUrl(std::string_view queryLink);
 
 enum class LoginResult {
     LoggedIn,
-    Refused,     // the service answered, but not with a session
-    Unreachable, // no answer at all
+    Refused,     // the service said user name or password are wrong
+    Failed,      // the service answered with an error or a redirect
+    Unreachable, // no answer in time, or no connection at all
 };
 
 // Logs the session in. The service answers a good login with status 200 and
 // the body "" and a refused one with 200 too, so only that body counts.
+// The password is posted to loginUrl alone: a redirect fails the login.
 // reason says why when it is not LoggedIn.
 LoginResult SpaceTrackLogin(InternetSession &session, const std::string &loginUrl, std::string_view user,
                             std::string_view password, std::string &reason);

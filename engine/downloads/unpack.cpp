@@ -51,8 +51,10 @@ bool Inflate(std::string_view packed, std::size_t maxBytes, std::string &text, s
         } while (status != Z_STREAM_END && stream.avail_out == 0);
         offset += chunk - stream.avail_in;
         if (status == Z_STREAM_END) {
-            // Concatenated members (as "gzip a b >c" makes) all belong to the text.
-            if (offset == packed.size())
+            // Concatenated members (as "gzip a b >c" makes) all belong to the
+            // text; zero bytes after the last one are padding, as gzip reads them.
+            const std::string_view rest = packed.substr(offset);
+            if (rest.find_first_not_of('\0') == std::string_view::npos)
                 return true;
             inflateReset(&stream);
             continue;
@@ -73,8 +75,12 @@ bool Unzip(std::string_view packed, std::size_t maxBytes, std::string &text, std
     if (!archive) {
         if (source)
             zip_source_free(source);
+        switch (zip_error_code_zip(&error)) {
+        case ZIP_ER_NOZIP: reason = "not a ZIP archive"; break;
+        case ZIP_ER_EXISTS: reason = "the ZIP archive holds two members of the same name"; break;
+        default: reason = std::string("damaged ZIP archive (") + zip_error_strerror(&error) + ")"; break;
+        }
         zip_error_fini(&error);
-        reason = "not a ZIP archive";
         return false;
     }
     std::unique_ptr<zip_t, void (*)(zip_t *)> guard(archive, zip_discard);

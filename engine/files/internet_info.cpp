@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char *InternetInfoFileName = "InternetInfo.ini";
 constexpr std::string_view SectionName = "InternetInfo";
-constexpr std::array<std::string_view, 5> Keys = {"user", "password", "period", "time", "updatemain"};
+constexpr std::array<std::string_view, 6> Keys = {"user", "password", "period", "time", "updatemain", "downloaded"};
 
 std::string InternetInfoPath()
 {
@@ -52,8 +52,8 @@ bool ReadInteger(std::string_view text, std::int32_t &value)
     return true;
 }
 
-// The value texts of the five keys, in Keys order.
-std::array<std::string, 5> ValueTexts(const web_t &web)
+// The value texts of the keys, in Keys order.
+std::array<std::string, Keys.size()> ValueTexts(const web_t &web)
 {
     // 15 significant digits, '.' whatever the locale.
     std::array<char, 64> time{};
@@ -64,7 +64,8 @@ std::array<std::string, 5> ValueTexts(const web_t &web)
             web.password.empty() ? std::string(" ") : web.password,
             std::to_string(web.period),
             std::string(time.data(), written.ptr),
-            web.updatemain ? "1" : "0"};
+            web.updatemain ? "1" : "0",
+            web.downloaded ? "1" : "0"};
 }
 
 } // namespace
@@ -84,7 +85,7 @@ double LocalClockDayCount()
 void InternetInfoFromText(std::string_view text, web_t &web)
 {
     bool inSection = false;
-    std::array<bool, 5> seen{};
+    std::array<bool, Keys.size()> seen{};
     for (const std::string &line : SplitTextLines(text)) {
         std::string_view name, key, value;
         if (SectionHeader(line, name)) {
@@ -108,8 +109,9 @@ void InternetInfoFromText(std::string_view text, web_t &web)
                 break;
             }
             case 4:
+            case 5:
                 if (value == "1" || value == "0")
-                    web.updatemain = value == "1";
+                    (k == 4 ? web.updatemain : web.downloaded) = value == "1";
                 break;
             }
         }
@@ -119,8 +121,8 @@ void InternetInfoFromText(std::string_view text, web_t &web)
 std::string InternetInfoText(std::string_view oldText, const web_t &web)
 {
     std::vector<std::string> lines = SplitTextLines(oldText);
-    const std::array<std::string, 5> values = ValueTexts(web);
-    std::array<bool, 5> written{};
+    const std::array<std::string, Keys.size()> values = ValueTexts(web);
+    std::array<bool, Keys.size()> written{};
 
     // The first section of that name takes the keys: each replaces its own
     // line, and keys it lacks follow its last line.
@@ -191,7 +193,8 @@ bool LoadInternetInfo(web_t &web, std::string *error)
 bool SameInternetInfo(const web_t &a, const web_t &b)
 {
     return TrimText(a.user) == TrimText(b.user) && TrimText(a.password) == TrimText(b.password) &&
-           a.period == b.period && a.updatemain == b.updatemain && a.time == b.time;
+           a.period == b.period && a.updatemain == b.updatemain && a.time == b.time &&
+           a.downloaded == b.downloaded;
 }
 
 bool SaveInternetInfo(const web_t &web, std::string *error)

@@ -14,6 +14,9 @@ struct web_t {
     std::int32_t period = 24;  // hours between automatic downloads
     bool updatemain = false;   // update the main set after a download
     double time = 0.0;         // last successful download, a day count on the local clock
+    // Whether time is a download's: until the first one it is the time the
+    // file was made, from which the first automatic download waits a period.
+    bool downloaded = false;
 };
 
 // The computer's local clock as a day count since 1899-12-30.
@@ -24,7 +27,7 @@ double LocalClockDayCount();
 // to case) and whose values read; the others keep what web holds.
 void InternetInfoFromText(std::string_view text, web_t &web);
 
-// The settings text oldText with the five keys of web written into its first
+// The settings text oldText with the keys of web written into its first
 // "InternetInfo" section (added when missing); every other line stays.
 // Lines end with CR LF.
 std::string InternetInfoText(std::string_view oldText, const web_t &web);
@@ -40,7 +43,7 @@ bool LoadInternetInfo(web_t &web, std::string *error = nullptr);
 // reads them back (without surrounding blanks).
 bool SameInternetInfo(const web_t &a, const web_t &b);
 
-// Writes the five keys of web into the file's "InternetInfo" section; every
+// Writes the keys of web into the file's "InternetInfo" section; every
 // other line of the file stays as it was. The file is always rw------- (it
 // holds the password in plain text).
 bool SaveInternetInfo(const web_t &web, std::string *error = nullptr);

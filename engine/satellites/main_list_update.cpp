@@ -8,6 +8,7 @@
 #include "satellite.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -44,6 +45,26 @@ bool PairEpoch(const std::string &line1, const std::string &line2, double &epoch
     return true;
 }
 
+// Element sets dated further ahead of the computer's clock than this are
+// never taken: a set from the future (a wrong year, a clock set wrong where
+// it was made) would count as newer than every honest set after it.
+constexpr double FutureEpochDays = 3.0;
+
+// The latest epoch (Julian date) a set may have to be taken now.
+double LatestTakenEpoch()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    // 2440587.5 is the Julian date of 1970-01-01.
+    return 2440587.5 + std::chrono::duration<double, std::ratio<86400>>(now).count() + FutureEpochDays;
+}
+
+// Whether a set of epoch is to replace one of epoch current. A current
+// epoch beyond latest is no obstacle: the record was locked by such a set.
+bool TakesOver(double epoch, double current, double latest)
+{
+    return epoch <= latest && (epoch > current || current > latest);
+}
+
 // The element-derived part of a record; identity, magnitude and flags stay.
 void TakeElements(TleRecord &record, const TleRecord &from)
 {
@@ -73,8 +94,10 @@ NumberIndex IndexByNumber(const tlearray &set)
 }
 
 // One file's pass over the set: each record takes the first pair of its
-// number that is later than its epoch.
-bool UpdateFromText(std::string_view text, tlearray &set, const NumberIndex &index)
+// number that is later than its epoch. Pairs of wanted numbers dated beyond
+// latest are counted in futureSets.
+bool UpdateFromText(std::string_view text, tlearray &set, const NumberIndex &index, double latest,
+                    int &futureSets)
 {
     std::vector<bool> taken(set.size(), false);
     bool replaced = false;
@@ -91,9 +114,11 @@ bool UpdateFromText(std::string_view text, tlearray &set, const NumberIndex &ind
             const std::string line2(wanted ? line : std::string_view());
             double epoch = 0.0;
             const bool epochRead = wanted && PairEpoch(line1, line2, epoch);
+            if (epochRead && epoch > latest)
+                ++futureSets;
             for (auto entry = range.first; epochRead && entry != range.second; ++entry) {
                 TleRecord &record = set[entry->second];
-                if (taken[entry->second] || !(epoch > record.Elements.epoch)
+                if (taken[entry->second] || !TakesOver(epoch, record.Elements.epoch, latest)
                     || ParseSatElements(line1, line2, record, true) < 0)
                     continue;
                 InitSatelliteModel(record);
@@ -129,8 +154,11 @@ bool ListTleFiles(const std::string &folder, std::vector<std::string> &list)
     return !names.empty();
 }
 
-bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder)
+bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder, int *futureSets)
 {
+    int future = 0;
+    if (futureSets)
+        *futureSets = 0;
     std::vector<std::string> files;
     if (!ListTleFiles(folder, files))
         return false;
@@ -140,24 +168,29 @@ bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder)
     // Opened by full path: the process's current folder is every thread's.
     const std::string resolved = ResolvePath(folder);
     const std::string prefix = resolved.ends_with('/') ? resolved : resolved + '/';
+    const double latest = LatestTakenEpoch();
     bool replaced = false;
     for (const std::string &file : files) {
         std::string text;
         if (ReadWholeFile(prefix + file, text, nullptr, ElementTextLimit) != ReadStatus::Ok)
             continue;
-        replaced = UpdateFromText(text, set, index) || replaced;
+        replaced = UpdateFromText(text, set, index, latest, future) || replaced;
     }
+    if (futureSets)
+        *futureSets = future;
     return replaced;
 }
 
-void ApplyUpdatedMainList(const tlearray &updated)
+void ApplyUpdatedMainList(const tlearray &updated, int futureSets)
 {
+    const double latest = LatestTakenEpoch();
     bool replaced = false;
     for (TleRecord &record : MainList) {
         const TleRecord *newest = nullptr;
         for (const TleRecord &candidate : updated) {
             const double epoch = newest ? newest->Elements.epoch : record.Elements.epoch;
-            if (candidate.Elements.epoch > epoch && SameCatalogueNumber(candidate.Number.str(), record.Number.str()))
+            if (TakesOver(candidate.Elements.epoch, epoch, latest)
+                && SameCatalogueNumber(candidate.Number.str(), record.Number.str()))
                 newest = &candidate;
         }
         if (newest) {
@@ -167,13 +200,19 @@ void ApplyUpdatedMainList(const tlearray &updated)
     }
     if (replaced && Hooks().refreshDisplay)
         Hooks().refreshDisplay();
-    ShowUserMessage(replaced ? "Satellites Updated Successfully" : "Satellites are Current", "Information",
-                    MessageKind::Information);
+    std::string text = replaced ? "Satellites Updated Successfully" : "Satellites are Current";
+    if (futureSets > 0)
+        text += "\n\n" + std::to_string(futureSets) + " element set(s) dated more than "
+                + std::to_string(static_cast<int>(FutureEpochDays))
+                + " days after this computer's clock were not taken. Check the computer's date and time, "
+                  "or where those files came from.";
+    ShowUserMessage(text, "Information", MessageKind::Information);
 }
 
 void UpdateMainListThread(tlearray set, const std::string &folder)
 {
-    UpdateElementsFromTleFiles(set, folder);
-    PostToUiThread([set = std::move(set)] { ApplyUpdatedMainList(set); });
+    int futureSets = 0;
+    UpdateElementsFromTleFiles(set, folder, &futureSets);
+    PostToUiThread([set = std::move(set), futureSets] { ApplyUpdatedMainList(set, futureSets); });
     EndWorkerThread(MainListUpdateTaskTag);
 }

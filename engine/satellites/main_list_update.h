@@ -21,15 +21,18 @@ bool ListTleFiles(const std::string &folder, std::vector<std::string> &list);
 // record's epoch, across files the latest. Elements, derived values and the
 // model change; name, number, magnitude and flags stay. Pairs whose epoch or
 // elements do not read are passed over, and so are files that cannot be
-// read. True when any record got new elements.
-bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder);
+// read. Sets dated more than a few days after the computer's clock are
+// never taken (a record already holding such a set takes any other), and
+// are counted in futureSets. True when any record got new elements.
+bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder, int *futureSets = nullptr);
 
 // On the user-interface thread, after an update of a copy of MainList (by
 // task 99 or a download): each record of MainList whose catalogue number
 // updated holds with a later epoch takes those elements (the main set may
 // have changed while the copy was updated). Then the main window is
-// refreshed when any did, and the result is shown.
-void ApplyUpdatedMainList(const tlearray &updated);
+// refreshed when any did, and the result is shown, with the number of sets
+// the update left out for their future dates.
+void ApplyUpdatedMainList(const tlearray &updated, int futureSets = 0);
 
 // Task 99: updates set, a copy of MainList taken when the task started, from
 // folder and hands it to ApplyUpdatedMainList on the user-interface thread.

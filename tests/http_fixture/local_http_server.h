@@ -1,6 +1,7 @@
 // Starts tests/http_fixture/serve.py on 127.0.0.1 at a free port for one
 // test (HTTP, or HTTPS with a test CA) and stops it afterwards. Proxy
 // settings of the environment are cleared, so requests go straight to it.
+// A silent port stands in for a server that is there but never answers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,9 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <netinet/in.h>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -125,4 +128,34 @@ private:
     std::string scheme_ = "http";
     int port_ = 0;
     pid_t pid_ = -1;
+};
+
+// A port on 127.0.0.1 that accepts connections and never answers (the
+// kernel accepts them for the listening socket), as a dead server does.
+class SilentPort {
+public:
+    SilentPort()
+    {
+        socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (socket_ < 0 || ::bind(socket_, reinterpret_cast<sockaddr *>(&address), size) != 0
+            || ::listen(socket_, 16) != 0 || ::getsockname(socket_, reinterpret_cast<sockaddr *>(&address), &size) != 0)
+            ADD_FAILURE() << "no silent port";
+        port_ = ntohs(address.sin_port);
+    }
+    ~SilentPort() { ::close(socket_); }
+    SilentPort(const SilentPort &) = delete;
+    SilentPort &operator=(const SilentPort &) = delete;
+
+    std::string Url(const std::string &scheme, const std::string &path) const
+    {
+        return scheme + "://127.0.0.1:" + std::to_string(port_) + path;
+    }
+
+private:
+    int socket_ = -1;
+    int port_ = 0;
 };

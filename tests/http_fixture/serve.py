@@ -12,11 +12,15 @@ Paths with a behaviour of their own:
   /html                 200 with an HTML page
   /empty                200 with no body
   /truncated/FILE       promises 1000 bytes more than FILE has, then closes
+  /unsized/N/FILE       the first N bytes of FILE without a length, then closes
+  /trickle/S/FILE       FILE one byte every S seconds
   /hang                 accepts the request and never answers
   /endless              200 and bytes without end
   /ajaxauth/login       POST identity and password (--user, --password):
                         a session cookie and "" when they match, else
-                        {"Login":"Failed"}; the raw body goes to ROOT/login-body.txt
+                        {"Login":"Failed"}; the raw body goes to ROOT/login-body.txt.
+                        While ROOT/login-answer holds "CODE [LOCATION]", the
+                        answer is that status (and redirect) instead
   /basicspacedata/...   with the session cookie ROOT/spacetrack.tle, else 401
 """
 import argparse
@@ -79,6 +83,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.answer(404, b"<html>not found</html>", "text/html")
         with open(os.path.join(self.server.root, "login-body.txt"), "wb") as f:
             f.write(body)
+        try:
+            with open(os.path.join(self.server.root, "login-answer")) as f:
+                code, *location = f.read().split()
+            return self.answer(int(code), b"", "text/html", [("Location", url) for url in location])
+        except FileNotFoundError:
+            pass
         form = urllib.parse.parse_qs(body.decode("utf-8"), keep_blank_values=True)
         good = form.get("identity") == [self.server.user] and form.get("password") == [self.server.password]
         if good:
@@ -112,6 +122,26 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.write(data)
             self.wfile.flush()
             self.close_connection = True
+            return
+        if path.startswith("/unsized/") or path.startswith("/trickle/"):
+            kind, value, name = path.split("/", 3)[1:]
+            with open(os.path.join(root, name), "rb") as f:
+                data = f.read()
+            self.send_response(200)
+            if kind == "unsized":
+                self.end_headers()
+                self.wfile.write(data[:int(value)])
+                self.close_connection = True
+                return
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            try:
+                for byte in data:
+                    self.wfile.write(bytes([byte]))
+                    self.wfile.flush()
+                    time.sleep(float(value))
+            except OSError:
+                pass
             return
         if path == "/hang":
             time.sleep(120)

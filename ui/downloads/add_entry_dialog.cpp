@@ -1,8 +1,10 @@
 #include "ui/downloads/add_entry_dialog.h"
 
+#include "engine/downloads/http_session.h"
 #include "engine/files/download_list.h"
 #include "engine/text/text_fields.h"
 #include "engine/runtime/ui_hooks.h"
+#include "ui/help/help_viewer.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -47,6 +49,8 @@ TfrDwnAddWnd::TfrDwnAddWnd(QWidget *parent)
     bn_add->setDefault(true);
     connect(bn_add, &QPushButton::clicked, this, &TfrDwnAddWnd::bn_addClick);
     connect(bn_cancel, &QPushButton::clicked, this, &TfrDwnAddWnd::bn_cancelClick);
+    // The download window's page explains the entry types.
+    SetHelpContext(this, HelpDownload);
 }
 
 void TfrDwnAddWnd::bn_addClick()
@@ -65,6 +69,9 @@ void TfrDwnAddWnd::bn_addClick()
         return Refuse("No Entry Name Entered");
     if (nameParts > 1)
         return Refuse("No Spaces Allowed in Entry Name");
+    std::string scheme, host, port;
+    if (!SplitWebLink(TrimText(link), scheme, host, port))
+        return Refuse("The Link must be a web address that starts with http:// or https://");
     // The name becomes a file name in the update folder.
     if (!IsPlainFileName(TrimText(name)))
         return Refuse("Entry Name may hold only letters, digits, '.', '_' and '-', and may not start with '.'");

@@ -1,5 +1,6 @@
 #include "ui/downloads/download_progress.h"
 
+#include "engine/downloads/download_settings.h"
 #include "ui/downloads/info_download_window.h"
 #include "ui/main_window/main_window.h"
 
@@ -19,8 +20,12 @@ DownloadTaskLinks ProgressBoxLinks(bool enableMainWindow)
             frInfoDownloadWnd->lb_dwninfo->setText(QString::fromStdString(text));
     };
     links.end = [enableMainWindow] {
-        if (frInfoDownloadWnd)
+        // A "Stop" ends this run only. Once the program closes the box is
+        // gone and the flag stays set for good.
+        if (frInfoDownloadWnd) {
             frInfoDownloadWnd->HideAndReset();
+            DownloadStop = false;
+        }
         if (enableMainWindow && frMainWnd)
             frMainWnd->setEnabled(true);
     };

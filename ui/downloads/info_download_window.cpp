@@ -1,7 +1,11 @@
 #include "ui/downloads/info_download_window.h"
 
+#include "engine/downloads/download_settings.h"
+
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -10,6 +14,9 @@ TfrInfoDownloadWnd *frInfoDownloadWnd = nullptr;
 TfrInfoDownloadWnd::TfrInfoDownloadWnd()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
+    // Modal while shown, so that "Stop" answers even over a modal window
+    // that started the download.
+    setWindowModality(Qt::ApplicationModal);
     setFixedSize(400, 74);
     auto *bevel = new QFrame(this);
     bevel->setFrameStyle(QFrame::Box | QFrame::Raised);
@@ -20,8 +27,12 @@ TfrInfoDownloadWnd::TfrInfoDownloadWnd()
     lb_dwninfo = new QLabel("Download in Progress...Please Wait", bevel);
     lb_dwninfo->setStyleSheet("color: #ff0000; font-weight: bold;");
     lb_dwninfo->setAlignment(Qt::AlignCenter);
-    auto *inner = new QVBoxLayout(bevel);
-    inner->addWidget(lb_dwninfo);
+    lb_dwninfo->setWordWrap(true);
+    bn_stop = new QPushButton("Stop", bevel);
+    auto *inner = new QHBoxLayout(bevel);
+    inner->addWidget(lb_dwninfo, 1);
+    inner->addWidget(bn_stop);
+    connect(bn_stop, &QPushButton::clicked, this, &TfrInfoDownloadWnd::bn_stopClick);
 }
 
 void TfrInfoDownloadWnd::ShowCentred()
@@ -36,4 +47,12 @@ void TfrInfoDownloadWnd::HideAndReset()
 {
     hide();
     lb_dwninfo->setText(IdleText);
+    bn_stop->setEnabled(true);
+}
+
+void TfrInfoDownloadWnd::bn_stopClick()
+{
+    DownloadStop = true;
+    bn_stop->setEnabled(false);
+    lb_dwninfo->setText("Stopping...");
 }

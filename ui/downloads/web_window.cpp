@@ -163,7 +163,8 @@ void TfrWebWnd::FormCreate()
 
 void TfrWebWnd::ShowLastTime()
 {
-    txt_lasttime->setText(Text(FormatInstant("yyyy-mm-dd hh:nn:ss", Web.time)));
+    // Before the first download the time is only when the file was made.
+    txt_lasttime->setText(Web.downloaded ? Text(FormatInstant("yyyy-mm-dd hh:nn:ss", Web.time)) : QString());
 }
 
 void TfrWebWnd::FillList(bool allUnchecked)
@@ -276,6 +277,14 @@ void TfrWebWnd::bn_downloadClick()
 {
     if (clb_tle->count() == 0 || downloading_)
         return;
+    bool anyChecked = false;
+    for (int row = 0; row < clb_tle->count(); ++row)
+        anyChecked = anyChecked || clb_tle->item(row)->checkState() == Qt::Checked;
+    if (!anyChecked) {
+        ShowUserMessage("No File Selected - check the entries to download, then press \"Download\".", "Download",
+                        MessageKind::Information);
+        return;
+    }
     StoreCheckStates();
     // The run uses the login as typed now, saved or not.
     web_t web = Web;
@@ -297,10 +306,12 @@ void TfrWebWnd::bn_downloadClick()
             run.progress = links.progress;
             run.mainList = mainList;
             const int stored = DownloadEntries(lines, web, run);
-            PostToUiThread([window, links, stored, failures = FailureReport(run)] {
+            // Stopped, or ended early with a message of its own: no more to tell.
+            const bool quiet = run.stopped || run.toldUser || DownloadStop;
+            PostToUiThread([window, links, stored, failures = FailureReport(run), quiet] {
                 links.end();
                 if (window)
-                    window->DownloadEnded(stored, failures);
+                    window->DownloadEnded(stored, failures, quiet);
             });
             EndWorkerThread(DownloadWindowTaskTag, &DownloadRunning);
         },
@@ -311,19 +322,21 @@ void TfrWebWnd::bn_downloadClick()
     }
 }
 
-void TfrWebWnd::DownloadEnded(int stored, const std::string &failures)
+void TfrWebWnd::DownloadEnded(int stored, const std::string &failures, bool quiet)
 {
     SetDownloading(false);
-    if (DownloadStop)
-        return;
-    if (stored < 1) {
-        ShowUserMessage("Selected File(s) Failed to Download" + failures, "Download ERROR", MessageKind::Warning);
-        return;
+    if (stored > 0) {
+        Web.time = DownloadConfig().localNow();
+        Web.downloaded = true;
+        ShowLastTime();
     }
-    Web.time = DownloadConfig().localNow();
-    ShowLastTime();
-    ShowUserMessage("Downloaded and Processed " + std::to_string(stored) + " File(s)" + failures, "Download",
-                    MessageKind::Information);
+    if (quiet)
+        return;
+    if (stored < 1)
+        ShowUserMessage("Selected File(s) Failed to Download" + failures, "Download ERROR", MessageKind::Warning);
+    else
+        ShowUserMessage("Downloaded and Processed " + std::to_string(stored) + " File(s)" + failures, "Download",
+                        MessageKind::Information);
 }
 
 void TfrWebWnd::bn_closeClick()

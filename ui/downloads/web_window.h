@@ -74,8 +74,9 @@ private:
     void SaveList();
     void ShowLastTime();
     void SetDownloading(bool running);
-    // The end of the window's download, on the user-interface thread.
-    void DownloadEnded(int stored, const std::string &failures);
+    // The end of the window's download, on the user-interface thread; quiet
+    // when the user needs no message about it.
+    void DownloadEnded(int stored, const std::string &failures, bool quiet);
 
     // The line of each check-list item.
     std::vector<std::size_t> itemLines_;

@@ -111,6 +111,12 @@ void ShowHelp(int context, QWidget *from)
         Viewer->close();
         return;
     }
+    // Help for a window that stays on top (or a dialog of one) would open
+    // behind it otherwise.
+    bool onTop = false;
+    for (QWidget *asking = from ? from : owner; asking && !onTop; asking = asking->parentWidget())
+        onTop = asking->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    Viewer->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     Viewer->showNormal();
     Viewer->raise();
     Viewer->activateWindow();

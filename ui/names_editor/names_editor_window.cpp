@@ -440,17 +440,18 @@ void TfrSatDataWnd::bn_updateClick()
     const std::string folder = DataDir;
     QPointer<TfrSatDataWnd> window(this);
     StartWorkerThread(NamesUpdateTaskTag, [window, link, folder] {
-        const auto finish = [window](UpdateResult result, std::vector<std::string> lines = {}) {
+        std::string reason;
+        const auto finish = [window, &reason](UpdateResult result, std::vector<std::string> lines = {}) {
             QMetaObject::invokeMethod(
                 qApp,
-                [window, result, lines = std::move(lines)]() mutable {
+                [window, result, lines = std::move(lines), reason]() mutable {
                     if (window)
-                        window->FinishUpdate(result, std::move(lines));
+                        window->FinishUpdate(result, std::move(lines), reason);
                 },
                 Qt::QueuedConnection);
             EndWorkerThread(NamesUpdateTaskTag);
         };
-        if (!DownloadSingleFile(link, folder, ArchiveName))
+        if (!DownloadSingleFile(link, folder, ArchiveName, reason))
             return finish(UpdateResult::DownloadFailed);
         const std::string unpackedFile = folder + "qvnamesupdate.txt";
         if (!UnpackDownload(folder + ArchiveName, unpackedFile, ZipKind))
@@ -464,14 +465,17 @@ void TfrSatDataWnd::bn_updateClick()
     });
 }
 
-void TfrSatDataWnd::FinishUpdate(UpdateResult result, std::vector<std::string> downloaded)
+void TfrSatDataWnd::FinishUpdate(UpdateResult result, std::vector<std::string> downloaded,
+                                 const std::string &reason)
 {
     SetUpdateState(false);
     std::vector<std::string> merged;
     switch (result) {
     case UpdateResult::DownloadFailed:
-        Tell("Failed to download file - ", UpdateCaption);
-        Tell(UpdateFailed, UpdateCaption);
+        Tell("Failed to download file - " + updateLink_ + "\n" + reason + "\n\n" + UpdateFailed
+                 + ": nothing was changed. Check the internet connection, and that the first line of "
+                   "qvnames.dat holds the link to the names archive; then try again.",
+             UpdateCaption, MessageKind::Error);
         return;
     case UpdateResult::UnpackFailed:
         // The edits of this window stay: nothing is merged.

@@ -65,7 +65,8 @@ private:
     QString DefaultRange() const;
     void SetUpdateState(bool running);
     enum class UpdateResult { DownloadFailed, UnpackFailed, ReadFailed, Downloaded };
-    void FinishUpdate(UpdateResult result, std::vector<std::string> downloaded);
+    // reason: why the download failed.
+    void FinishUpdate(UpdateResult result, std::vector<std::string> downloaded, const std::string &reason);
     bool FormClose();
 
     std::string namesFile_;

@@ -60,9 +60,9 @@ protected:
         DownloadSettings &settings = DownloadConfig();
         settings.connected = [] { return true; };
         settings.connectTimeout = std::chrono::seconds(10);
-        // Loose enough for a sanitizer build on a busy machine; the hung
-        // server's test sets its own.
-        settings.stallTimeout = std::chrono::seconds(10);
+        // Loose enough for a sanitizer build on a busy machine; the tests of
+        // slow servers set their own.
+        settings.lowSpeedTime = std::chrono::seconds(10);
         settings.totalTimeout = std::chrono::seconds(20);
         settings.maxBytes = std::size_t{1} << 20;
         settings.localNow = [this] { return now_; };

@@ -78,7 +78,9 @@ TEST_F(SpaceTrackTest, NoPasswordNoRequestAndNoQueryNoLogin)
 {
     web_.password = "";
     EXPECT_EQ(RunList(Lines()), 0);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Connection: Failed - Missing Username or Password"});
+    EXPECT_TRUE(run_.toldUser);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("Connection: Failed - Missing Username or Password\n\n", 0), 0u);
     EXPECT_TRUE(server_.Requests().empty());
 
     std::vector<std::string> lines = Lines();
@@ -97,4 +99,35 @@ TEST_F(SpaceTrackTest, AServerNotSignedByATrustedAuthorityIsRefused)
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].rfind("Connection: Failed to Connect to The Space-Track or Internet", 0), 0u);
     EXPECT_TRUE(server_.Requests().empty());
+}
+
+TEST_F(SpaceTrackTest, ALoginAnsweredOtherwiseFailsOnlyTheQueriesAndIsPostedNowhereElse)
+{
+    // Would take the login over plain HTTP, were it followed there.
+    LocalHttpServer plain;
+    plain.Start(serverRoot_ / "plain", {.user = web_.user, .password = Password});
+    for (const std::string &code : std::vector<std::string>{"307", "308", "500"}) {
+        SCOPED_TRACE(code);
+        ServeFile("login-answer", code + " " + plain.Url("/ajaxauth/login"));
+        std::string reason = "Space-Track answered the login with HTTP " + code;
+        if (code != "500")
+            reason += ", a redirect that was not followed";
+        EXPECT_EQ(RunList(Lines()), 1);
+        EXPECT_EQ(run_.failures, std::vector<std::string>{"(ST)iss: " + reason});
+        EXPECT_EQ(Messages().back(), "Connection: Space-Track Login Failed - " + reason
+                                         + "\n\nThe \"(ST)\" entries are not downloaded in this run; try again later.");
+    }
+    EXPECT_TRUE(plain.Requests().empty());
+}
+
+TEST_F(SpaceTrackTest, ALoginThatGetsNoAnswerFailsOnlyTheQueries)
+{
+    SilentPort silent;
+    DownloadConfig().connectTimeout = std::chrono::seconds(1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunList({Line("plain", 0, "/plain.txt"), "1 0 (ST) iss " + silent.Url("https", "/basicspacedata/x")}), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(Stored("plain"), IssText);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("Connection: Failed to Connect to The Space-Track or Internet", 0), 0u);
 }

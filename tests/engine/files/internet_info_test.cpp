@@ -58,6 +58,7 @@ TEST_F(InternetInfoTest, SaveKeepsOtherLinesAndReadsBackUnderACommaLocale)
     web.period = 48;
     web.updatemain = true;
     web.time = 45678.123456789;
+    web.downloaded = true;
     ASSERT_TRUE(SaveInternetInfo(web));
     web_t back;
     ASSERT_TRUE(LoadInternetInfo(back));
@@ -68,9 +69,11 @@ TEST_F(InternetInfoTest, SaveKeepsOtherLinesAndReadsBackUnderACommaLocale)
     EXPECT_EQ(back.period, 48);
     EXPECT_TRUE(back.updatemain);
     EXPECT_EQ(back.time, 45678.123456789);
+    EXPECT_TRUE(back.downloaded);
     EXPECT_EQ(ReadFile(IniPath()),
               "; comment\r\n[Other]\r\nuser=someone\r\n[internetinfo]\r\nperiod=48\r\nproxy=x\r\n"
-              "user=me\r\npassword=p a&ss=%\"\r\ntime=45678.123456789\r\nupdatemain=1\r\n\r\n[Last]\r\nk=v\r\n");
+              "user=me\r\npassword=p a&ss=%\"\r\ntime=45678.123456789\r\nupdatemain=1\r\ndownloaded=1\r\n\r\n"
+              "[Last]\r\nk=v\r\n");
     EXPECT_EQ(FileMode(IniPath()), 0600u);
     if (!comma)
         GTEST_SKIP() << "locale de_DE.UTF-8 is not installed; checked in the C locale only";

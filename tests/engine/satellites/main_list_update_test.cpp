@@ -128,21 +128,49 @@ TEST_F(MainListUpdateTest, AnUnchangedSetNeverReplacesItself)
 
 TEST_F(MainListUpdateTest, LineShapesYearsAndUnreadableEpochs)
 {
-    tlearray set{Iss("00001.00000000")};
+    tlearray set{Iss("99001.00000000")};
     // 68 characters, no checksum digit: not considered.
     WriteTle("short.tle", TextSet(IssLine1At("00300.00000000").substr(0, 68), IssLine2.substr(0, 68)));
-    // "57" is 1957, older than 2000.
+    // "57" is 1957, older than 1999.
     WriteTle("t1957.tle", TextSet(IssLine1At("57001.00000000"), IssLine2));
     EXPECT_FALSE(UpdateElementsFromTleFiles(set, folder_));
 
     // A year that does not read is passed over, and the search goes on to
     // the next set of the file; CR LF line ends read as any other.
-    std::string text = TextSet(IssLine1At("XX001.00000000"), IssLine2) + TextSet(IssLine1At("56001.00000000"), IssLine2);
+    std::string text = TextSet(IssLine1At("XX001.00000000"), IssLine2) + TextSet(IssLine1At("00001.00000000"), IssLine2);
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
         text.insert(at, "\r");
-    WriteTle("t2056.tle", text);
+    WriteTle("t2000.tle", text);
     ASSERT_TRUE(UpdateElementsFromTleFiles(set, folder_));
-    EXPECT_EQ(set[0].Elements.epoch, EpochOf(IssLine1At("56001.00000000"), IssLine2)); // 2056
+    EXPECT_EQ(set[0].Elements.epoch, EpochOf(IssLine1At("00001.00000000"), IssLine2)); // 2000
+}
+
+TEST_F(MainListUpdateTest, SetsFromTheFutureAreNeverTakenAndFreeARecordOneHeld)
+{
+    // "56" is 2056: later than every honest set to come, so left out and counted.
+    WriteTle("future.tle", TextSet(IssLine1At("56001.00000000"), IssLine2));
+    tlearray set{Iss()};
+    int future = 0;
+    EXPECT_FALSE(UpdateElementsFromTleFiles(set, folder_, &future));
+    EXPECT_EQ(future, 1);
+    EXPECT_EQ(set[0].Elements.epoch, Iss().Elements.epoch);
+
+    // A record that holds such a set from before takes an honest one.
+    WriteTle("honest.tle", TextSet(IssLine1At("08300.00000000"), IssLine2));
+    set = {Iss("56001.00000000")};
+    ASSERT_TRUE(UpdateElementsFromTleFiles(set, folder_, &future));
+    EXPECT_EQ(set[0].Elements.epoch, EpochOf(IssLine1At("08300.00000000"), IssLine2));
+    std::vector<std::string> messages;
+    Hooks().showMessage = [&](const std::string &text, const std::string &, MessageKind) {
+        messages.push_back(text);
+        return true;
+    };
+    MainList = {Iss("56001.00000000")};
+    ApplyUpdatedMainList(set, future);
+    EXPECT_EQ(MainList[0].Elements.epoch, set[0].Elements.epoch);
+    EXPECT_EQ(messages, std::vector<std::string>{"Satellites Updated Successfully\n\n1 element set(s) dated more "
+                                                 "than 3 days after this computer's clock were not taken. Check "
+                                                 "the computer's date and time, or where those files came from."});
 }
 
 TEST_F(MainListUpdateTest, ANumberIsNeverFoundInsideAnother)

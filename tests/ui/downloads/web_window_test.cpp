@@ -75,7 +75,7 @@ protected:
 TEST_F(WebWindowTest, WithoutAListItOpensShowsTheSettingsAndSavesThemAtClose)
 {
     WriteFile(DataDir + "InternetInfo.ini",
-              "[InternetInfo]\nuser=me\npassword=pw\nperiod=200\ntime=45000.5\nupdatemain=1\n");
+              "[InternetInfo]\nuser=me\npassword=pw\nperiod=200\ntime=45000.5\nupdatemain=1\ndownloaded=1\n");
     Options.AutoDownload = 1;
     TfrWebWnd &window = Open();
     ASSERT_TRUE(window.Opened());
@@ -142,16 +142,21 @@ TEST_F(WebWindowTest, TheAddDialogBuildsTheLineAndRefusesBlanksAndPathNames)
         dialog->bn_add->click();
         EXPECT_TRUE(dialog->isVisible());
         dialog->te_name->setText("visual");
+        dialog->te_link->setText("ftp://x/visual.txt");
+        dialog->bn_add->click();
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->te_link->setText(" https://x/visual.txt ");
         dialog->bn_add->click();
         driven = true;
     });
     window.bn_dwn_addClick();
     ASSERT_TRUE(driven);
     const auto messages = Messages();
-    ASSERT_EQ(messages.size(), 3u);
+    ASSERT_EQ(messages.size(), 4u);
     EXPECT_EQ(messages[0], "KYT: No Type Selected");
     EXPECT_EQ(messages[1], "KYT: No Spaces Allowed in Link or Space-Track Query");
     EXPECT_EQ(messages[2].rfind("KYT: Entry Name may hold only letters", 0), 0u);
+    EXPECT_EQ(messages[3], "KYT: The Link must be a web address that starts with http:// or https://");
     ASSERT_EQ(window.clb_tle->count(), 2);
     EXPECT_EQ(window.clb_tle->item(1)->text(), "(Tv)visual");
     EXPECT_EQ(window.clb_tle->item(1)->checkState(), Qt::Unchecked);
@@ -199,6 +204,21 @@ TEST_F(WebWindowTest, DownloadUsesTheTypedLoginAndLocksTheWindowUntilItEnds)
     now_ = 45100.75;
     TfrWebWnd &window = Open();
     ASSERT_FALSE(window.cb_savelogin->isChecked());
+    // No download yet: no time to show.
+    EXPECT_TRUE(window.txt_lasttime->text().isEmpty());
+    // Nothing checked, then no password: one message each.
+    for (int row : {0, 1})
+        window.clb_tle->item(row)->setCheckState(Qt::Unchecked);
+    window.bn_download->click();
+    EXPECT_FALSE(window.Downloading());
+    for (int row : {0, 1})
+        window.clb_tle->item(row)->setCheckState(Qt::Checked);
+    window.bn_download->click();
+    WaitForDownload();
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[0], "Download: No File Selected - check the entries to download, then press \"Download\".");
+    EXPECT_EQ(Messages()[1].rfind("Connection: Failed - Missing Username or Password", 0), 0u);
+
     window.txt_username->setText(" me ");
     window.txt_password->setText("secret");
     window.bn_download->click();
@@ -208,7 +228,8 @@ TEST_F(WebWindowTest, DownloadUsesTheTypedLoginAndLocksTheWindowUntilItEnds)
     window.close();
     EXPECT_TRUE(window.isVisible());
     WaitForDownload();
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Download: Downloaded and Processed 2 File(s)"});
+    ASSERT_EQ(Messages().size(), 3u);
+    EXPECT_EQ(Messages()[2], "Download: Downloaded and Processed 2 File(s)");
     EXPECT_EQ(window.txt_lasttime->text(), "2023-06-23 18:00:00");
     EXPECT_TRUE(window.bn_close->isEnabled());
     EXPECT_FALSE(frInfoDownloadWnd->isVisible());
@@ -217,21 +238,32 @@ TEST_F(WebWindowTest, DownloadUsesTheTypedLoginAndLocksTheWindowUntilItEnds)
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(WebWindowTest, TheStopFlagEndsAHungDownloadWithinASecond)
+TEST_F(WebWindowTest, StopOnTheProgressBoxEndsTheDownloadWithinASecondAndKeepsTheOldFile)
 {
     Serve();
-    DownloadConfig().stallTimeout = std::chrono::seconds(60);
+    DownloadConfig().lowSpeedTime = std::chrono::seconds(60);
+    WriteFile(updateFolder_ + "hung.tle", "OLD");
     ASSERT_TRUE(SaveDownloadList({Line("hung", 0, "/hang")}));
     TfrWebWnd &window = Open();
     window.bn_download->click();
-    QTest::qWait(300);
+    ASSERT_TRUE(QTest::qWaitFor([] { return frInfoDownloadWnd->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frInfoDownloadWnd));
+    QTest::qWait(200);
     ASSERT_TRUE(window.Downloading());
     const auto start = std::chrono::steady_clock::now();
-    DownloadStop = true;
+    // A click through the window system, which the modal download window
+    // must not keep from the box.
+    QPushButton *stop = frInfoDownloadWnd->bn_stop;
+    QTest::mouseClick(frInfoDownloadWnd->windowHandle(), Qt::LeftButton, {},
+                      stop->mapTo(frInfoDownloadWnd, stop->rect().center()));
     WaitForDownload();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_FALSE(frInfoDownloadWnd->isVisible());
+    EXPECT_TRUE(window.bn_close->isEnabled());
+    EXPECT_EQ(ReadFile(updateFolder_ + "hung.tle"), "OLD");
     EXPECT_TRUE(Messages().empty());
-    DownloadStop = false;
+    // The stop was for that run only.
+    EXPECT_FALSE(DownloadStop);
 }
 
 TEST_F(MainWindowTest, InternetFileDownloadIsRefusedWhileADownloadRuns)

@@ -1,5 +1,5 @@
 // The help viewer: one page per window by context number, the links between
-// the pages, and F1 from a modal window.
+// the pages, and F1 from a modal window that stays on top.
 #include "ui/qt_app.h"
 
 #include "engine/runtime/program_state.h"
@@ -99,6 +99,8 @@ TEST_F(HelpTest, F1InAModalWindowShowsItsPageInAViewerTheModalityDoesNotBlock)
 {
     QDialog dialog;
     dialog.setWindowTitle("Observer Location");
+    // A window that stays on top gets its help in front of it.
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     SetHelpContext(&dialog, HelpObserverLocation);
     bool checked = false;
     const auto check = [&] {
@@ -107,6 +109,7 @@ TEST_F(HelpTest, F1InAModalWindowShowsItsPageInAViewerTheModalityDoesNotBlock)
         QWidget *viewer = HelpViewerWindow();
         ASSERT_NE(viewer, nullptr);
         EXPECT_EQ(viewer->parentWidget(), &dialog);
+        EXPECT_TRUE(viewer->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_EQ(ShownPage(), "310.html");
         ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
         // A click through the window system, as a user's would come.

@@ -86,15 +86,19 @@ TEST_F(NamesUpdateTest, AFailedUpdateLeavesListAndFileAsTheyWere)
         {"corrupt ZIP", [this] { ServeFile("qvnamesupdate.zip", "PK\x03\x04 not really an archive"); },
          "Unzip: File Downloaded Successfully But Failed to Unzip: qvnamesupdate.zip"},
         {"404", [this] { std::filesystem::remove(serverRoot_ / "qvnamesupdate.zip"); },
-         "Satellite data File Update: Failed to update magnitude file data"},
+         "Satellite data File Update: Failed to download file - " + link_ + "\nthe server answered HTTP 404\n\n"
+             "Failed to update magnitude file data: nothing was changed."},
         {"stopped server", [this] { server_.Stop(); },
-         "Satellite data File Update: Failed to update magnitude file data"},
+         "Satellite data File Update: Failed to download file - " + link_ + "\ntransfer failed"},
     };
     for (const auto &failure : failures) {
         SCOPED_TRACE(failure.what);
         failure.serve();
+        const std::size_t told = Messages().size();
         Update(*window);
-        EXPECT_EQ(Messages().back(), failure.message);
+        // The question, then one message, which says what failed and why.
+        ASSERT_EQ(Messages().size(), told + 2);
+        EXPECT_EQ(Messages().back().rfind(failure.message, 0), 0u) << Messages().back();
         EXPECT_EQ(window->NamesLines(), edited);
         EXPECT_EQ(window->MagListBox->count(), static_cast<int>(edited.size()));
         EXPECT_EQ(ReadFile(NamesPath()), before_);
