@@ -139,8 +139,11 @@ void TfrMainWnd::FormCreate()
         return;
     }
     ApplyToolbarImages();
-    // A source file that went missing leaves the old set file; nothing to tell.
-    BuildSkyFile();
+    // A source file that went missing leaves the old set file; nothing to
+    // tell. Any other failure is told (an unreadable source keeps the setting).
+    std::string skyError;
+    if (!BuildSkyFile(&skyError) && !skyError.empty())
+        Tell(skyError);
     BuildIridiumFile();
 }
 
