@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # KYT set-up: installs what is missing, builds, prepares the default data and
-# either starts the program ("run") or builds and runs every test ("test").
+# either starts the program ("run", from build/release/bin) or builds and runs
+# every test ("test", in build/test, build/fuzz and build/sanitize).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
@@ -34,6 +35,18 @@ build() { # build DIR [cmake options...]
 
 prepare_data() { "$here/prepare-data.sh" "$1"; }
 
+# Runs every test of a build. Red when one fails, when none is found, or when
+# one skipped itself: ctest counts a skipped test as passed, but here every
+# test has what it needs, so a skip means a test that did not run.
+run_tests() { # run_tests DIR
+  local log="$1/ctest.log"
+  (cd "$1" && ctest --output-on-failure --no-tests=error -j "$jobs") 2>&1 | tee "$log"
+  if grep -E '^[[:space:]]*[0-9]+ - .* \(Skipped\)$' "$log" >/dev/null; then
+    echo "Skipped tests in $1: every test must run here." >&2
+    return 1
+  fi
+}
+
 run_fuzzers() { # each target gets its own budget; the orbit library's gets a minute
   local dir=$1 seconds
   for f in "$dir"/fuzz/fuzz_*; do
@@ -58,15 +71,17 @@ case "${1:-}" in
     exec "$root/build/release/bin/KYT"
     ;;
   test)
+    # A folder of its own, so that neither command rebuilds the other's tree
+    # with its build type and options. Its tests find the data in its bin/.
     install_missing
-    build "$root/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    prepare_data "$root/build/release/bin"
-    export KYT_REQUIRE_DATA=1 KYT_TEST_DATA_DIR="$root/build/release/bin"
+    build "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKYT_BUILD_TESTS=ON
+    prepare_data "$root/build/test/bin"
+    export KYT_REQUIRE_DATA=1
     CC=clang CXX=clang++ build "$root/build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKYT_FUZZ=ON -DKYT_BUILD_UI=OFF -DKYT_BUILD_BENCH=OFF
     run_fuzzers "$root/build/fuzz"
-    build "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DKYT_SANITIZE=ON -DKYT_BUILD_UI=OFF -DKYT_BUILD_BENCH=OFF
-    (cd "$root/build/sanitize" && ctest --output-on-failure -j "$jobs")
-    (cd "$root/build/release" && ctest --output-on-failure -j "$jobs")
+    build "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DKYT_SANITIZE=ON -DKYT_BUILD_TESTS=ON -DKYT_BUILD_UI=OFF -DKYT_BUILD_BENCH=OFF
+    KYT_TEST_DATA_DIR="$root/build/test/bin" run_tests "$root/build/sanitize"
+    run_tests "$root/build/test"
     ;;
   *)
     echo "usage: $0 run|test" >&2

@@ -86,9 +86,13 @@ void SelectFile(int kind, std::string &fileName)
 {
     QWidget *parent = QApplication::activeWindow();
     if (kind == 1) {
+        // Element files come as "*.TLE" or "*.Txt" too. The desktop's own
+        // dialogs (GTK, the portal) match patterns case-sensitively, so each
+        // letter lists both cases; the shown filter keeps only its name.
         fileName = QFileDialog::getOpenFileName(parent, "Select a File",
                                                 QString::fromStdString(Options.UpdateFolder.str()),
-                                                "SAT Files (*.tle *.txt)")
+                                                "SAT Files (*.[tT][lL][eE] *.[tT][xX][tT])", nullptr,
+                                                QFileDialog::HideNameFilterDetails)
                        .toStdString();
     } else if (kind == 2) {
         QFileDialog dialog(parent, "Save To File");

@@ -6,7 +6,7 @@
 
 namespace {
 
-// Reads DataDir + fileName whole and parses it; a refusal names the file.
+// Reads DataDir + fileName whole and parses it; a message names the file.
 template <class Record, class Parse>
 bool LoadCatalogue(const char *fileName, std::vector<Record> &records, std::string *error, Parse parse)
 {
@@ -33,75 +33,75 @@ std::vector<Record> WholeRecords(std::string_view bytes)
     return records;
 }
 
-// Right ascension 0..2 pi and declination -pi/2..pi/2: a point of the sky.
-bool InSky(double rightAscension, double declination)
+// Places a record's point in the sky: right ascension taken into 0..2 pi (a
+// catalogue may give -pi..pi), declination within -pi/2..pi/2. False for a
+// value that is not a finite number or a declination beyond the poles.
+bool PlaceInSky(double &rightAscension, double declination)
 {
-    return rightAscension >= 0.0 && rightAscension <= TwoPi && std::fabs(declination) <= HalfPi;
-}
-
-bool Refuse(std::size_t index, const std::string &fault, std::string *error)
-{
-    if (error)
-        *error = "record " + std::to_string(index + 1) + " " + fault + ". The file is damaged.";
-    return false;
-}
-
-bool StarValid(const StarRecord &star, std::size_t index, std::string *error)
-{
-    if (InSky(star.RightAscension, star.Declination) && star.Magnitude >= BrightestStarMagnitude &&
-        star.Magnitude <= FaintestStarMagnitude)
-        return true;
-    return Refuse(index, "has no position in the sky or a magnitude outside -2..20", error);
-}
-
-bool NameRecordValid(const StarNameRecord &record, std::size_t index, std::string *error)
-{
-    if (!record.Name.lengthValid())
-        return Refuse(index,
-                      "has a name of " + std::to_string(record.Name.length) + " characters; at most " +
-                          std::to_string(record.Name.Capacity) + " fit",
-                      error);
-    if (!InSky(record.RightAscension, record.Declination))
-        return Refuse(index, "has no position in the sky", error);
+    if (!std::isfinite(rightAscension) || !(std::fabs(declination) <= HalfPi))
+        return false;
+    rightAscension = std::fmod(rightAscension, TwoPi);
+    if (rightAscension < 0.0)
+        rightAscension += TwoPi;
     return true;
+}
+
+bool StarDrawable(StarRecord &star)
+{
+    return PlaceInSky(star.RightAscension, star.Declination) && star.Magnitude >= BrightestStarMagnitude &&
+           star.Magnitude <= FaintestStarMagnitude;
+}
+
+bool NamedPointDrawable(StarNameRecord &record)
+{
+    return record.Name.lengthValid() && PlaceInSky(record.RightAscension, record.Declination);
+}
+
+// The whole records of bytes that drawable accepts (and may mend), in file
+// order. One record that cannot be drawn costs only itself (for the
+// constellations, its line: recordsPerEntry 2); false, with the number
+// skipped and why in *error, when any was.
+template <class Entry, class Drawable>
+bool KeepDrawable(std::string_view bytes, std::vector<Entry> &entries, std::size_t recordsPerEntry,
+                  const char *faults, std::string *error, Drawable drawable)
+{
+    entries = WholeRecords<Entry>(bytes);
+    const std::size_t total = entries.size();
+    std::size_t kept = 0;
+    for (Entry &entry : entries) {
+        if (drawable(entry))
+            entries[kept++] = entry;
+    }
+    entries.resize(kept);
+    if (kept == total)
+        return true;
+    if (error)
+        *error = std::to_string((total - kept) * recordsPerEntry) + " of " +
+                 std::to_string(total * recordsPerEntry) + " records were skipped (" + faults + ").";
+    return false;
 }
 
 } // namespace
 
 bool ParseStarRecords(std::string_view bytes, std::vector<StarRecord> &stars, std::string *error)
 {
-    stars = WholeRecords<StarRecord>(bytes);
-    for (std::size_t i = 0; i < stars.size(); ++i) {
-        if (!StarValid(stars[i], i, error)) {
-            stars.clear();
-            return false;
-        }
-    }
-    return true;
+    return KeepDrawable(bytes, stars, 1, "no position in the sky or a magnitude outside -2..20", error,
+                        StarDrawable);
 }
 
 bool ParseStarNameRecords(std::string_view bytes, std::vector<StarNameRecord> &names, std::string *error)
 {
-    names = WholeRecords<StarNameRecord>(bytes);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (!NameRecordValid(names[i], i, error)) {
-            names.clear();
-            return false;
-        }
-    }
-    return true;
+    return KeepDrawable(bytes, names, 1, "no position in the sky or a name longer than 23 characters", error,
+                        NamedPointDrawable);
 }
 
 bool ParseConstellationLines(std::string_view bytes, std::vector<ConstellationLine> &lines, std::string *error)
 {
-    lines = WholeRecords<ConstellationLine>(bytes);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!NameRecordValid(lines[i].From, 2 * i, error) || !NameRecordValid(lines[i].To, 2 * i + 1, error)) {
-            lines.clear();
-            return false;
-        }
-    }
-    return true;
+    return KeepDrawable(bytes, lines, 2,
+                        "a line whose end has no position in the sky or a name longer than 23 characters", error,
+                        [](ConstellationLine &line) {
+                            return NamedPointDrawable(line.From) && NamedPointDrawable(line.To);
+                        });
 }
 
 bool LoadStarFile(std::vector<StarRecord> &stars, std::string *error)

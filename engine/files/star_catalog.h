@@ -51,19 +51,21 @@ inline constexpr double FaintestStarMagnitude = 20.0;
 
 // Record images from a file's bytes. A partial record (or, for the
 // constellations, an unpaired last record) at the end is ignored. A record
-// that is no point of the sky (right ascension outside 0..2 pi, declination
-// outside -pi/2..pi/2, not a number), a star magnitude outside
-// BrightestStarMagnitude..FaintestStarMagnitude, or a name whose length byte
-// exceeds its 23 characters means a damaged file: the whole file is refused
-// (false, message in *error, records empty), since a damaged constellation
-// file would also pair the wrong ends.
+// the sky view cannot draw (a position or magnitude that is not a finite
+// number, a declination beyond the poles, a star magnitude outside
+// BrightestStarMagnitude..FaintestStarMagnitude, a name whose length byte
+// exceeds its 23 characters) is skipped, and for the constellations the line
+// it ends, so the pairs keep their ends; right ascension is taken into
+// 0..2 pi. The rest are kept in file order; false, with the number of
+// records skipped in *error, when any was.
 bool ParseStarRecords(std::string_view bytes, std::vector<StarRecord> &stars, std::string *error = nullptr);
 bool ParseStarNameRecords(std::string_view bytes, std::vector<StarNameRecord> &names, std::string *error = nullptr);
 bool ParseConstellationLines(std::string_view bytes, std::vector<ConstellationLine> &lines,
                              std::string *error = nullptr);
 
 // Read DataDir + the file's name whole. False with a message when the file is
-// missing, cannot be read or is refused; the records are then empty.
+// missing or cannot be read (the records are then empty), or when records
+// were skipped (the records hold the others).
 bool LoadStarFile(std::vector<StarRecord> &stars, std::string *error = nullptr);
 bool LoadStarNameFile(std::vector<StarNameRecord> &names, std::string *error = nullptr);
 bool LoadConstellationFile(std::vector<ConstellationLine> &lines, std::string *error = nullptr);

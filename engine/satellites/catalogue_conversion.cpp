@@ -117,8 +117,15 @@ bool BuildSkyFile(std::string *error)
     if (!ExistingFile(source))
         return false;
     ElementList elements;
-    if (!LoadTleTextFile(elements, source, error)) {
-        Options.SkySatFile.assign("");
+    std::string readError;
+    if (!LoadTleTextFile(elements, source, &readError)) {
+        // Only a file read whole and found to hold no set is a bad choice; one
+        // that could not be read now (permissions, an I/O error) may read at
+        // the next start, so the user's choice stays.
+        if (readError.empty())
+            Options.SkySatFile.assign("");
+        else if (error)
+            *error = readError;
         return false;
     }
     std::vector<std::string> names;

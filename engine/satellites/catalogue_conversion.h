@@ -23,8 +23,9 @@ bool BuildIridiumFile(std::string *error = nullptr);
 // Rebuilds DataDir + "SkySat.bin" from Options.SkySatFile and the names file
 // and makes it the new SkyList: every satellite found in both, once, in
 // ascending catalogue number, with the names file's standard magnitude (8.0
-// when its column is blank). A source that holds no element set clears
-// Options.SkySatFile. False, with SkyList unchanged, when nothing was built.
+// when its column is blank). A source read whole that holds no element set
+// clears Options.SkySatFile; one that cannot be read keeps it and says why in
+// *error. False, with SkyList unchanged, when nothing was built.
 bool BuildSkyFile(std::string *error = nullptr);
 
 // Guards SkyList: whoever replaces it or walks it (the sky view's drawing,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/files/data_files.h"
+#include "set_up_data.h"
 
 #include <gtest/gtest.h>
 
@@ -14,28 +15,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-// The program folder the set-up filled (env KYT_TEST_DATA_DIR) when it holds
-// file (relative to it), else empty.
-inline std::string SetUpProgramFolder(const std::string &file)
-{
-    const char *folder = std::getenv("KYT_TEST_DATA_DIR");
-    if (folder && std::filesystem::exists(std::filesystem::path(folder) / file))
-        return folder;
-    return {};
-}
-
-// Declares folder as the set-up's program folder holding file; skips the
-// test without it, or fails it when the run requires the data
-// (KYT_REQUIRE_DATA=1).
-#define KYT_SETUP_FOLDER_OR_SKIP(folder, file)                                                      \
-    const std::string folder = SetUpProgramFolder(file);                                           \
-    if (folder.empty()) {                                                                          \
-        const char *required_ = std::getenv("KYT_REQUIRE_DATA");                                   \
-        if (required_ && std::string_view(required_) == "1")                                       \
-            FAIL() << "the set-up's " << (file) << " is missing (KYT_TEST_DATA_DIR)";              \
-        GTEST_SKIP() << "no set-up data (KYT_TEST_DATA_DIR)";                                      \
-    }
 
 class ProgramFolderTest : public ::testing::Test {
 protected:

@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <string_view>
 
 #include "engine/astronomy/astro_time.h"
 #include "engine/astronomy/constants.h"
@@ -16,6 +13,7 @@
 #include "engine/runtime/program_state.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/files/settings.h"
+#include "set_up_data.h"
 
 // A published element set of the ISS (2008 September 20).
 inline const std::string IssLine1 = "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927";
@@ -107,15 +105,8 @@ inline TargetState SentinelState(int mode, int body = 0)
 // when there is none (fails instead when KYT_REQUIRE_DATA=1).
 #define LOAD_DEFAULT_EPHEMERIS_OR_SKIP()                                                        \
     do {                                                                                        \
-        const char *dir_ = std::getenv("KYT_TEST_DATA_DIR");                                    \
-        const char *required_ = std::getenv("KYT_REQUIRE_DATA");                                \
-        const std::string path_ = std::string(dir_ ? dir_ : "") + "/de_files/1957_2050.423";   \
-        if (!dir_ || !std::filesystem::exists(path_)) {                                         \
-            if (required_ && std::string_view(required_) == "1")                               \
-                FAIL() << "missing " << path_;                                                  \
-            GTEST_SKIP() << "no ephemeris at " << path_;                                        \
-        }                                                                                       \
-        ASSERT_TRUE(LoadDEFile(path_));                                                         \
+        KYT_SETUP_FOLDER_OR_SKIP(dir_, "de_files/1957_2050.423");                               \
+        ASSERT_TRUE(LoadDEFile(dir_ + "/de_files/1957_2050.423"));                              \
     } while (false)
 
 // Restores the engine's shared state (observer, view mode, lists) that a

@@ -1,7 +1,9 @@
 // Any bytes as each of the three star catalogues: never a read past the
-// buffer, a refused file leaves no records, and drawing the stars into a
-// small sky view (those loaded, and the raw records a damaged file holds)
-// stays inside the picture and free of undefined behaviour.
+// buffer, every record kept is one the sky view can draw (and all whole ones
+// when the parse succeeds, with a message when it does not), and drawing the
+// stars into a small sky view (those loaded, and the raw records as they
+// lie) stays inside the picture and free of undefined behaviour.
+#include "engine/astronomy/constants.h"
 #include "engine/files/star_catalog.h"
 #include "views/sky_view.h"
 
@@ -9,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -40,6 +43,27 @@ void DrawIntoSmallSky(const StarCatalogue &catalogue)
     DrawConstellations(painter, view, catalogue, 0xFF808000u);
 }
 
+bool InSky(double rightAscension, double declination)
+{
+    return rightAscension >= 0.0 && rightAscension <= TwoPi && std::fabs(declination) <= HalfPi;
+}
+
+bool Drawable(const StarNameRecord &record)
+{
+    return record.Name.lengthValid() && InSky(record.RightAscension, record.Declination);
+}
+
+// At most the whole records are kept, all of them exactly when the parse
+// succeeds, and a failed parse says why.
+template <class Entry>
+void CheckKept(bool whole, const std::vector<Entry> &entries, std::size_t size, std::string &error)
+{
+    const std::size_t all = size / sizeof(Entry);
+    if (entries.size() > all || whole != (entries.size() == all) || (!whole && error.empty()))
+        std::abort();
+    error.clear();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -47,22 +71,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char *>(data), size);
     StarCatalogue loaded;
     std::string error;
-    if (ParseStarRecords(bytes, loaded.Stars, &error) ? loaded.Stars.size() != size / sizeof(StarRecord)
-                                                      : !loaded.Stars.empty() || error.empty())
-        std::abort();
-
-    if (ParseStarNameRecords(bytes, loaded.Names, &error)) {
-        for (const StarNameRecord &name : loaded.Names)
-            if (!name.Name.lengthValid())
-                std::abort();
-    } else if (!loaded.Names.empty() || error.empty()) {
-        std::abort();
-    }
-
-    if (!ParseConstellationLines(bytes, loaded.Lines, &error) && !loaded.Lines.empty())
-        std::abort();
-    if (loaded.Lines.size() > size / sizeof(ConstellationLine))
-        std::abort();
+    CheckKept(ParseStarRecords(bytes, loaded.Stars, &error), loaded.Stars, size, error);
+    for (const StarRecord &star : loaded.Stars)
+        if (!InSky(star.RightAscension, star.Declination) || !(star.Magnitude >= BrightestStarMagnitude) ||
+            !(star.Magnitude <= FaintestStarMagnitude))
+            std::abort();
+    CheckKept(ParseStarNameRecords(bytes, loaded.Names, &error), loaded.Names, size, error);
+    for (const StarNameRecord &name : loaded.Names)
+        if (!Drawable(name))
+            std::abort();
+    CheckKept(ParseConstellationLines(bytes, loaded.Lines, &error), loaded.Lines, size, error);
+    for (const ConstellationLine &line : loaded.Lines)
+        if (!Drawable(line.From) || !Drawable(line.To))
+            std::abort();
     DrawIntoSmallSky(loaded);
 
     // The star records as they lie, whatever they hold.

@@ -12,6 +12,7 @@
 #include "engine/runtime/program_state.h"
 #include "engine/runtime/ui_hooks.h"
 #include "views/view_state.h"
+#include "set_up_data.h"
 
 #include <gtest/gtest.h>
 
@@ -56,13 +57,11 @@ protected:
     // Loads the set-up's ephemeris; false (the test skipped or failed) without one.
     bool LoadEphemeris()
     {
-        const char *folder = std::getenv("KYT_TEST_DATA_DIR");
-        const std::string path = std::string(folder ? folder : "") + "/de_files/1957_2050.423";
-        if (folder && std::filesystem::exists(path))
-            return LoadDEFile(path);
-        const char *required = std::getenv("KYT_REQUIRE_DATA");
-        if (required && std::string(required) == "1")
-            ADD_FAILURE() << "missing " << path;
+        const std::string folder = SetUpProgramFolder("de_files/1957_2050.423");
+        if (!folder.empty())
+            return LoadDEFile(folder + "/de_files/1957_2050.423");
+        if (SetUpDataRequired())
+            ADD_FAILURE() << "no set-up ephemeris in " << SetUpDataFolder();
         return false;
     }
 

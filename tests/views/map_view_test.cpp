@@ -11,6 +11,7 @@
 
 #include "engine/astronomy/constants.h"
 #include "views/moon_phase.h"
+#include "set_up_data.h"
 #include "view_test_support.h"
 
 namespace {
@@ -252,14 +253,8 @@ TEST_F(MapViewTest, PhaseShapeWithAnOddCountDarkensNothingOutsideTheDisc)
 // world (twice as wide as high) and every place lies on the globe.
 TEST_F(MapViewTest, DefaultWorldImageAndPlacesFromTheSetUp)
 {
-    const char *folder = std::getenv("KYT_TEST_DATA_DIR");
-    const bool required = std::getenv("KYT_REQUIRE_DATA") && std::string(std::getenv("KYT_REQUIRE_DATA")) == "1";
-    const std::string places = folder ? std::string(folder) + "/data/MapLocations.dat" : std::string();
-    if (!folder || !std::filesystem::exists(places)) {
-        if (required)
-            FAIL() << "the set-up's map data are missing (KYT_TEST_DATA_DIR)";
-        GTEST_SKIP() << "no set-up data folder";
-    }
+    KYT_SETUP_FOLDER_OR_SKIP(folder, "data/MapLocations.dat");
+    const std::string places = folder + "/data/MapLocations.dat";
     SetProgramFolders(folder);
     Options.MapFile.assign("default.jpg");
     InitGraphics(Width + 1, Height + 1);

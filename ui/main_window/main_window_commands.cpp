@@ -140,9 +140,12 @@ void TfrMainWnd::menu_selectskyfileClick()
         RedrawEnabled = redraw;
         return;
     }
-    if (BuildSkyFile()) {
+    std::string error;
+    if (BuildSkyFile(&error)) {
         menu_selectskyfile->setText(QString::fromStdString(SkyFileMenuCaption()));
     } else {
+        if (!error.empty())
+            ShowUserMessage(error, "KYT", MessageKind::Error);
         menu_selectskyfile->setText("Satellite File = ");
         DeleteDataFile(DataDir + "SkySat.bin");
         ReplaceSkyList({});

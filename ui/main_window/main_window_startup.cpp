@@ -155,8 +155,11 @@ void TfrMainWnd::FormCreate()
     // the sets the unread settings name.
     if (!unreadSettings_.empty())
         return;
-    // A source file that went missing leaves the old set file; nothing to tell.
-    BuildSkyFile();
+    // A source file that went missing leaves the old set file; nothing to
+    // tell. Any other failure is told (an unreadable source keeps the setting).
+    std::string skyError;
+    if (!BuildSkyFile(&skyError) && !skyError.empty())
+        Tell(skyError);
     BuildIridiumFile();
 }
 

@@ -205,6 +205,14 @@ TEST_F(CatalogueConversionTest, SkySourceWithoutSetsOrNamesChangesNothingElse)
     EXPECT_EQ(Options.SkySatFile.str(), "");
     EXPECT_EQ(SkyList.size(), 1u);
 
+    // A file that cannot be read keeps its name and says why.
+    const std::string unreadable = "/proc/self/mem"; // reading at offset 0 is an I/O error
+    Options.SkySatFile.assign(unreadable);
+    std::string error;
+    EXPECT_FALSE(BuildSkyFile(&error));
+    EXPECT_EQ(Options.SkySatFile.str(), unreadable);
+    EXPECT_NE(error.find(unreadable), std::string::npos) << error;
+
     // A source that names no file changes nothing, not even the name.
     Options.SkySatFile.assign((root_ / "tle" / "gone.txt").string());
     EXPECT_FALSE(BuildSkyFile());

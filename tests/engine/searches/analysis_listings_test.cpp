@@ -111,7 +111,7 @@ protected:
     void SetUp() override
     {
         LOAD_DEFAULT_EPHEMERIS_OR_SKIP();
-        const std::string folder = std::getenv("KYT_TEST_DATA_DIR");
+        const std::string folder = SetUpDataFolder();
         auto elements = std::make_shared<ElementList>();
         ASSERT_TRUE(LoadTleTextFile(*elements, folder + "/tle/gpredict.tle"));
         inputs.Elements = elements;

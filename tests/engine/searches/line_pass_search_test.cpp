@@ -220,7 +220,7 @@ TEST_F(PassSearchTest, OneThreadAndEightGiveTheSameResult)
 {
     // The benchmark's search over three days instead of fifteen.
     ElementList elements;
-    ASSERT_TRUE(LoadTleTextFile(elements, std::string(std::getenv("KYT_TEST_DATA_DIR")) + "/tle/gpredict.tle"));
+    ASSERT_TRUE(LoadTleTextFile(elements, SetUpDataFolder() + "/tle/gpredict.tle"));
     PredictionInputs inputs = DefaultInputs(LondonObserver(), 3.0, {});
     for (const ElementRecord &element : elements) {
         TleRecord record;

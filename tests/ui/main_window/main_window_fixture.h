@@ -12,6 +12,7 @@
 #include "engine/files/settings.h"
 #include "engine/runtime/ui_hooks.h"
 #include "ui/main_window/main_window.h"
+#include "set_up_data.h"
 
 #include <QTest>
 #include <QTimer>
@@ -36,15 +37,8 @@ protected:
     void SetUp() override
     {
         TestApplication();
-        const char *dataDir = std::getenv("KYT_TEST_DATA_DIR");
-        const std::filesystem::path ephemeris =
-            std::filesystem::path(dataDir ? dataDir : "") / "de_files" / "1957_2050.423";
-        if (!dataDir || !std::filesystem::exists(ephemeris)) {
-            const char *required = std::getenv("KYT_REQUIRE_DATA");
-            if (required && std::string(required) == "1")
-                FAIL() << "the set-up's ephemeris is missing (KYT_TEST_DATA_DIR)";
-            GTEST_SKIP() << "no set-up data (KYT_TEST_DATA_DIR)";
-        }
+        KYT_SETUP_FOLDER_OR_SKIP(dataDir, "de_files/1957_2050.423");
+        const std::filesystem::path ephemeris = std::filesystem::path(dataDir) / "de_files" / "1957_2050.423";
         std::string pattern = (std::filesystem::temp_directory_path() / "kyt-ui-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         root_ = pattern;

@@ -68,10 +68,9 @@ protected:
     // The set-up's star and constellation files in the test's data folder.
     bool CopyCatalogue()
     {
-        const char *folder = std::getenv("KYT_TEST_DATA_DIR");
         for (const char *name : {StarFileName, ConstellationFileName}) {
-            const std::string from = std::string(folder ? folder : "") + "/data/" + name;
-            if (!folder || !std::filesystem::exists(from))
+            const std::string from = SetUpDataFolder() + "/data/" + name;
+            if (!std::filesystem::exists(from))
                 return false;
             std::filesystem::copy_file(from, root_ / "data" / name);
         }

@@ -123,10 +123,9 @@ protected:
     // Three flares of the default Iridium set from the observer.
     PassList Flares()
     {
-        const char *folder = std::getenv("KYT_TEST_DATA_DIR");
-        if (!folder || !LoadEphemeris())
+        if (!LoadEphemeris())
             return {};
-        Options.IridiumFile.assign(std::string(folder) + "/tle/gpredict.tle");
+        Options.IridiumFile.assign(SetUpDataFolder() + "/tle/gpredict.tle");
         tlearray all;
         EXPECT_TRUE(BuildIridiumFile() && LoadSatFile(all, DataDir + "IridSat.bin"));
         PredictionInputs inputs;
