@@ -10,10 +10,8 @@ element file of January 2018. Observers: London and Sydney at sea level.
 Span: two days from 2018-01-21 0h UTC. Times are seconds after that instant.
 
 - python3-skyfield: passes above 10 degrees (the WGS84 geodetic horizon, no
-  refraction): rise and set crossings; the elevation and azimuth at the
-  middle of the whole-second rise and set (the first whole seconds at or
-  above and at or below the threshold) and how fast they change there; the
-  culmination's elevation.
+  refraction): rise and set crossings; the culmination's instant, elevation
+  and azimuth, and how fast the azimuth changes there.
 - python3-ephem: the Sun-below--6-degree intervals (pressure 0, the Sun's
   centre) and each satellite's Earth-shadow changes, sampled every second.
 """
@@ -77,14 +75,18 @@ def passes(sat, site):
 
 
 def culmination(sat, site, rise, set_):
-    a, b = rise, set_
-    for _ in range(60):  # golden-section search for the highest elevation
+    """Seconds of the highest elevation in [rise, set_]: the best of samples a
+    minute apart, refined by a golden-section search within a minute of it."""
+    samples = [rise + k * 60.0 for k in range(int((set_ - rise) / 60.0) + 1)] + [set_]
+    best = max(samples, key=lambda s: elevation_at(sat, site, s))
+    a, b = max(rise, best - 60.0), min(set_, best + 60.0)
+    for _ in range(60):
         c, d = b - (b - a) * 0.618, a + (b - a) * 0.618
         if elevation_at(sat, site, c) > elevation_at(sat, site, d):
             b = d
         else:
             a = c
-    return elevation_at(sat, site, (a + b) / 2)
+    return (a + b) / 2
 
 
 def dark_intervals(lat, lon):
@@ -133,15 +135,14 @@ def main():
             site = wgs84.latlon(lat, lon)
             rows = []
             for rise, set_ in passes(sat, site):
-                mid = (math.ceil(rise) + min(math.ceil(set_), SPAN)) / 2
-                alt, az, _ = (sat - site).at(at(mid)).altaz()
-                before, after = ((sat - site).at(at(mid + d)).altaz() for d in (-0.5, 0.5))
+                top = culmination(sat, site, rise, set_)
+                alt, az, _ = (sat - site).at(at(top)).altaz()
+                before, after = ((sat - site).at(at(top + d)).altaz() for d in (-0.5, 0.5))
                 turn = (after[1].degrees - before[1].degrees + 180.0) % 360.0 - 180.0
-                rows.append("{%.2f, %.2f, %.1f, %.3f, %.3f, %.4f, %.4f, %.3f}" % (
-                    rise, set_, mid, alt.degrees, az.degrees, after[0].degrees - before[0].degrees, turn,
-                    culmination(sat, site, rise, set_)))
-            print("// %s from %s: rise, set, middle, its elevation and azimuth and their change a"
-                  " second there, culmination" % (name, place))
+                rows.append("{%.2f, %.2f, %.2f, %.3f, %.3f, %.4f}" % (
+                    rise, set_, top, alt.degrees, az.degrees, turn))
+            print("// %s from %s: rise, set, culmination, its elevation and azimuth and the"
+                  " azimuth's change a second there" % (name, place))
             print("{" + ",\n ".join(rows) + "},")
     for place, lat, lon in OBSERVERS:
         print("// Sun below %s degrees from %s" % (SUN_LIMIT, place))

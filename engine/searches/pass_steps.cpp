@@ -15,9 +15,9 @@ namespace {
 
 constexpr long long Second = 1000; // ms
 
-// Fraction of a lit satellite taken as lit when it is in shadow: its
-// magnitude then reads as very faint rather than as no number.
-constexpr double ShadowFraction = 0.00025;
+// Elevation samples a period when looking for the highest stretch of a pass:
+// between two of them the elevation rises and falls at most once.
+constexpr double CulminationSamples = 40.0;
 
 constexpr double EarthGravity = 398600.8;       // km^3/s^2, the orbit model's
 constexpr double EarthRotation = 7.29211585e-5; // rad/s
@@ -133,12 +133,44 @@ Vec4 SunOfDate(double instant)
     return ofDate;
 }
 
-double PassMagnitude(const TleRecord &record, const TargetState &state,
-                     const ObserverRecord &observer, const Vec4 &sunOfDate, bool lit)
+std::optional<double> PassMagnitude(const TleRecord &record, const TargetState &state,
+                                    const ObserverRecord &observer, const Vec4 &sunOfDate)
 {
-    const double fraction =
-        lit ? CalcIlluminatedFraction(observer.Eci, state.Position, sunOfDate) : ShadowFraction;
-    return CalcSatMagnitude(record.StdMagnitude, state.RaDec.third, fraction);
+    return CalcSunlitMagnitude(record.StdMagnitude, state.RaDec.third, observer.Eci, state.Position, sunOfDate);
+}
+
+long long FindCulmination(TleRecord &record, TargetState &state, ObserverRecord &observer, long long first,
+                          long long last)
+{
+    // An instant without a position is no culmination.
+    auto elevationAt = [&](long long t) {
+        return MoveSatellite(record, state, observer, MillisecondsToInstant(t)) ? CalcTargetElevation(state, observer)
+                                                                                  : -Pi;
+    };
+    const long long sample =
+        std::max(Second, static_cast<long long>(record.Period * 60.0 / CulminationSamples) * Second);
+    long long best = first;
+    double highest = elevationAt(first);
+    for (long long t = first; t < last;) {
+        t = std::min(t + sample, last);
+        const double elevation = elevationAt(t);
+        if (elevation > highest) {
+            highest = elevation;
+            best = t;
+        }
+    }
+    // Within a sample either side of the highest one the elevation rises to
+    // one top and falls: the top is the first second from which it no longer
+    // rises.
+    long long low = std::max(first, best - sample), high = std::min(last, best + sample);
+    while (high - low > Second) {
+        const long long middle = low + (high - low) / Second / 2 * Second;
+        if (elevationAt(middle + Second) > elevationAt(middle))
+            low = middle + Second;
+        else
+            high = middle;
+    }
+    return high != low && elevationAt(high) > elevationAt(low) ? high : low;
 }
 
 namespace {

@@ -6,6 +6,8 @@
 // a search thread passes its own copies.
 #pragma once
 
+#include <optional>
+
 #include "engine/files/settings.h"
 #include "engine/satellites/satellite_record.h"
 
@@ -20,10 +22,17 @@ bool MoveSatellite(TleRecord &record, TargetState &state, ObserverRecord &observ
 Vec4 SunOfDate(double instant);
 
 // Magnitude of the satellite at state.Position, range state.RaDec.third,
-// from the observer's inertial position: a lit satellite by the part of it
-// lit as seen from the observer, an unlit one as if 0.025 % were lit.
-double PassMagnitude(const TleRecord &record, const TargetState &state,
-                     const ObserverRecord &observer, const Vec4 &sunOfDate, bool lit);
+// from the observer's inertial position; none in the Earth's shadow.
+std::optional<double> PassMagnitude(const TleRecord &record, const TargetState &state,
+                                    const ObserverRecord &observer, const Vec4 &sunOfDate);
+
+// The instant (ms) of the satellite's highest elevation from `first` to
+// `last` (ms), to the whole second from either end: the culmination of that
+// part of a pass. The elevation is sampled a few dozen times a period to find
+// the highest stretch (a pass of hours may rise and fall more than once),
+// whose top is then found to the second. `state` is left moved.
+long long FindCulmination(TleRecord &record, TargetState &state, ObserverRecord &observer, long long first,
+                          long long last);
 
 // The first instant on the whole-second grid from `start` at which the
 // elevation reaches `threshold` (rad): `start` itself when the satellite is

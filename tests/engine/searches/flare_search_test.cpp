@@ -230,7 +230,7 @@ void ExpectFlaresAreTheMinima(const PredictionResult &result, std::span<const Mi
     for (const PassRecord &pass : result.Passes) {
         const std::string title = pass.Title.str();
         const std::string name = title.substr(0, title.find(" - "));
-        EXPECT_EQ(title, name + " - " + pass.Satellite.Number.str());
+        EXPECT_EQ(title, name + " - " + pass.Satellite->Number.str());
         EXPECT_NEAR((pass.EndTime - pass.StartTime) / SecondDays, 20.0, 1e-3) << title;
         const double middle = ((pass.StartTime + pass.EndTime) / 2 - SearchStart()) / SecondDays;
         bool listed = false;
