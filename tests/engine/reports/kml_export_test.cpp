@@ -301,7 +301,7 @@ protected:
         if (SetUpStopped())
             return;
         for (const TleRecord &record : iridium_)
-            for (const char *name : {"IRIDIUM 29 [-]", "IRIDIUM 33 [-]", "IRIDIUM 35 [+]"})
+            for (const char *name : {"IRIDIUM 35 [+]", "IRIDIUM 61 [+]", "IRIDIUM 95 [+]"})
                 if (record.Name.str() == name)
                     inputs_.Satellites.push_back(record);
         ASSERT_EQ(inputs_.Satellites.size(), 3u);
