@@ -11,7 +11,7 @@ Span: two days from 2018-01-21 0h UTC. Times are seconds after that instant.
 
 - python3-skyfield: passes above 10 degrees (the WGS84 geodetic horizon, no
   refraction): rise and set crossings; the culmination's instant, elevation
-  and azimuth, and how fast the azimuth changes there.
+  and azimuth.
 - python3-ephem: the Sun-below--6-degree intervals (pressure 0, the Sun's
   centre) and each satellite's Earth-shadow changes, sampled every second.
 """
@@ -137,12 +137,8 @@ def main():
             for rise, set_ in passes(sat, site):
                 top = culmination(sat, site, rise, set_)
                 alt, az, _ = (sat - site).at(at(top)).altaz()
-                before, after = ((sat - site).at(at(top + d)).altaz() for d in (-0.5, 0.5))
-                turn = (after[1].degrees - before[1].degrees + 180.0) % 360.0 - 180.0
-                rows.append("{%.2f, %.2f, %.2f, %.3f, %.3f, %.4f}" % (
-                    rise, set_, top, alt.degrees, az.degrees, turn))
-            print("// %s from %s: rise, set, culmination, its elevation and azimuth and the"
-                  " azimuth's change a second there" % (name, place))
+                rows.append("{%.2f, %.2f, %.2f, %.3f, %.3f}" % (rise, set_, top, alt.degrees, az.degrees))
+            print("// %s from %s: rise, set, culmination, its elevation and azimuth" % (name, place))
             print("{" + ",\n ".join(rows) + "},")
     for place, lat, lon in OBSERVERS:
         print("// Sun below %s degrees from %s" % (SUN_LIMIT, place))

@@ -18,6 +18,8 @@ constexpr long long Second = 1000; // ms
 // Elevation samples a period when looking for the highest stretch of a pass:
 // between two of them the elevation rises and falls at most once.
 constexpr double CulminationSamples = 40.0;
+constexpr double CulminationPrecision = 10.0; // ms
+constexpr double GoldenRatio = 0.6180339887498949;
 
 constexpr double EarthGravity = 398600.8;       // km^3/s^2, the orbit model's
 constexpr double EarthRotation = 7.29211585e-5; // rad/s
@@ -160,17 +162,33 @@ long long FindCulmination(TleRecord &record, TargetState &state, ObserverRecord 
         }
     }
     // Within a sample either side of the highest one the elevation rises to
-    // one top and falls: the top is the first second from which it no longer
-    // rises.
-    long long low = std::max(first, best - sample), high = std::min(last, best + sample);
-    while (high - low > Second) {
-        const long long middle = low + (high - low) / Second / 2 * Second;
-        if (elevationAt(middle + Second) > elevationAt(middle))
-            low = middle + Second;
-        else
-            high = middle;
+    // one top and falls: a golden-section search pins the top to within
+    // CulminationPrecision, fine enough near the zenith, where the elevation
+    // turns by a few tenths of a degree within a second.
+    double low = static_cast<double>(std::max(first, best - sample));
+    double high = static_cast<double>(std::min(last, best + sample));
+    double lower = high - GoldenRatio * (high - low), upper = low + GoldenRatio * (high - low);
+    double atLower = elevationAt(std::llround(lower)), atUpper = elevationAt(std::llround(upper));
+    while (high - low > CulminationPrecision) {
+        if (atLower > atUpper) {
+            high = upper;
+            upper = lower;
+            atUpper = atLower;
+            lower = high - GoldenRatio * (high - low);
+            atLower = elevationAt(std::llround(lower));
+        } else {
+            low = lower;
+            lower = upper;
+            atLower = atUpper;
+            upper = low + GoldenRatio * (high - low);
+            atUpper = elevationAt(std::llround(upper));
+        }
     }
-    return high != low && elevationAt(high) > elevationAt(low) ? high : low;
+    // A top at an end of the part (a pass cut by the window or by sunlight)
+    // is that end itself.
+    if (low == static_cast<double>(first) || high == static_cast<double>(last))
+        return low == static_cast<double>(first) ? first : last;
+    return std::llround((low + high) / 2.0);
 }
 
 namespace {

@@ -27,10 +27,10 @@ std::optional<double> PassMagnitude(const TleRecord &record, const TargetState &
                                     const ObserverRecord &observer, const Vec4 &sunOfDate);
 
 // The instant (ms) of the satellite's highest elevation from `first` to
-// `last` (ms), to the whole second from either end: the culmination of that
-// part of a pass. The elevation is sampled a few dozen times a period to find
-// the highest stretch (a pass of hours may rise and fall more than once),
-// whose top is then found to the second. `state` is left moved.
+// `last` (ms), to within 10 ms: the culmination of that part of a pass. The
+// elevation is sampled a few dozen times a period to find the highest
+// stretch (a pass of hours may rise and fall more than once), whose top is
+// then pinned down. `state` is left moved.
 long long FindCulmination(TleRecord &record, TargetState &state, ObserverRecord &observer, long long first,
                           long long last);
 

@@ -76,10 +76,10 @@ TEST_F(PassSearchTest, LineReportReadsAsItsFormatsInUtcAndLocalTime)
     EXPECT_EQ(result.Lines, Joined(Head(true), {
         "  ",
         "  MM/DD AOS       Alt Az  Max       Alt Az   Mag  LOS       Alt Az   TT(Sec)  Enter Shd/Slt",
-        "  01/28 17:45:30  10 181  17:47:33  16 141   8.0  17:49:38  10 102  00:04:08   Shd 17:49:13",
+        "  01/28 17:45:30  10 181  17:47:33  16 141   7.9  17:49:38  10 102  00:04:08   Shd 17:49:13",
         "  01/28 19:20:20  10 239  19:23:32  56 160        19:26:46  10  81  00:06:26   Shd 19:21:53",
-        "  01/28 20:56:42  10 270  20:59:58  85 358        21:03:16  10  89  00:06:34         Shadow",
-        "  01/28 22:33:12  10 279  22:36:25  57 199        22:39:38  10 120  00:06:26         Shadow",
+        "  01/28 20:56:42  10 270  20:59:58  85 360        21:03:16  10  89  00:06:34         Shadow",
+        "  01/28 22:33:12  10 279  22:36:24  57 200        22:39:38  10 120  00:06:26         Shadow",
         " ",
         "  01/29 00:10:17  10 259  00:12:24  16 218        00:14:33  10 177  00:04:16         Shadow"}));
     ASSERT_EQ(result.Passes.size(), 5u);
@@ -100,7 +100,7 @@ TEST_F(PassSearchTest, LineReportReadsAsItsFormatsInUtcAndLocalTime)
     EXPECT_EQ(result.Lines, Joined(Head(false), {
         "  ",
         "  MM/DD AOS       Alt Az  Max       Alt Az   Mag  LOS       Alt Az   TT(Sec)",
-        "  01/28 18:45:30  10 181  18:47:33  16 141   8.0  18:49:13  12 108  00:03:43",
+        "  01/28 18:45:30  10 181  18:47:33  16 141   7.9  18:49:13  12 108  00:03:43",
         "  01/28 20:20:20  10 239  20:21:53  25 229   8.3  20:21:53  25 229  00:01:33"}));
     ASSERT_EQ(result.Passes.size(), 2u);
     EXPECT_EQ(FormatInstant("HH:nn:ss", result.Passes[1].EndTime), "19:21:53");
