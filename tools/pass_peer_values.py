@@ -8,6 +8,8 @@ stores; the tests never run Python. Run with Debian's interpreter:
 Satellites: ISS (25544), NOAA 15 (25338), GPS BIIR-2 (24876) from the gpredict
 element file of January 2018. Observers: London and Sydney at sea level.
 Span: two days from 2018-01-21 0h UTC. Times are seconds after that instant.
+Besides, the rises and culminations of a few passes of hours (MOLNIYA 2-14,
+GPS BIIR-2) and of a lopsided overhead pass (NO-84, eccentricity 0.017).
 
 - python3-skyfield: passes above 10 degrees (the WGS84 geodetic horizon, no
   refraction): rise and set crossings; the culmination's instant, elevation
@@ -29,6 +31,16 @@ SATELLITES = [
      "2 24876  55.5099 218.5673 0034717  93.9876 266.4418  2.00565175150387"),
 ]
 OBSERVERS = [("London", 51.5074, -0.1278), ("Sydney", -33.8688, 151.2093)]
+# Passes of hours, and a lopsided overhead pass: element lines, place
+# (latitude, longitude), span in days from the same start, threshold.
+LONG_PASSES = [
+    ("MOLNIYA 2-14", "1 08195U 75081A   18020.11717079  .00000613  00000-0  48520-3 0  9990",
+     "2 08195  61.8340  64.8958 7506200 280.7056  10.1985  2.00802691310416", (51.5074, -0.1278), 1, 10.0),
+    ("GPS from Sydney", SATELLITES[2][1], SATELLITES[2][2], (-33.8688, 151.2093), 2, 0.0),
+    ("GPS from the equator", SATELLITES[2][1], SATELLITES[2][2], (0.0, 0.0), 1, 0.0),
+    ("NO-84 from Honolulu", "1 40654U 15025D   18018.36924391  .00007293  00000-0  12554-3 0 01989",
+     "2 40654 054.9932 351.7822 0169835 089.2179 272.8263 15.37930017032774", (21.3069, -157.8583), 3, 0.0),
+]
 SPAN = 2 * 86400
 THRESHOLD = 10.0
 SUN_LIMIT = "-6"
@@ -45,11 +57,11 @@ def elevation_at(sat, site, seconds):
     return (sat - site).at(at(seconds)).altaz()[0].degrees
 
 
-def crossing(sat, site, a, b, rising):
+def crossing(sat, site, a, b, rising, threshold=THRESHOLD):
     """Seconds of the threshold crossing in [a, b], by bisection to 1 ms."""
     for _ in range(40):
         m = (a + b) / 2
-        up = elevation_at(sat, site, m) >= THRESHOLD
+        up = elevation_at(sat, site, m) >= threshold
         if up == rising:
             b = m
         else:
@@ -57,20 +69,20 @@ def crossing(sat, site, a, b, rising):
     return (a + b) / 2
 
 
-def passes(sat, site):
+def passes(sat, site, span=SPAN, threshold=THRESHOLD):
     """(rise, set) pairs from one-second samples refined by bisection; a pass
     up at either end of the span starts or ends there."""
-    times = at(list(range(SPAN + 1)))
+    times = at(list(range(span + 1)))
     alt = (sat - site).at(times).altaz()[0].degrees
-    result, rise = [], 0.0 if alt[0] >= THRESHOLD else None
-    for s in range(1, SPAN + 1):
-        if rise is None and alt[s] >= THRESHOLD:
-            rise = crossing(sat, site, s - 1, s, True)
-        elif rise is not None and alt[s] < THRESHOLD:
-            result.append((rise, crossing(sat, site, s - 1, s, False)))
+    result, rise = [], 0.0 if alt[0] >= threshold else None
+    for s in range(1, span + 1):
+        if rise is None and alt[s] >= threshold:
+            rise = crossing(sat, site, s - 1, s, True, threshold)
+        elif rise is not None and alt[s] < threshold:
+            result.append((rise, crossing(sat, site, s - 1, s, False, threshold)))
             rise = None
     if rise is not None:
-        result.append((rise, float(SPAN)))
+        result.append((rise, float(span)))
     return result
 
 
@@ -140,6 +152,13 @@ def main():
                 rows.append("{%.2f, %.2f, %.2f, %.3f, %.3f}" % (rise, set_, top, alt.degrees, az.degrees))
             print("// %s from %s: rise, set, culmination, its elevation and azimuth" % (name, place))
             print("{" + ",\n ".join(rows) + "},")
+    for name, l1, l2, (lat, lon), days, threshold in LONG_PASSES:
+        sat, site = EarthSatellite(l1, l2, name, ts), wgs84.latlon(lat, lon)
+        found = passes(sat, site, days * 86400, threshold)
+        tops = [culmination(sat, site, rise, set_) for rise, set_ in found]
+        print("// %s above %g degrees: rises; culminations and their elevations" % (name, threshold))
+        print("{" + ", ".join("%.2f" % rise for rise, _ in found) + "},")
+        print("{" + ", ".join("{%.2f, %.3f}" % (top, elevation_at(sat, site, top)) for top in tops) + "},")
     for place, lat, lon in OBSERVERS:
         print("// Sun below %s degrees from %s" % (SUN_LIMIT, place))
         print("{" + ", ".join("{%.0f, %.0f}" % d for d in dark_intervals(lat, lon)) + "},")

@@ -228,4 +228,34 @@ TEST_F(LinePassPeers, DarkWindowsAndSunlightAgreeWithPyEphem)
     }
 }
 
+// "Max" is the culmination, not the middle of the pass: NO-84's eccentric
+// orbit makes its passes lopsided, so on January 23 from Honolulu (above 0
+// degrees) the middle stands 8.5 degrees below the culmination, and the GPS
+// satellite's pass of 10.5 hours from the equator has its middle 29 degrees
+// below it. Skyfield's culminations (tools/pass_peer_values.py).
+TEST_F(LinePassPeers, MaxIsTheCulminationOfLopsidedAndLongPasses)
+{
+    struct Case {
+        ElementLines satellite;
+        ObserverRecord observer;
+        double days, culminationTime, culmination;
+    };
+    const Case cases[] = {{No84, NamedObserver("Honolulu", 21.3069, -157.8583), 3.0, 213028.49, 82.419},
+                          {Gps, NamedObserver("Equator", 0.0, 0.0), 1.0, 59592.53, 54.297}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.satellite.name);
+        PredictionInputs inputs = DefaultInputs(c.observer, c.days, {c.satellite});
+        inputs.MinRevs = 1;
+        inputs.MinElevation = 0.0;
+        inputs.DayOrNight = true;
+        inputs.SunlitOnly = false;
+        const PredictionResult result = SearchLinePasses(inputs);
+        const auto pass = std::find_if(result.Passes.begin(), result.Passes.end(), [&](const PassRecord &p) {
+            return Seconds(p.StartTime) < c.culminationTime && Seconds(p.EndTime) > c.culminationTime;
+        });
+        ASSERT_NE(pass, result.Passes.end());
+        EXPECT_NEAR(pass->Elevation, c.culmination, 0.1);
+    }
+}
+
 } // namespace

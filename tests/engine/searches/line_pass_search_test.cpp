@@ -187,19 +187,38 @@ TEST_F(PassSearchTest, PassOfOneSecondIsLeftOutAndWindowEndCutsPasses)
     EXPECT_GT(result.Passes[0].EndTime, inputs.End);
 }
 
-TEST_F(PassSearchTest, HighSatelliteAlwaysUpGivesOnePass)
+TEST_F(PassSearchTest, HighOrbitPassesAreFoundOnceAndFromTheirRise)
 {
-    // Without the skip past the reported set, a pass longer than 0.75 of the
-    // period is found again from inside itself, over and over.
-    PredictionInputs inputs = DefaultInputs(LondonObserver(), 3.0, {Meteosat8});
-    inputs.MinRevs = 1;
-    inputs.DayOrNight = true;
-    inputs.SunlitOnly = false;
-    for (auto search : {&SearchLinePasses, &SearchTabularPasses}) {
-        const PredictionResult result = search(inputs, {});
-        ASSERT_EQ(result.Passes.size(), 1u);
-        EXPECT_EQ(result.Passes[0].StartTime, inputs.Start);
-        EXPECT_NEAR(result.Passes[0].EndTime, inputs.End, 2.0 / 86400);
+    // A pass is neither found again from inside itself (a satellite always
+    // up gives one pass) nor does the search go on past the next rise: after
+    // a pass cut by the span's start, MOLNIYA 2-14 rises again 3.2 h later
+    // and the GPS satellite 3.8 h later, both well within 0.75 of their 12 h
+    // period. Rises from skyfield (tools/pass_peer_values.py), in seconds.
+    struct Case {
+        ElementLines satellite;
+        ObserverRecord observer;
+        double days, minElevation;
+        std::vector<double> rises;
+    };
+    const Case cases[] = {
+        {Meteosat8, LondonObserver(), 3.0, 10.0, {0.0}},
+        {Molniya214, LondonObserver(), 1.0, 10.0, {0.0, 11676.31, 55826.43}},
+        {Gps, SydneyObserver(), 2.0, 0.0, {0.0, 13573.93, 67463.20, 99728.40, 153616.62}},
+    };
+    for (const Case &c : cases) {
+        PredictionInputs inputs = DefaultInputs(c.observer, c.days, {c.satellite});
+        inputs.MinRevs = 1;
+        inputs.MinElevation = DegToRad(c.minElevation);
+        inputs.DayOrNight = true;
+        inputs.SunlitOnly = false;
+        for (auto search : {&SearchLinePasses, &SearchTabularPasses}) {
+            SCOPED_TRACE(std::string(c.satellite.name) + (search == &SearchLinePasses ? " line" : " table"));
+            const PredictionResult result = search(inputs, {});
+            ASSERT_EQ(result.Passes.size(), c.rises.size());
+            for (std::size_t i = 0; i < c.rises.size(); ++i)
+                EXPECT_NEAR((result.Passes[i].StartTime - inputs.Start) * 86400.0, c.rises[i], 2.0) << i;
+        }
+        EXPECT_NEAR(SearchLinePasses(inputs).Passes.back().EndTime, inputs.End, 2.0 / 86400) << c.satellite.name;
     }
 }
 
