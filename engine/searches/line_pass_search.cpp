@@ -16,56 +16,13 @@ namespace {
 
 constexpr long long Second = 1000; // ms
 constexpr long long Day = 86400 * Second;
-// The sunlight boundary is looked for in steps of this many seconds, then
-// pinned to the second between the last two steps. Within so short a time a
-// satellite does not cross the edge of the Earth's shadow twice.
-constexpr long long SunlightStep = 20 * Second;
-
 double Instant(long long ms) { return MillisecondsToInstant(ms); }
-
-// Where a one-second scan of the sunlight from the rise stops.
-struct SunlightEdge {
-    long long at = 0;     // ms
-    bool changed = false; // the sunlight at `at` differs from the rise's
-};
-
-// The first whole second after `aos` at which the satellite's sunlight
-// differs from `litAtAos`, or the first second at or after `los` when it does
-// not change before. The Sun is taken where it stands at each instant tried:
-// in a pass of hours it moves enough to shift the shadow's edge by seconds.
-SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, ObserverRecord &observer, long long aos,
-                              long long los, bool litAtAos)
-{
-    // A position that cannot be computed leaves the sunlight as it was.
-    auto changedAt = [&](long long t) {
-        return MoveSatellite(record, state, observer, Instant(t))
-            && IsSunlit(state.Position, SunOfDate(Instant(t))) != litAtAos;
-    };
-    // The last second of the scan: the first at or after the set.
-    const long long last = aos + std::max(1LL, (los - aos + Second - 1) / Second) * Second;
-    long long unchanged = aos;
-    long long probe = std::min(aos + SunlightStep, last);
-    while (!changedAt(probe)) {
-        if (probe == last)
-            return {last, false};
-        unchanged = probe;
-        probe = std::min(probe + SunlightStep, last);
-    }
-    // The change lies in (unchanged, probe]: halve to the second.
-    while (probe - unchanged > Second) {
-        const long long middle = unchanged + (probe - unchanged) / Second / 2 * Second;
-        if (changedAt(middle))
-            probe = middle;
-        else
-            unchanged = middle;
-    }
-    return {probe, true};
-}
 
 struct LinePassSearch : PassWalk {
     using PassWalk::PassWalk;
 
     long long previousRise = 0; // ms; 0 before the satellite's first pass
+    SunAlong sun;
 
     void WriteHeader()
     {
@@ -104,7 +61,7 @@ struct LinePassSearch : PassWalk {
         state.Mode = ModeRaDecHorizon;
         MoveSatellite(record, state, observer, Instant(max));
         const double maxElevation = RadToDeg(state.Elevation), maxAzimuth = RadToDeg(state.Azimuth);
-        const std::optional<double> magnitude = PassMagnitude(record, state, observer, SunOfDate(Instant(max)));
+        const std::optional<double> magnitude = PassMagnitude(record, state, observer, sun.At(max));
 
         if (!headerWritten)
             WriteHeader();
@@ -151,8 +108,8 @@ struct LinePassSearch : PassWalk {
 
             state.Mode = ModeNothing;
             MoveSatellite(record, state, observer, rise);
-            const bool litAtAos = IsSunlit(state.Position, SunOfDate(rise));
-            SunlightEdge edge = FindSunlightEdge(record, state, observer, aos, los, litAtAos);
+            const bool litAtAos = IsSunlit(state.Position, sun.At(aos));
+            SunlightEdge edge = FindSunlightEdge(record, state, observer, sun, aos, los, litAtAos);
             std::string sunlight;
             if (litAtAos) {
                 if (edge.changed)

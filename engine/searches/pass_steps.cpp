@@ -107,6 +107,20 @@ double SecondsToSet(const TargetState &state, const ObserverRecord &observer, do
     return (ReachAngle(elevation, radius, observer.Eci.w) - angle) / bounds.centralRate;
 }
 
+// Seconds during which a satellite at `position` cannot cross the edge of
+// the Earth's shadow (IsSunlit's cylinder): the angle between it and the Sun
+// turns at most as fast as its direction, and the edge's angle moves with its
+// distance from the Earth's centre.
+double SecondsToShadowEdge(const Vec4 &position, const Vec4 &sun, const ReachBounds &bounds)
+{
+    const double lowest = std::max(bounds.lowest, EarthRadiusKm + 1.0);
+    const double edgeRate =
+        EarthRadiusKm * bounds.radialSpeed / (lowest * std::sqrt(lowest * lowest - EarthRadiusKm * EarthRadiusKm));
+    const double radius = std::max(position.w, EarthRadiusKm);
+    const double edge = std::acos(EarthRadiusKm / radius) + HalfPi;
+    return std::fabs(edge - CalcVectorAngle(position, sun)) / (bounds.centralRate + edgeRate);
+}
+
 long long WholeSeconds(double seconds)
 {
     return seconds >= 2.0 ? static_cast<long long>(std::min(seconds, 1e7)) * Second : Second;
@@ -127,12 +141,24 @@ bool MoveSatellite(TleRecord &record, TargetState &state, ObserverRecord &observ
     return PropagateSatellite(record, state, gmst, instant, observer);
 }
 
-Vec4 SunOfDate(double instant)
+Vec4 SunAlong::At(long long t)
 {
-    Vec4 j2000{}, ofDate{};
-    if (CalcBodyGeocentric(BodySun, j2000, instant))
-        PrecessVectorFromJ2000(j2000, ofDate, instant + JulianDateOfDayZero);
-    return ofDate;
+    constexpr long long Hour = 3600 * Second;
+    auto sunAt = [](long long at) {
+        Vec4 sun{};
+        CalcBodyOfDate(BodySun, MillisecondsToInstant(at), sun);
+        return sun;
+    };
+    if (t < from_ || t > to_) {
+        const long long from = t - t % Hour;
+        first_ = from == to_ ? last_ : sunAt(from);
+        from_ = from;
+        to_ = from + Hour;
+        last_ = sunAt(to_);
+    }
+    const double f = static_cast<double>(t - from_) / Hour;
+    return MakeVector(first_.x + (last_.x - first_.x) * f, first_.y + (last_.y - first_.y) * f,
+                      first_.z + (last_.z - first_.z) * f);
 }
 
 std::optional<double> PassMagnitude(const TleRecord &record, const TargetState &state,
@@ -189,6 +215,40 @@ long long FindCulmination(TleRecord &record, TargetState &state, ObserverRecord 
     if (low == static_cast<double>(first) || high == static_cast<double>(last))
         return low == static_cast<double>(first) ? first : last;
     return std::llround((low + high) / 2.0);
+}
+
+SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, const ObserverRecord &observer,
+                              SunAlong &sun, long long first, long long last, bool litAtFirst)
+{
+    const ReachBounds bounds = BoundsOf(record, observer);
+    // Only the position matters, so sidereal time is not needed.
+    auto moveTo = [&](long long t) { return PropagateSatellite(record, state, 0.0, MillisecondsToInstant(t), observer); };
+    auto changedAt = [&](long long t) { return moveTo(t) && IsSunlit(state.Position, sun.At(t)) != litAtFirst; };
+    // The last second of the scan: the first at or after `last`.
+    const long long end = first + std::max(1LL, (last - first + Second - 1) / Second) * Second;
+    long long unchanged = first;
+    bool moved = moveTo(first);
+    for (;;) {
+        const long long step =
+            moved ? WholeSeconds(SecondsToShadowEdge(state.Position, sun.At(unchanged), bounds)) : Second;
+        const long long probe = std::min(unchanged + step, end);
+        moved = moveTo(probe);
+        if (moved && IsSunlit(state.Position, sun.At(probe)) != litAtFirst) {
+            // The one change lies in (unchanged, probe]: halve to the second.
+            long long changed = probe;
+            while (changed - unchanged > Second) {
+                const long long middle = unchanged + (changed - unchanged) / Second / 2 * Second;
+                if (changedAt(middle))
+                    changed = middle;
+                else
+                    unchanged = middle;
+            }
+            return {changed, true};
+        }
+        if (probe == end)
+            return {end, false};
+        unchanged = probe;
+    }
 }
 
 namespace {

@@ -16,10 +16,38 @@
 // could not be propagated (the state is then as it was).
 bool MoveSatellite(TleRecord &record, TargetState &state, ObserverRecord &observer, double instant);
 
-// The Sun's geocentric position at the instant carried to the date, the
-// frame satellites and the observer are in; a zero vector when the ephemeris
-// cannot give it (the user has been told).
-Vec4 SunOfDate(double instant);
+// The Sun's geocentric position carried to the date (the frame satellites
+// and the observer are in) along a search: exact on the whole hours and on
+// the straight line between them in between. In an hour the Sun moves 0.04
+// degrees, and the line strays from its path by a millionth of that, far
+// less than a satellite's shadow edge can show; the ephemeris is asked once
+// an hour rather than at every step. A zero vector when the ephemeris cannot
+// give it (the user has been told).
+class SunAlong {
+public:
+    Vec4 At(long long t); // ms
+
+private:
+    long long from_ = 0, to_ = -1; // ms, the hours about the last instant asked
+    Vec4 first_{}, last_{};
+};
+
+// Where a search for a change of the satellite's sunlight stopped.
+struct SunlightEdge {
+    long long at = 0;     // ms
+    bool changed = false; // the sunlight at `at` differs from the one at the start
+};
+
+// The first whole second after `first` (ms) at which the satellite's
+// sunlight differs from `litAtFirst`, or the first second at or after `last`
+// when it does not change before. Each step is as long as the satellite
+// provably stays on its side of the shadow's edge (from how far it is from
+// the edge and how fast it can move), at least a second; the change is then
+// pinned to the second. A position that cannot be computed leaves the
+// sunlight as it was. Only the satellite moves (state.Mode must ask for
+// nothing); the observer stays as it is.
+SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, const ObserverRecord &observer,
+                              SunAlong &sun, long long first, long long last, bool litAtFirst);
 
 // Magnitude of the satellite at state.Position, range state.RaDec.third,
 // from the observer's inertial position; none in the Earth's shadow.

@@ -25,6 +25,7 @@ struct TabularPassSearch : PassWalk {
     using PassWalk::PassWalk;
 
     long long windowEnd = 0; // ms
+    SunAlong sun;
     // The pass being written.
     PassRecord current;
     std::optional<double> brightest;  // of the sunlit rows
@@ -47,7 +48,7 @@ struct TabularPassSearch : PassWalk {
                                                                   : inputs.MinElevation;
     }
 
-    bool SunlitNow(long long t) { return IsSunlit(state.Position, SunOfDate(Instant(t))); }
+    bool SunlitNow(long long t) { return IsSunlit(state.Position, sun.At(t)); }
 
     void WritePassBlockHeader(long long t)
     {
@@ -65,8 +66,7 @@ struct TabularPassSearch : PassWalk {
         state.Mode = ModeRaDecHorizon;
         MoveSatellite(record, state, observer, Instant(t));
         const double elevation = RadToDeg(std::max(state.Elevation, inputs.MinElevation));
-        const Vec4 sun = SunOfDate(Instant(t));
-        const std::optional<double> magnitude = PassMagnitude(record, state, observer, sun);
+        const std::optional<double> magnitude = PassMagnitude(record, state, observer, sun.At(t));
         state.Lit = magnitude ? 1 : 0;
         if (magnitude && (!brightest || *magnitude < *brightest))
             brightest = magnitude;
