@@ -236,8 +236,8 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
 
     // The closest approach at t, written when it is close enough and can be
     // seen: the satellite above the threshold, the target above the horizon
-    // and, for a target other than the Sun unless day or night will do, the
-    // sky dark. The satellite is left moved to t.
+    // and, unless day or night will do, the sky dark for any target but the
+    // Sun. The satellite is left moved to t.
     auto writeApproach = [&](long long t, double smallest) {
         satellite.Mode = ModeRaDecHorizon;
         const bool moved = geometry.MoveTo(t);

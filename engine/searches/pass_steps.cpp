@@ -31,7 +31,7 @@ constexpr double RadiusSlackKm = 20.0;
 constexpr double RadialSpeedSlack = 0.05; // km/s
 
 // Bounds on how fast a satellite can come into view or leave it, from its
-// mean orbit.
+// orbit.
 struct ReachBounds {
     double speed = 0.0;       // km/s relative to the observer, at most
     double centralRate = 0.0; // rad/s: of the angle at the Earth's centre between it and the observer
@@ -41,18 +41,40 @@ struct ReachBounds {
     double lean = 0.0;        // rad: the geodetic vertical's lean from the geocentric one
 };
 
-ReachBounds BoundsOf(const TleRecord &record, const ObserverRecord &observer)
+// The bounds over the time from the element epoch's mean orbit to the orbit
+// as it stands at `end`: drag lowers a decaying satellite by far more than
+// the margins within days, and never raises it, so the two ends cover the
+// time between. The record is propagated to `end`.
+ReachBounds BoundsOf(TleRecord &record, const ObserverRecord &observer, double end)
 {
     const double n = record.Elements.mean_motion / 60.0; // rad/s
-    const double e = std::clamp(record.Elements.eccentricity, 0.0, 0.999);
+    double e = std::clamp(record.Elements.eccentricity, 0.0, 0.999);
     const double a = std::cbrt(EarthGravity / (n * n));
-    const double lowest = a * (1.0 - e) / RadiusMargin - RadiusSlackKm;
-    const double perigeeSpeed = std::sqrt(EarthGravity * (1.0 + e) / (a * (1.0 - e))) * SpeedMargin;
+    double perigee = a * (1.0 - e), apogee = a * (1.0 + e);
+    TargetState atEnd;
+    if (PropagateSatellite(record, atEnd, 0.0, end, observer)) {
+        // The osculating orbit from position and velocity.
+        const Vec4 &r = atEnd.Position, &v = atEnd.Velocity;
+        const double axis = 1.0 / (2.0 / r.w - v.w * v.w / EarthGravity);
+        const double hx = r.y * v.z - r.z * v.y, hy = r.z * v.x - r.x * v.z, hz = r.x * v.y - r.y * v.x;
+        const double eccentricity =
+            std::sqrt(std::max(0.0, 1.0 - (hx * hx + hy * hy + hz * hz) / (EarthGravity * axis)));
+        if (axis > 0.0 && eccentricity < 1.0) {
+            e = std::max(e, eccentricity);
+            perigee = std::min(perigee, axis * (1.0 - eccentricity));
+            apogee = std::max(apogee, axis * (1.0 + eccentricity));
+        }
+    }
+    const double lowest = perigee / RadiusMargin - RadiusSlackKm;
+    const double highest = apogee * RadiusMargin + RadiusSlackKm;
+    // The speed at the lowest point of an orbit reaching up to the highest.
+    const double perigeeSpeed = std::sqrt(2.0 * EarthGravity * highest / (lowest * (lowest + highest))) * SpeedMargin;
     const double geocentricLatitude = std::atan2(observer.RhoSinPhi, observer.RhoCosPhi);
-    return ReachBounds{perigeeSpeed + EarthRotation * observer.Eci.w,
+    const double observerRadius = EarthRadiusKm * std::hypot(observer.RhoSinPhi, observer.RhoCosPhi);
+    return ReachBounds{perigeeSpeed + EarthRotation * observerRadius,
                        perigeeSpeed / lowest + EarthRotation,
                        e * perigeeSpeed + RadialSpeedSlack,
-                       a * (1.0 + e) * RadiusMargin + RadiusSlackKm,
+                       highest,
                        lowest,
                        std::fabs(observer.Latitude - geocentricLatitude) + 1e-4};
 }
@@ -220,7 +242,7 @@ long long FindCulmination(TleRecord &record, TargetState &state, ObserverRecord 
 SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, const ObserverRecord &observer,
                               SunAlong &sun, long long first, long long last, bool litAtFirst)
 {
-    const ReachBounds bounds = BoundsOf(record, observer);
+    const ReachBounds bounds = BoundsOf(record, observer, MillisecondsToInstant(last));
     // Only the position matters, so sidereal time is not needed.
     auto moveTo = [&](long long t) { return PropagateSatellite(record, state, 0.0, MillisecondsToInstant(t), observer); };
     auto changedAt = [&](long long t) { return moveTo(t) && IsSunlit(state.Position, sun.At(t)) != litAtFirst; };
@@ -258,7 +280,7 @@ namespace {
 double FindCrossingSecond(TleRecord &record, TargetState &state, double threshold, double start,
                           double end, ObserverRecord &observer, bool rising)
 {
-    const ReachBounds bounds = BoundsOf(record, observer);
+    const ReachBounds bounds = BoundsOf(record, observer, end);
     const long long startMs = InstantToMilliseconds(start);
     const long long endMs = InstantToMilliseconds(end);
     long long t = startMs;
