@@ -31,15 +31,18 @@ SATELLITES = [
      "2 24876  55.5099 218.5673 0034717  93.9876 266.4418  2.00565175150387"),
 ]
 OBSERVERS = [("London", 51.5074, -0.1278), ("Sydney", -33.8688, 151.2093)]
-# Passes of hours, and a lopsided overhead pass: element lines, place
-# (latitude, longitude), span in days from the same start, threshold.
+# Passes of hours, a lopsided overhead pass and a decaying satellite's passes:
+# element lines, place (latitude, longitude), first and last day counted from
+# the same start, threshold.
 LONG_PASSES = [
     ("MOLNIYA 2-14", "1 08195U 75081A   18020.11717079  .00000613  00000-0  48520-3 0  9990",
-     "2 08195  61.8340  64.8958 7506200 280.7056  10.1985  2.00802691310416", (51.5074, -0.1278), 1, 10.0),
-    ("GPS from Sydney", SATELLITES[2][1], SATELLITES[2][2], (-33.8688, 151.2093), 2, 0.0),
-    ("GPS from the equator", SATELLITES[2][1], SATELLITES[2][2], (0.0, 0.0), 1, 0.0),
+     "2 08195  61.8340  64.8958 7506200 280.7056  10.1985  2.00802691310416", (51.5074, -0.1278), 0, 1, 10.0),
+    ("GPS from Sydney", SATELLITES[2][1], SATELLITES[2][2], (-33.8688, 151.2093), 0, 2, 0.0),
+    ("GPS from the equator", SATELLITES[2][1], SATELLITES[2][2], (0.0, 0.0), 0, 1, 0.0),
     ("NO-84 from Honolulu", "1 40654U 15025D   18018.36924391  .00007293  00000-0  12554-3 0 01989",
-     "2 40654 054.9932 351.7822 0169835 089.2179 272.8263 15.37930017032774", (21.3069, -157.8583), 3, 0.0),
+     "2 40654 054.9932 351.7822 0169835 089.2179 272.8263 15.37930017032774", (21.3069, -157.8583), 0, 3, 0.0),
+    ("FLOCK 2E-2 from London", "1 41484U 98067JE  18021.15208568  .01880589  37433-2  11688-2 0  9995",
+     "2 41484  51.6306 327.5459 0007627 168.7534 191.4617 16.18089724 96162", (51.5074, -0.1278), 4, 5, 10.0),
 ]
 SPAN = 2 * 86400
 THRESHOLD = 10.0
@@ -69,16 +72,16 @@ def crossing(sat, site, a, b, rising, threshold=THRESHOLD):
     return (a + b) / 2
 
 
-def passes(sat, site, span=SPAN, threshold=THRESHOLD):
-    """(rise, set) pairs from one-second samples refined by bisection; a pass
-    up at either end of the span starts or ends there."""
-    times = at(list(range(span + 1)))
+def passes(sat, site, span=SPAN, threshold=THRESHOLD, first=0):
+    """(rise, set) pairs from one-second samples refined by bisection, from
+    `first` to `span` seconds; a pass up at either end starts or ends there."""
+    times = at(list(range(first, span + 1)))
     alt = (sat - site).at(times).altaz()[0].degrees
-    result, rise = [], 0.0 if alt[0] >= threshold else None
-    for s in range(1, span + 1):
-        if rise is None and alt[s] >= threshold:
+    result, rise = [], float(first) if alt[0] >= threshold else None
+    for s in range(first + 1, span + 1):
+        if rise is None and alt[s - first] >= threshold:
             rise = crossing(sat, site, s - 1, s, True, threshold)
-        elif rise is not None and alt[s] < threshold:
+        elif rise is not None and alt[s - first] < threshold:
             result.append((rise, crossing(sat, site, s - 1, s, False, threshold)))
             rise = None
     if rise is not None:
@@ -152,12 +155,12 @@ def main():
                 rows.append("{%.2f, %.2f, %.2f, %.3f, %.3f}" % (rise, set_, top, alt.degrees, az.degrees))
             print("// %s from %s: rise, set, culmination, its elevation and azimuth" % (name, place))
             print("{" + ",\n ".join(rows) + "},")
-    for name, l1, l2, (lat, lon), days, threshold in LONG_PASSES:
+    for name, l1, l2, (lat, lon), first, last, threshold in LONG_PASSES:
         sat, site = EarthSatellite(l1, l2, name, ts), wgs84.latlon(lat, lon)
-        found = passes(sat, site, days * 86400, threshold)
+        found = passes(sat, site, last * 86400, threshold, first * 86400)
         tops = [culmination(sat, site, rise, set_) for rise, set_ in found]
-        print("// %s above %g degrees: rises; culminations and their elevations" % (name, threshold))
-        print("{" + ", ".join("%.2f" % rise for rise, _ in found) + "},")
+        print("// %s above %g degrees: rises and sets; culminations and their elevations" % (name, threshold))
+        print("{" + ", ".join("{%.2f, %.2f}" % pair for pair in found) + "},")
         print("{" + ", ".join("{%.2f, %.3f}" % (top, elevation_at(sat, site, top)) for top in tops) + "},")
     for place, lat, lon in OBSERVERS:
         print("// Sun below %s degrees from %s" % (SUN_LIMIT, place))
