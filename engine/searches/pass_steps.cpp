@@ -41,20 +41,23 @@ struct ReachBounds {
     double lean = 0.0;        // rad: the geodetic vertical's lean from the geocentric one
 };
 
-// The bounds over the time from the element epoch's mean orbit to the orbit
-// as it stands at `end`: drag lowers a decaying satellite by far more than
-// the margins within days, and never raises it, so the two ends cover the
-// time between. The record is propagated to `end`.
-ReachBounds BoundsOf(TleRecord &record, const ObserverRecord &observer, double end)
+// The bounds from `start` to `end`, from the element epoch's mean orbit and
+// the orbit as it stands at `end` (and at `start` when that is before the
+// epoch): drag lowers a decaying satellite by far more than the margins
+// within days, and never raises it, so the ends cover the time between. The
+// record is left propagated.
+ReachBounds BoundsOf(TleRecord &record, const ObserverRecord &observer, double start, double end)
 {
     const double n = record.Elements.mean_motion / 60.0; // rad/s
     double e = std::clamp(record.Elements.eccentricity, 0.0, 0.999);
     const double a = std::cbrt(EarthGravity / (n * n));
     double perigee = a * (1.0 - e), apogee = a * (1.0 + e);
-    TargetState atEnd;
-    if (PropagateSatellite(record, atEnd, 0.0, end, observer)) {
-        // The osculating orbit from position and velocity.
-        const Vec4 &r = atEnd.Position, &v = atEnd.Velocity;
+    // The osculating orbit from position and velocity at an instant.
+    auto include = [&](double instant) {
+        TargetState at;
+        if (!PropagateSatellite(record, at, 0.0, instant, observer))
+            return;
+        const Vec4 &r = at.Position, &v = at.Velocity;
         const double axis = 1.0 / (2.0 / r.w - v.w * v.w / EarthGravity);
         const double hx = r.y * v.z - r.z * v.y, hy = r.z * v.x - r.x * v.z, hz = r.x * v.y - r.y * v.x;
         const double eccentricity =
@@ -64,7 +67,10 @@ ReachBounds BoundsOf(TleRecord &record, const ObserverRecord &observer, double e
             perigee = std::min(perigee, axis * (1.0 - eccentricity));
             apogee = std::max(apogee, axis * (1.0 + eccentricity));
         }
-    }
+    };
+    include(end);
+    if (start + JulianDateOfDayZero < record.Elements.epoch)
+        include(start);
     const double lowest = perigee / RadiusMargin - RadiusSlackKm;
     const double highest = apogee * RadiusMargin + RadiusSlackKm;
     // The speed at the lowest point of an orbit reaching up to the highest.
@@ -242,7 +248,7 @@ long long FindCulmination(TleRecord &record, TargetState &state, ObserverRecord 
 SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, const ObserverRecord &observer,
                               SunAlong &sun, long long first, long long last, bool litAtFirst)
 {
-    const ReachBounds bounds = BoundsOf(record, observer, MillisecondsToInstant(last));
+    const ReachBounds bounds = BoundsOf(record, observer, MillisecondsToInstant(first), MillisecondsToInstant(last));
     // Only the position matters, so sidereal time is not needed.
     auto moveTo = [&](long long t) { return PropagateSatellite(record, state, 0.0, MillisecondsToInstant(t), observer); };
     auto changedAt = [&](long long t) { return moveTo(t) && IsSunlit(state.Position, sun.At(t)) != litAtFirst; };
@@ -280,7 +286,7 @@ namespace {
 double FindCrossingSecond(TleRecord &record, TargetState &state, double threshold, double start,
                           double end, ObserverRecord &observer, bool rising)
 {
-    const ReachBounds bounds = BoundsOf(record, observer, end);
+    const ReachBounds bounds = BoundsOf(record, observer, start, end);
     const long long startMs = InstantToMilliseconds(start);
     const long long endMs = InstantToMilliseconds(end);
     long long t = startMs;
