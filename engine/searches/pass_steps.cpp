@@ -52,11 +52,15 @@ ReachBounds BoundsOf(TleRecord &record, const ObserverRecord &observer, double s
     double e = std::clamp(record.Elements.eccentricity, 0.0, 0.999);
     const double a = std::cbrt(EarthGravity / (n * n));
     double perigee = a * (1.0 - e), apogee = a * (1.0 + e);
-    // The osculating orbit from position and velocity at an instant.
+    // The osculating orbit from position and velocity at an instant; one
+    // that cannot be computed there (decayed before) may have come down to
+    // the ground.
     auto include = [&](double instant) {
         TargetState at;
-        if (!PropagateSatellite(record, at, 0.0, instant, observer))
+        if (!PropagateSatellite(record, at, 0.0, instant, observer)) {
+            perigee = EarthRadiusKm;
             return;
+        }
         const Vec4 &r = at.Position, &v = at.Velocity;
         const double axis = 1.0 / (2.0 / r.w - v.w * v.w / EarthGravity);
         const double hx = r.y * v.z - r.z * v.y, hy = r.z * v.x - r.x * v.z, hz = r.x * v.y - r.y * v.x;
