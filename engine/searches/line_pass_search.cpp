@@ -9,7 +9,6 @@
 #include "engine/text/text_format.h"
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
-#include "engine/searches/pass_search.h"
 #include "engine/searches/pass_steps.h"
 
 namespace {
