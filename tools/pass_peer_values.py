@@ -8,12 +8,12 @@ stores; the tests never run Python. Run with Debian's interpreter:
 Satellites: ISS (25544), NOAA 15 (25338), GPS BIIR-2 (24876) from the gpredict
 element file of January 2018. Observers: London and Sydney at sea level.
 Span: two days from 2018-01-21 0h UTC. Times are seconds after that instant.
+Besides, the rises and culminations of a few passes of hours (MOLNIYA 2-14,
+GPS BIIR-2) and of a lopsided overhead pass (NO-84, eccentricity 0.017).
 
 - python3-skyfield: passes above 10 degrees (the WGS84 geodetic horizon, no
-  refraction): rise and set crossings; the elevation and azimuth at the
-  middle of the whole-second rise and set (the first whole seconds at or
-  above and at or below the threshold) and how fast they change there; the
-  culmination's elevation.
+  refraction): rise and set crossings; the culmination's instant, elevation
+  and azimuth.
 - python3-ephem: the Sun-below--6-degree intervals (pressure 0, the Sun's
   centre) and each satellite's Earth-shadow changes, sampled every second.
 """
@@ -31,6 +31,19 @@ SATELLITES = [
      "2 24876  55.5099 218.5673 0034717  93.9876 266.4418  2.00565175150387"),
 ]
 OBSERVERS = [("London", 51.5074, -0.1278), ("Sydney", -33.8688, 151.2093)]
+# Passes of hours, a lopsided overhead pass and a decaying satellite's passes:
+# element lines, place (latitude, longitude), first and last day counted from
+# the same start, threshold.
+LONG_PASSES = [
+    ("MOLNIYA 2-14", "1 08195U 75081A   18020.11717079  .00000613  00000-0  48520-3 0  9990",
+     "2 08195  61.8340  64.8958 7506200 280.7056  10.1985  2.00802691310416", (51.5074, -0.1278), 0, 1, 10.0),
+    ("GPS from Sydney", SATELLITES[2][1], SATELLITES[2][2], (-33.8688, 151.2093), 0, 2, 0.0),
+    ("GPS from the equator", SATELLITES[2][1], SATELLITES[2][2], (0.0, 0.0), 0, 1, 0.0),
+    ("NO-84 from Honolulu", "1 40654U 15025D   18018.36924391  .00007293  00000-0  12554-3 0 01989",
+     "2 40654 054.9932 351.7822 0169835 089.2179 272.8263 15.37930017032774", (21.3069, -157.8583), 0, 3, 0.0),
+    ("FLOCK 2E-2 from London", "1 41484U 98067JE  18021.15208568  .01880589  37433-2  11688-2 0  9995",
+     "2 41484  51.6306 327.5459 0007627 168.7534 191.4617 16.18089724 96162", (51.5074, -0.1278), 4, 5, 10.0),
+]
 SPAN = 2 * 86400
 THRESHOLD = 10.0
 SUN_LIMIT = "-6"
@@ -47,11 +60,11 @@ def elevation_at(sat, site, seconds):
     return (sat - site).at(at(seconds)).altaz()[0].degrees
 
 
-def crossing(sat, site, a, b, rising):
+def crossing(sat, site, a, b, rising, threshold=THRESHOLD):
     """Seconds of the threshold crossing in [a, b], by bisection to 1 ms."""
     for _ in range(40):
         m = (a + b) / 2
-        up = elevation_at(sat, site, m) >= THRESHOLD
+        up = elevation_at(sat, site, m) >= threshold
         if up == rising:
             b = m
         else:
@@ -59,32 +72,36 @@ def crossing(sat, site, a, b, rising):
     return (a + b) / 2
 
 
-def passes(sat, site):
-    """(rise, set) pairs from one-second samples refined by bisection; a pass
-    up at either end of the span starts or ends there."""
-    times = at(list(range(SPAN + 1)))
+def passes(sat, site, span=SPAN, threshold=THRESHOLD, first=0):
+    """(rise, set) pairs from one-second samples refined by bisection, from
+    `first` to `span` seconds; a pass up at either end starts or ends there."""
+    times = at(list(range(first, span + 1)))
     alt = (sat - site).at(times).altaz()[0].degrees
-    result, rise = [], 0.0 if alt[0] >= THRESHOLD else None
-    for s in range(1, SPAN + 1):
-        if rise is None and alt[s] >= THRESHOLD:
-            rise = crossing(sat, site, s - 1, s, True)
-        elif rise is not None and alt[s] < THRESHOLD:
-            result.append((rise, crossing(sat, site, s - 1, s, False)))
+    result, rise = [], float(first) if alt[0] >= threshold else None
+    for s in range(first + 1, span + 1):
+        if rise is None and alt[s - first] >= threshold:
+            rise = crossing(sat, site, s - 1, s, True, threshold)
+        elif rise is not None and alt[s - first] < threshold:
+            result.append((rise, crossing(sat, site, s - 1, s, False, threshold)))
             rise = None
     if rise is not None:
-        result.append((rise, float(SPAN)))
+        result.append((rise, float(span)))
     return result
 
 
 def culmination(sat, site, rise, set_):
-    a, b = rise, set_
-    for _ in range(60):  # golden-section search for the highest elevation
+    """Seconds of the highest elevation in [rise, set_]: the best of samples a
+    minute apart, refined by a golden-section search within a minute of it."""
+    samples = [rise + k * 60.0 for k in range(int((set_ - rise) / 60.0) + 1)] + [set_]
+    best = max(samples, key=lambda s: elevation_at(sat, site, s))
+    a, b = max(rise, best - 60.0), min(set_, best + 60.0)
+    for _ in range(60):
         c, d = b - (b - a) * 0.618, a + (b - a) * 0.618
         if elevation_at(sat, site, c) > elevation_at(sat, site, d):
             b = d
         else:
             a = c
-    return elevation_at(sat, site, (a + b) / 2)
+    return (a + b) / 2
 
 
 def dark_intervals(lat, lon):
@@ -133,16 +150,18 @@ def main():
             site = wgs84.latlon(lat, lon)
             rows = []
             for rise, set_ in passes(sat, site):
-                mid = (math.ceil(rise) + min(math.ceil(set_), SPAN)) / 2
-                alt, az, _ = (sat - site).at(at(mid)).altaz()
-                before, after = ((sat - site).at(at(mid + d)).altaz() for d in (-0.5, 0.5))
-                turn = (after[1].degrees - before[1].degrees + 180.0) % 360.0 - 180.0
-                rows.append("{%.2f, %.2f, %.1f, %.3f, %.3f, %.4f, %.4f, %.3f}" % (
-                    rise, set_, mid, alt.degrees, az.degrees, after[0].degrees - before[0].degrees, turn,
-                    culmination(sat, site, rise, set_)))
-            print("// %s from %s: rise, set, middle, its elevation and azimuth and their change a"
-                  " second there, culmination" % (name, place))
+                top = culmination(sat, site, rise, set_)
+                alt, az, _ = (sat - site).at(at(top)).altaz()
+                rows.append("{%.2f, %.2f, %.2f, %.3f, %.3f}" % (rise, set_, top, alt.degrees, az.degrees))
+            print("// %s from %s: rise, set, culmination, its elevation and azimuth" % (name, place))
             print("{" + ",\n ".join(rows) + "},")
+    for name, l1, l2, (lat, lon), first, last, threshold in LONG_PASSES:
+        sat, site = EarthSatellite(l1, l2, name, ts), wgs84.latlon(lat, lon)
+        found = passes(sat, site, last * 86400, threshold, first * 86400)
+        tops = [culmination(sat, site, rise, set_) for rise, set_ in found]
+        print("// %s above %g degrees: rises and sets; culminations and their elevations" % (name, threshold))
+        print("{" + ", ".join("{%.2f, %.2f}" % pair for pair in found) + "},")
+        print("{" + ", ".join("{%.2f, %.3f}" % (top, elevation_at(sat, site, top)) for top in tops) + "},")
     for place, lat, lon in OBSERVERS:
         print("// Sun below %s degrees from %s" % (SUN_LIMIT, place))
         print("{" + ", ".join("{%.0f, %.0f}" % d for d in dark_intervals(lat, lon)) + "},")

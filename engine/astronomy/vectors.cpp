@@ -119,3 +119,11 @@ double CalcIlluminatedFraction(const Vec4 &observer, const Vec4 &target, const V
     const double cosPsi = CosineOf(Dot(d, sun), d.w, sun.w);
     return (1.0 + cosPsi) / 2.0;
 }
+
+std::optional<double> CalcSunlitMagnitude(double standardMagnitude, double range, const Vec4 &observer,
+                                          const Vec4 &satellite, const Vec4 &sun)
+{
+    if (!IsSunlit(satellite, sun))
+        return std::nullopt;
+    return CalcSatMagnitude(standardMagnitude, range, CalcIlluminatedFraction(observer, satellite, sun));
+}

@@ -7,6 +7,8 @@
 // with such a vector is needed it is taken as 0 (the angle as pi/2).
 #pragma once
 
+#include <optional>
+
 #include "satellite.h"
 
 // Length of (x, y, z), ignoring the stored w.
@@ -50,3 +52,9 @@ double CalcSatMagnitude(double standardMagnitude, double range, double fraction)
 // vectors are geocentric in one frame (observer and satellites of date: a
 // J2000 Sun or Moon is precessed to the date first).
 double CalcIlluminatedFraction(const Vec4 &observer, const Vec4 &target, const Vec4 &sun);
+// Apparent magnitude of a satellite `range` km from the observer, from its
+// standard magnitude and the part of it lit as the observer sees it; none
+// while it is in the Earth's shadow, where it has no brightness to show.
+// Vectors as for IsSunlit and CalcIlluminatedFraction.
+std::optional<double> CalcSunlitMagnitude(double standardMagnitude, double range, const Vec4 &observer,
+                                          const Vec4 &satellite, const Vec4 &sun);

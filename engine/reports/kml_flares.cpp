@@ -25,7 +25,9 @@ constexpr double HitTolerance = 1e-3; // km
 std::vector<std::string> FlareCentreLine(const PassRecord &pass, ObserverRecord &observer)
 {
     std::vector<std::string> points;
-    TleRecord satellite = pass.Satellite;
+    if (!pass.Satellite)
+        return points;
+    TleRecord satellite = *pass.Satellite;
     const long long start = InstantToMilliseconds(pass.StartTime);
     // The Sun barely moves in 20 s: it is taken once, in the satellites'
     // frame of date.

@@ -8,6 +8,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/geodesy.h"
 #include "engine/searches/pass_search.h"
+#include "engine/searches/pass_steps.h"
 #include "engine/runtime/program_state.h"
 #include "engine/text/text_fields.h"
 #include "engine/satellites/satellite_driver.h"
@@ -128,6 +129,24 @@ bool FindClosestApproach(ApproachGeometry &geometry, long long &t, long long end
     return true;
 }
 
+// From a closest approach at t, on past the stretch in which the separation
+// grows, to the first coarse step at which it shrinks again (or past
+// `endMs`). False when the satellite could not be propagated.
+bool PassReceding(ApproachGeometry &geometry, long long &t, long long endMs)
+{
+    double previous = geometry.SeparationDegrees();
+    while (t <= endMs) {
+        t += CoarseStep;
+        if (!geometry.MoveTo(t))
+            return false;
+        const double separation = geometry.SeparationDegrees();
+        if (separation < previous)
+            return true;
+        previous = separation;
+    }
+    return true;
+}
+
 void WriteTransitHeader(const TleRecord &record, std::vector<std::string> &lines,
                         const ObserverRecord &observer, double distanceFactor)
 {
@@ -211,59 +230,70 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
                        double distanceFactor, std::vector<std::string> &lines, ObserverRecord &observer)
 {
     const double offset = utc ? 0.0 : observer.UtcOffset;
-    const long long skipAhead = PassSkipMilliseconds(record);
     ApproachGeometry geometry{record, target, observer};
     TargetState &satellite = geometry.satellite;
     bool headerWritten = false;
 
+    // The closest approach at t, written when it is close enough and can be
+    // seen: the satellite above the threshold, the target above the horizon
+    // and, unless day or night will do, the sky dark for any target but the
+    // Sun. The satellite is left moved to t.
+    auto writeApproach = [&](long long t, double smallest) {
+        satellite.Mode = ModeRaDecHorizon;
+        const bool moved = geometry.MoveTo(t);
+        satellite.Mode = ModeNothing;
+        if (!moved || !(geometry.SeparationDegrees() < separationLimit) || satellite.Elevation < threshold ||
+            !IsAboveApparentHorizon(geometry.targetOfDate, observer))
+            return;
+        const Vec4 sun = geometry.SunOfDate();
+        if (!dayOrNight && target.BodyId > 0 && target.BodyId != BodySun) {
+            TargetState sunState;
+            sunState.Position = sun;
+            if (CalcTargetElevation(sunState, observer) > TwilightLimit)
+                return;
+        }
+        if (!headerWritten) {
+            WriteTransitHeader(record, lines, observer, distanceFactor);
+            headerWritten = true;
+        }
+        const double illumination =
+            target.BodyId == BodyMoon ? CalcIlluminatedFraction(observer.Eci, geometry.targetOfDate, sun) * 100.0
+                                      : 100.0;
+        const double range = satellite.RaDec.third;
+        const std::optional<double> magnitude =
+            CalcSunlitMagnitude(record.StdMagnitude, range, observer.Eci, satellite.Position, sun);
+        lines.push_back(TrimRight(FormatReport(
+            "  %0:-16s  %1:-5.0f %2:-5.0f %3:-6s  %4:-8s %5:-8.2f %6:-7.0f %7:-3.1f",
+            {FormatInstant("mm/dd HH:nn:ss", geometry.instant + offset), RadToDeg(satellite.Elevation),
+             RadToDeg(satellite.Azimuth), FormatMagnitude(magnitude), magnitude ? "Yes" : "No", smallest * 60.0,
+             range * distanceFactor, illumination})));
+    };
+
     for (const WindowItem &window : windows) {
         double t = window.StartTime;
         const double windowEnd = window.EndTime;
-        const long long endMs = InstantToMilliseconds(windowEnd);
         while (t < windowEnd) {
-            t = FindRiseTime(record, satellite, threshold, t, windowEnd, observer);
+            t = FindRiseSecond(record, satellite, threshold, t, windowEnd, observer);
             if (t >= windowEnd || record.Decayed)
                 break;
-            long long at = InstantToMilliseconds(t);
-            long long step = FineStep;
-            double smallest = 0.0;
-            if (geometry.MoveTo(at) && FindClosestApproach(geometry, at, endMs, step, smallest) &&
-                smallest < ApproachDegrees && smallest < separationLimit) {
+            const double set = FindSetSecond(record, satellite, threshold, t, windowEnd, observer);
+            const long long rise = InstantToMilliseconds(t), setMs = InstantToMilliseconds(set);
+            // A pass of hours may come close to the target more than once:
+            // each closest approach of the pass in turn.
+            long long at = rise;
+            bool moved = geometry.MoveTo(at);
+            while (moved && at < setMs) {
+                long long step = FineStep;
+                double smallest = 0.0;
+                if (!FindClosestApproach(geometry, at, setMs, step, smallest))
+                    break;
                 at -= step;
-                satellite.Mode = ModeRaDecHorizon;
-                geometry.MoveTo(at);
-                double separation = geometry.SeparationDegrees();
-                const Vec4 sun = geometry.SunOfDate();
-                // The Sun as target is seen by day: only other targets need darkness.
-                if (!dayOrNight && target.BodyId > 0 && target.BodyId != BodySun) {
-                    TargetState sunState;
-                    sunState.Position = sun;
-                    if (CalcTargetElevation(sunState, observer) > TwilightLimit)
-                        separation = 1000.0;
-                }
-                if (separation < separationLimit) {
-                    if (!headerWritten) {
-                        WriteTransitHeader(record, lines, observer, distanceFactor);
-                        headerWritten = true;
-                    }
-                    const double illumination =
-                        target.BodyId == BodyMoon
-                            ? CalcIlluminatedFraction(observer.Eci, geometry.targetOfDate, sun) * 100.0
-                            : 100.0;
-                    const double range = satellite.RaDec.third;
-                    const double magnitude = CalcSatMagnitude(
-                        record.StdMagnitude, range,
-                        CalcIlluminatedFraction(observer.Eci, satellite.Position, sun));
-                    lines.push_back(TrimRight(FormatReport(
-                        "  %0:-16s  %1:-5.0f %2:-5.0f %3:-6.1f  %4:-8s %5:-8.2f %6:-7.0f %7:-3.1f",
-                        {FormatInstant("mm/dd HH:nn:ss", geometry.instant + offset),
-                         RadToDeg(satellite.Elevation), RadToDeg(satellite.Azimuth), magnitude,
-                         IsSunlit(satellite.Position, sun) ? "Yes" : "No", smallest * 60.0,
-                         range * distanceFactor, illumination})));
-                }
+                if (smallest < ApproachDegrees && smallest < separationLimit)
+                    writeApproach(at, smallest);
+                moved = geometry.MoveTo(at) && PassReceding(geometry, at, setMs);
             }
-            satellite.Mode = ModeNothing;
-            t = MillisecondsToInstant(at + skipAhead);
+            // On from the set, which no rise can precede.
+            t = MillisecondsToInstant(std::max(setMs, rise + Second));
         }
     }
 }

@@ -8,7 +8,10 @@
 #include "engine/files/string_lists.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -19,6 +22,32 @@ namespace {
 
 constexpr const char *IridiumSetFileName = "IridSat.bin";
 constexpr const char *SkySetFileName = "SkySat.bin";
+// The Iridium satellites launched from this year on (the second generation)
+// carry no mirror-like antennas: they do not flare.
+constexpr int FirstNonFlaringYear = 2017;
+
+// The launch year from the international designator (columns 10-11 of line
+// 1, years 57 to 99 of the 1900s), when it reads.
+std::optional<int> LaunchYear(const std::string &line1)
+{
+    int year = 0;
+    if (line1.size() < 11 || !std::isdigit(static_cast<unsigned char>(line1[9])) ||
+        std::from_chars(line1.data() + 9, line1.data() + 11, year).ptr != line1.data() + 11)
+        return std::nullopt;
+    return year < 57 ? 2000 + year : 1900 + year;
+}
+
+// An Iridium satellite that can flare: not debris, not marked out of service
+// ("[-]") by the element file, and of the first generation.
+bool CanFlare(const ElementRecord &element)
+{
+    const std::string name = element.Name.str();
+    if (name.find("IRIDIUM") == std::string::npos || name.find("DEB") != std::string::npos ||
+        name.find("[-]") != std::string::npos)
+        return false;
+    const std::optional<int> launched = LaunchYear(element.Line1.str());
+    return !launched || *launched < FirstNonFlaringYear;
+}
 
 tlearray SatArrayFromElements(const ElementList &list)
 {
@@ -103,11 +132,7 @@ bool BuildIridiumFile(std::string *error)
     if (!LoadTleTextFile(list, source, error))
         return false;
     ElementList iridium;
-    for (const ElementRecord &element : list) {
-        const std::string name = element.Name.str();
-        if (name.find("IRIDIUM") != std::string::npos && name.find("DEB") == std::string::npos)
-            iridium.push_back(element);
-    }
+    std::copy_if(list.begin(), list.end(), std::back_inserter(iridium), CanFlare);
     return ConvertElementList(iridium, target, error);
 }
 

@@ -15,9 +15,11 @@
 // path; false when the file could not be written.
 bool ConvertElementList(const ElementList &list, const std::string &path, std::string *error = nullptr);
 
-// Rebuilds DataDir + "IridSat.bin" from Options.IridiumFile: the sets whose
-// name holds "IRIDIUM" and not "DEB" (both case-sensitive). An empty source
-// name deletes the set file. False when nothing was written.
+// Rebuilds DataDir + "IridSat.bin" from Options.IridiumFile: the sets of the
+// satellites that can flare, whose name holds "IRIDIUM" and neither "DEB"
+// nor the file's out-of-service mark "[-]" (all case-sensitive) and that
+// were launched before 2017 (the first generation). An empty source name
+// deletes the set file. False when nothing was written.
 bool BuildIridiumFile(std::string *error = nullptr);
 
 // Rebuilds DataDir + "SkySat.bin" from Options.SkySatFile and the names file

@@ -88,16 +88,14 @@ std::vector<std::string> ListVisibleSatellites(const AnalysisInputs &inputs)
         if (!Inside(azimuth, inputs.MinAzimuth, inputs.MaxAzimuth) ||
             !Inside(elevation, inputs.MinElevation, inputs.MaxElevation))
             continue;
-        const bool lit = IsSunlit(state.Position, sunOfDate);
         const double range = state.RaDec.third;
-        const double magnitude =
-            CalcSatMagnitude(StdMagnitudeOf(inputs, record.Number.str()), range,
-                             CalcIlluminatedFraction(observer.Eci, state.Position, sunOfDate));
+        const std::optional<double> magnitude = CalcSunlitMagnitude(
+            StdMagnitudeOf(inputs, record.Number.str()), range, observer.Eci, state.Position, sunOfDate);
         const std::string name = Cut(record.Number.str() + " - " + record.Name.str(), NameTextLength);
         lines.push_back(FormatReport(
-            "  %0:-30s  %1:5.1f   %2:4.1f   %3:4.1f   %4:7.1f   %5:6.0f   %6:-5s",
-            {name, azimuth, elevation, magnitude, range * inputs.DistanceFactor,
-             state.SubPoint.third * inputs.DistanceFactor, lit ? "Y" : "N"}));
+            "  %0:-30s  %1:5.1f   %2:4.1f   %3:4s   %4:7.1f   %5:6.0f   %6:-5s",
+            {name, azimuth, elevation, FormatMagnitude(magnitude), range * inputs.DistanceFactor,
+             state.SubPoint.third * inputs.DistanceFactor, magnitude ? "Y" : "N"}));
     }
     return lines;
 }

@@ -12,7 +12,7 @@
 #include "engine/text/text_format.h"
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
-#include "engine/searches/pass_search.h"
+#include "engine/searches/pass_steps.h"
 
 namespace {
 
@@ -30,8 +30,6 @@ constexpr double StepPerDegree = 500.0;
 constexpr long long ShortestStep = 150;
 // A flare is kept in the pass list from 10 s before to 10 s after it.
 constexpr long long FlareHalfSpan = 10 * Second;
-// After a pass the search skips this part of the period.
-constexpr double PassSkip = 0.85;
 
 // The line's ID: the name without its "IRIDIUM " prefix.
 std::string FlareId(const TleRecord &record)
@@ -181,31 +179,35 @@ PredictionResult SearchSatelliteFlares(TleRecord &record, ObserverRecord &observ
 {
     PredictionResult result;
     TargetState satellite;
-    const long long skip = static_cast<long long>(PassSkip * record.Period) * 60 * Second;
+    SharedSatellite shared;
     for (const WindowItem &window : windows) {
         double t = window.StartTime;
         const long long windowEnd = InstantToMilliseconds(window.EndTime);
         while (t < window.EndTime) {
             if (control.Cancelled())
                 return result;
-            t = FindRiseTime(record, satellite, inputs.MinElevation, t, window.EndTime, observer);
+            t = FindRiseSecond(record, satellite, inputs.MinElevation, t, window.EndTime, observer);
             if (t >= window.EndTime)
                 break;
-            long long at = InstantToMilliseconds(t);
+            const long long rise = InstantToMilliseconds(t);
+            long long at = rise;
             const std::optional<FlareGeometry> flare =
                 FollowReflection(record, at, windowEnd, inputs.MinElevation, observer);
             if (flare && flare->Magnitude <= inputs.FaintestFlare) {
                 const double instant = MillisecondsToInstant(at);
-                PassRecord pass = MakePassRecord(record);
+                PassRecord pass = shared.MakePassRecord(record);
                 pass.Magnitude = flare->Magnitude;
                 pass.Elevation = RadToDeg(flare->Elevation);
                 pass.StartTime = MillisecondsToInstant(at - FlareHalfSpan);
                 pass.EndTime = MillisecondsToInstant(at + FlareHalfSpan);
-                result.Passes.push_back(pass);
+                result.Passes.push_back(std::move(pass));
                 result.Lines.push_back(FlareLine(record, *flare, instant, inputs));
                 result.Found = true;
             }
-            t = MillisecondsToInstant(at + std::max(skip, Second));
+            // On from the pass's set: at most one flare a pass, and no pass
+            // stepped over.
+            t = FindSetSecond(record, satellite, inputs.MinElevation,
+                              MillisecondsToInstant(std::max(at, rise + Second)), window.EndTime, observer);
         }
     }
     return result;

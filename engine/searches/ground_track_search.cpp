@@ -11,6 +11,7 @@
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
 #include "engine/searches/pass_search.h"
+#include "engine/searches/pass_steps.h"
 #include "engine/searches/transit_search.h"
 
 namespace {
@@ -55,6 +56,15 @@ struct TrackGeometry {
             return FarAway;
         const Angles3 site{observer.Latitude, observer.Longitude, 0.0};
         return CalcEllipsoidDistance(site, point) * distanceFactor;
+    }
+
+    // Whether the object, as MoveTo left it at t, stands above the
+    // observer's horizon (a sky point or star keeps its J2000 direction).
+    bool TargetAboveHorizon(long long t) const
+    {
+        Vec4 ofDate;
+        PrecessVectorFromJ2000(target.Position, ofDate, MillisecondsToInstant(t) + JulianDateOfDayZero);
+        return IsAboveApparentHorizon(ofDate, observer);
     }
 };
 
@@ -105,6 +115,38 @@ std::string Row(const TrackGeometry &track, const Angles3 &previousPoint, long l
                                     RadToDeg(track.satellite.Elevation), track.satellite.Lit ? "Y" : "N"});
 }
 
+// From the approach's last step at t, one row a second while the point
+// stays inside the width, the satellite above the minimum elevation and the
+// object above the observer's horizon; t is left at the first second that
+// fails.
+void WriteTrack(TrackGeometry &track, long long &t, const PredictionInputs &inputs, PredictionResult &result)
+{
+    // Each row stands for its own point: the first is taken a second after
+    // the approach's last step.
+    Angles3 previousPoint = track.point;
+    t += Second;
+    double distance = track.MoveTo(t, true);
+    const auto inside = [&] {
+        return distance < inputs.TrackWidth && track.satellite.Elevation > inputs.MinElevation &&
+               track.TargetAboveHorizon(t);
+    };
+    if (!inside())
+        return;
+    if (!result.Found)
+        WriteSatelliteHeader(track.record, result.Lines, track.observer, inputs.DistanceFactor);
+    result.Found = true;
+    result.Lines.emplace_back("  ");
+    result.Lines.push_back(
+        FormatReport(ColumnFormat, {"  MM/DD Time", "Lat", "Lon", "Path", "Az", "Dist", "Rng", "Alt", "Slt"}));
+    do {
+        result.Lines.push_back(Row(track, previousPoint, t, distance, inputs));
+        t += Second;
+        previousPoint = track.point;
+        distance = track.MoveTo(t, true);
+    } while (inside());
+    result.Lines.emplace_back("  End of track");
+}
+
 } // namespace
 
 PredictionResult SearchSatelliteGroundTracks(TleRecord &record, ObserverRecord &observer,
@@ -114,44 +156,29 @@ PredictionResult SearchSatelliteGroundTracks(TleRecord &record, ObserverRecord &
     PredictionResult result;
     TargetState target = inputs.Target;
     TrackGeometry track{record, target, observer, inputs.DistanceFactor};
-    const long long skip = PassSkipMilliseconds(record);
     const bool sunTarget = target.BodyId == BodySun;
 
     for (const WindowItem &window : windows) {
         double rise = window.StartTime;
-        const long long windowEnd = InstantToMilliseconds(window.EndTime);
         while (rise < window.EndTime) {
             if (control.Cancelled())
                 return result;
-            rise = FindRiseTime(record, track.satellite, inputs.MinElevation, rise, window.EndTime, observer);
+            rise = FindRiseSecond(record, track.satellite, inputs.MinElevation, rise, window.EndTime, observer);
             if (rise >= window.EndTime || record.Decayed)
                 break;
-            long long t = InstantToMilliseconds(rise);
+            const double set = FindSetSecond(record, track.satellite, inputs.MinElevation, rise, window.EndTime,
+                                             observer);
+            const long long riseMs = InstantToMilliseconds(rise), setMs = InstantToMilliseconds(set);
             // The Sun is seen by day: only other objects need a dark sky.
             const bool dark = inputs.DayOrNight || sunTarget || SunIsDown(rise, observer);
-            if (dark && Approach(track, t, windowEnd, inputs) <= inputs.TrackWidth && t <= windowEnd) {
-                // Each row stands for its own point: the first is taken a
-                // second after the approach's last step.
-                Angles3 previousPoint = track.point;
-                t += Second;
-                double distance = track.MoveTo(t, true);
-                if (distance < inputs.TrackWidth && track.satellite.Elevation > inputs.MinElevation) {
-                    if (!result.Found)
-                        WriteSatelliteHeader(record, result.Lines, observer, inputs.DistanceFactor);
-                    result.Found = true;
-                    result.Lines.emplace_back("  ");
-                    result.Lines.push_back(FormatReport(ColumnFormat, {"  MM/DD Time", "Lat", "Lon", "Path", "Az",
-                                                                       "Dist", "Rng", "Alt", "Slt"}));
-                    while (distance < inputs.TrackWidth && track.satellite.Elevation > inputs.MinElevation) {
-                        result.Lines.push_back(Row(track, previousPoint, t, distance, inputs));
-                        t += Second;
-                        previousPoint = track.point;
-                        distance = track.MoveTo(t, true);
-                    }
-                    result.Lines.emplace_back("  End of track");
-                }
+            // A pass of hours may bring the point near more than once: each
+            // approach starts where the last one stopped.
+            for (long long t = riseMs; dark && t < setMs;) {
+                if (Approach(track, t, setMs, inputs) <= inputs.TrackWidth && t <= setMs)
+                    WriteTrack(track, t, inputs, result);
             }
-            rise = MillisecondsToInstant(t + skip);
+            // On from the set, which no rise can precede.
+            rise = MillisecondsToInstant(std::max(setMs, riseMs + Second));
         }
     }
     return result;

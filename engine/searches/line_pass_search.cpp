@@ -9,61 +9,19 @@
 #include "engine/text/text_format.h"
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
-#include "engine/searches/pass_search.h"
 #include "engine/searches/pass_steps.h"
 
 namespace {
 
 constexpr long long Second = 1000; // ms
-// The sunlight boundary is looked for in steps of this many seconds, then
-// pinned to the second between the last two steps. Within so short a time a
-// satellite does not cross the edge of the Earth's shadow twice.
-constexpr long long SunlightStep = 20 * Second;
-
+constexpr long long Day = 86400 * Second;
 double Instant(long long ms) { return MillisecondsToInstant(ms); }
-
-// Where a one-second scan of the sunlight from the rise stops.
-struct SunlightEdge {
-    long long at = 0;     // ms
-    bool changed = false; // the sunlight at `at` differs from the rise's
-};
-
-// The first whole second after `aos` at which the satellite's sunlight (the
-// Sun held where it was at the rise) differs from `litAtAos`, or the first
-// second at or after `los` when it does not change before.
-SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, ObserverRecord &observer,
-                              const Vec4 &sun, long long aos, long long los, bool litAtAos)
-{
-    // A position that cannot be computed leaves the sunlight as it was.
-    auto changedAt = [&](long long t) {
-        return MoveSatellite(record, state, observer, Instant(t))
-            && IsSunlit(state.Position, sun) != litAtAos;
-    };
-    // The last second of the scan: the first at or after the set.
-    const long long last = aos + std::max(1LL, (los - aos + Second - 1) / Second) * Second;
-    long long unchanged = aos;
-    long long probe = std::min(aos + SunlightStep, last);
-    while (!changedAt(probe)) {
-        if (probe == last)
-            return {last, false};
-        unchanged = probe;
-        probe = std::min(probe + SunlightStep, last);
-    }
-    // The change lies in (unchanged, probe]: halve to the second.
-    while (probe - unchanged > Second) {
-        const long long middle = unchanged + (probe - unchanged) / Second / 2 * Second;
-        if (changedAt(middle))
-            probe = middle;
-        else
-            unchanged = middle;
-    }
-    return {probe, true};
-}
 
 struct LinePassSearch : PassWalk {
     using PassWalk::PassWalk;
 
     long long previousRise = 0; // ms; 0 before the satellite's first pass
+    SunAlong sun;
 
     void WriteHeader()
     {
@@ -87,7 +45,9 @@ struct LinePassSearch : PassWalk {
 
     int DayOfMonth(long long t) const { return SplitInstant(Instant(t) + inputs.DisplayOffset).day; }
 
-    void Report(long long aos, long long max, long long los, const Vec4 &sun, const std::string &sunlight)
+    // The pass from aos to los (ms) as one line and one record, its "Max" at
+    // the culmination.
+    void Report(long long aos, long long los, const std::string &sunlight)
     {
         state.Mode = ModeRaDecHorizon;
         MoveSatellite(record, state, observer, Instant(aos));
@@ -95,28 +55,36 @@ struct LinePassSearch : PassWalk {
         MoveSatellite(record, state, observer, Instant(los));
         const double losElevation = RadToDeg(std::max(state.Elevation, inputs.MinElevation));
         const double losAzimuth = RadToDeg(state.Azimuth);
+        state.Mode = ModeNothing;
+        const long long max = FindCulmination(record, state, observer, aos, los);
+        state.Mode = ModeRaDecHorizon;
         MoveSatellite(record, state, observer, Instant(max));
         const double maxElevation = RadToDeg(state.Elevation), maxAzimuth = RadToDeg(state.Azimuth);
-        const bool lit = IsSunlit(state.Position, sun);
-        const double magnitude = PassMagnitude(record, state, observer, sun, lit);
+        const std::optional<double> magnitude = PassMagnitude(record, state, observer, sun.At(max));
 
         if (!headerWritten)
             WriteHeader();
-        PassRecord pass = MakePassRecord(record);
+        PassRecord pass = satellite.MakePassRecord(record);
         pass.Magnitude = magnitude;
         pass.Elevation = maxElevation;
         pass.StartTime = Instant(aos);
         pass.EndTime = Instant(los);
-        out.Passes.push_back(pass);
+        out.Passes.push_back(std::move(pass));
         out.Found = true;
 
+        // A pass of a day or more gives its later times with their dates.
+        const long long duration = std::llabs(los - aos);
+        auto later = [&](long long t) {
+            return duration >= Day ? FormatInstant("mm/dd HH:nn:ss", Instant(t) + inputs.DisplayOffset)
+                                   : TimeOfDay(t);
+        };
         if (previousRise != 0 && DayOfMonth(aos) != DayOfMonth(previousRise))
             out.Lines.emplace_back(" ");
         out.Lines.push_back(TrimRight(FormatReport(
-            "%0:16s %1:3.0f %2:3.0f %3:9s %4:3.0f %5:3.0f %6:5.1f %7:9s %8:3.0f %9:3.0f %10:9s %11:14s",
+            "%0:16s %1:3.0f %2:3.0f %3:9s %4:3.0f %5:3.0f %6:5s %7:9s %8:3.0f %9:3.0f %10:9s %11:14s",
             {FormatInstant("mm/dd HH:nn:ss", Instant(aos) + inputs.DisplayOffset), aosElevation,
-             aosAzimuth, TimeOfDay(max), maxElevation, maxAzimuth, magnitude, TimeOfDay(los),
-             losElevation, losAzimuth, FormatSecondsHMS(0, static_cast<double>(std::llabs(los - aos)) / Second),
+             aosAzimuth, later(max), maxElevation, maxAzimuth, FormatMagnitude(magnitude), later(los),
+             losElevation, losAzimuth, FormatSecondsHMS(0, static_cast<double>(duration) / Second),
              sunlight})));
         state.Mode = ModeNothing;
         previousRise = aos;
@@ -126,7 +94,6 @@ struct LinePassSearch : PassWalk {
     bool SearchWindow(const WindowItem &window)
     {
         const double windowEnd = window.EndTime;
-        const long long skip = PassSkipMilliseconds(record);
         double from = window.StartTime;
         while (from < windowEnd) {
             if (control.Cancelled())
@@ -135,37 +102,32 @@ struct LinePassSearch : PassWalk {
             if (rise >= windowEnd)
                 break;
             const double set = FindSetSecond(record, state, inputs.MinElevation, rise, windowEnd, observer);
-            long long aos = InstantToMilliseconds(rise), los = InstantToMilliseconds(set);
-            long long max = aos + (los - aos) / 2;
+            const long long riseMs = InstantToMilliseconds(rise), setMs = InstantToMilliseconds(set);
+            long long aos = riseMs, los = setMs;
 
-            // The Sun where it is at the rise serves for the whole pass.
             state.Mode = ModeNothing;
             MoveSatellite(record, state, observer, rise);
-            const Vec4 sun = SunOfDate(rise);
-            const bool litAtAos = IsSunlit(state.Position, sun);
+            const bool litAtAos = IsSunlit(state.Position, sun.At(aos));
             SunlightEdge edge = FindSunlightEdge(record, state, observer, sun, aos, los, litAtAos);
             std::string sunlight;
             if (litAtAos) {
                 if (edge.changed)
                     edge.at -= Second; // the last sunlit second
-                if (inputs.SunlitOnly) {
+                if (inputs.SunlitOnly)
                     los = edge.at;
-                    max = std::min(max, los);
-                } else {
+                else
                     sunlight = edge.at >= los ? "SunLite" : "Shd " + TimeOfDay(edge.at);
-                }
             } else if (inputs.SunlitOnly) {
                 aos = edge.at;
-                max = std::max(max, aos);
             } else {
                 sunlight = edge.at >= los ? "Shadow" : "Slt " + TimeOfDay(edge.at);
             }
 
             if (std::llabs(los - aos) > Second)
-                Report(aos, max, los, sun, sunlight);
-            // A pass longer than the skip (a high satellite's) is not found
-            // again from inside itself.
-            from = Instant(std::max(aos + skip, los));
+                Report(aos, los, sunlight);
+            // On from the set, which no rise can precede: a pass of any
+            // length is neither found again nor stepped over.
+            from = Instant(std::max(setMs, riseMs + Second));
         }
         return true;
     }

@@ -1,7 +1,7 @@
 // The prediction window's line search: one report line and one PassRecord
 // for every pass of every satellite inside the dark windows of the span
-// (the whole span with "Day or Night"), with its rise, middle and set, its
-// sunlit part and its magnitude at the middle.
+// (the whole span with "Day or Night"), with its rise, culmination and set,
+// its sunlit part and its magnitude at the culmination.
 #pragma once
 
 #include "engine/searches/prediction_inputs.h"

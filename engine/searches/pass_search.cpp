@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "engine/astronomy/astro_time.h"
 #include "engine/astronomy/bodies.h"
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/geodesy.h"
@@ -94,11 +95,6 @@ double FindSetTime(TleRecord &record, TargetState &state, double threshold, doub
     return FindElevationCrossing(record, state, threshold, start, end, observer, -1);
 }
 
-long long PassSkipMilliseconds(const TleRecord &record)
-{
-    return std::max(1000LL, std::llround(0.75 * record.Period * 60000.0));
-}
-
 bool CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord &record,
                             double instant, Angles3 &groundPoint, bool withDetails,
                             double &distance, ObserverRecord &observer)
@@ -146,6 +142,13 @@ bool CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord
     if (body.BodyId != BodySun && CalcBodyOfDate(BodySun, instant, sunOfDate))
         satellite.Lit = IsSunlit(satellite.Position, sunOfDate) ? 1 : 0;
     return true;
+}
+
+bool IsAboveApparentHorizon(const Vec4 &ofDate, const ObserverRecord &observer)
+{
+    TargetState body;
+    body.Position = ofDate;
+    return CalcTargetElevation(body, observer) >= CalcHorizonAltitude(observer.Height);
 }
 
 double CalcTransitPathWidth(const TargetState &body, const Angles3 &current, const Angles3 &previous,

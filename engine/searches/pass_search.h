@@ -26,10 +26,6 @@ double FindRiseTime(TleRecord &record, TargetState &state, double threshold, dou
 double FindSetTime(TleRecord &record, TargetState &state, double threshold, double start,
                    double end, ObserverRecord &observer);
 
-// Milliseconds a search skips ahead after a pass so that it does not find
-// the same pass again: 0.75 of the orbital period, at least a second.
-long long PassSkipMilliseconds(const TleRecord &record);
-
 // Propagates the satellite and moves the body (ephemeris bodies only; a sky
 // point or star keeps its fixed J2000 position) to the instant, then finds
 // where the line from the body through the satellite meets the sphere
@@ -46,6 +42,12 @@ long long PassSkipMilliseconds(const TleRecord &record);
 bool CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord &record,
                             double instant, Angles3 &groundPoint, bool withDetails,
                             double &distance, ObserverRecord &observer);
+
+// Whether a body at `ofDate` (geocentric, frame of date) stands above the
+// horizon as the views draw it: above the apparent horizon, refraction and
+// the dip of the observer's height allowed for. observer.Eci must belong to
+// the position's instant.
+bool IsAboveApparentHorizon(const Vec4 &ofDate, const ObserverRecord &observer);
 
 // Half-width in km of the strip on the ground, across the track from
 // `previous` to `current`, inside which the satellite at `distance` km (from

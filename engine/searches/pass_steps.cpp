@@ -15,9 +15,11 @@ namespace {
 
 constexpr long long Second = 1000; // ms
 
-// Fraction of a lit satellite taken as lit when it is in shadow: its
-// magnitude then reads as very faint rather than as no number.
-constexpr double ShadowFraction = 0.00025;
+// Elevation samples a period when looking for the highest stretch of a pass:
+// between two of them the elevation rises and falls at most once.
+constexpr double CulminationSamples = 40.0;
+constexpr double CulminationPrecision = 10.0; // ms
+constexpr double GoldenRatio = 0.6180339887498949;
 
 constexpr double EarthGravity = 398600.8;       // km^3/s^2, the orbit model's
 constexpr double EarthRotation = 7.29211585e-5; // rad/s
@@ -29,7 +31,7 @@ constexpr double RadiusSlackKm = 20.0;
 constexpr double RadialSpeedSlack = 0.05; // km/s
 
 // Bounds on how fast a satellite can come into view or leave it, from its
-// mean orbit.
+// orbit.
 struct ReachBounds {
     double speed = 0.0;       // km/s relative to the observer, at most
     double centralRate = 0.0; // rad/s: of the angle at the Earth's centre between it and the observer
@@ -39,18 +41,50 @@ struct ReachBounds {
     double lean = 0.0;        // rad: the geodetic vertical's lean from the geocentric one
 };
 
-ReachBounds BoundsOf(const TleRecord &record, const ObserverRecord &observer)
+// The bounds from `start` to `end`, from the element epoch's mean orbit and
+// the orbit as it stands at `end` (and at `start` when that is before the
+// epoch): drag lowers a decaying satellite by far more than the margins
+// within days, and never raises it, so the ends cover the time between. The
+// record is left propagated.
+ReachBounds BoundsOf(TleRecord &record, const ObserverRecord &observer, double start, double end)
 {
     const double n = record.Elements.mean_motion / 60.0; // rad/s
-    const double e = std::clamp(record.Elements.eccentricity, 0.0, 0.999);
+    double e = std::clamp(record.Elements.eccentricity, 0.0, 0.999);
     const double a = std::cbrt(EarthGravity / (n * n));
-    const double lowest = a * (1.0 - e) / RadiusMargin - RadiusSlackKm;
-    const double perigeeSpeed = std::sqrt(EarthGravity * (1.0 + e) / (a * (1.0 - e))) * SpeedMargin;
+    double perigee = a * (1.0 - e), apogee = a * (1.0 + e);
+    // The osculating orbit from position and velocity at an instant; one
+    // that cannot be computed there (decayed before) may have come down to
+    // the ground.
+    auto include = [&](double instant) {
+        TargetState at;
+        if (!PropagateSatellite(record, at, 0.0, instant, observer)) {
+            perigee = EarthRadiusKm;
+            return;
+        }
+        const Vec4 &r = at.Position, &v = at.Velocity;
+        const double axis = 1.0 / (2.0 / r.w - v.w * v.w / EarthGravity);
+        const double hx = r.y * v.z - r.z * v.y, hy = r.z * v.x - r.x * v.z, hz = r.x * v.y - r.y * v.x;
+        const double eccentricity =
+            std::sqrt(std::max(0.0, 1.0 - (hx * hx + hy * hy + hz * hz) / (EarthGravity * axis)));
+        if (axis > 0.0 && eccentricity < 1.0) {
+            e = std::max(e, eccentricity);
+            perigee = std::min(perigee, axis * (1.0 - eccentricity));
+            apogee = std::max(apogee, axis * (1.0 + eccentricity));
+        }
+    };
+    include(end);
+    if (start + JulianDateOfDayZero < record.Elements.epoch)
+        include(start);
+    const double lowest = perigee / RadiusMargin - RadiusSlackKm;
+    const double highest = apogee * RadiusMargin + RadiusSlackKm;
+    // The speed at the lowest point of an orbit reaching up to the highest.
+    const double perigeeSpeed = std::sqrt(2.0 * EarthGravity * highest / (lowest * (lowest + highest))) * SpeedMargin;
     const double geocentricLatitude = std::atan2(observer.RhoSinPhi, observer.RhoCosPhi);
-    return ReachBounds{perigeeSpeed + EarthRotation * observer.Eci.w,
+    const double observerRadius = EarthRadiusKm * std::hypot(observer.RhoSinPhi, observer.RhoCosPhi);
+    return ReachBounds{perigeeSpeed + EarthRotation * observerRadius,
                        perigeeSpeed / lowest + EarthRotation,
                        e * perigeeSpeed + RadialSpeedSlack,
-                       a * (1.0 + e) * RadiusMargin + RadiusSlackKm,
+                       highest,
                        lowest,
                        std::fabs(observer.Latitude - geocentricLatitude) + 1e-4};
 }
@@ -105,6 +139,20 @@ double SecondsToSet(const TargetState &state, const ObserverRecord &observer, do
     return (ReachAngle(elevation, radius, observer.Eci.w) - angle) / bounds.centralRate;
 }
 
+// Seconds during which a satellite at `position` cannot cross the edge of
+// the Earth's shadow (IsSunlit's cylinder): the angle between it and the Sun
+// turns at most as fast as its direction, and the edge's angle moves with its
+// distance from the Earth's centre.
+double SecondsToShadowEdge(const Vec4 &position, const Vec4 &sun, const ReachBounds &bounds)
+{
+    const double lowest = std::max(bounds.lowest, EarthRadiusKm + 1.0);
+    const double edgeRate =
+        EarthRadiusKm * bounds.radialSpeed / (lowest * std::sqrt(lowest * lowest - EarthRadiusKm * EarthRadiusKm));
+    const double radius = std::max(position.w, EarthRadiusKm);
+    const double edge = std::acos(EarthRadiusKm / radius) + HalfPi;
+    return std::fabs(edge - CalcVectorAngle(position, sun)) / (bounds.centralRate + edgeRate);
+}
+
 long long WholeSeconds(double seconds)
 {
     return seconds >= 2.0 ? static_cast<long long>(std::min(seconds, 1e7)) * Second : Second;
@@ -125,20 +173,114 @@ bool MoveSatellite(TleRecord &record, TargetState &state, ObserverRecord &observ
     return PropagateSatellite(record, state, gmst, instant, observer);
 }
 
-Vec4 SunOfDate(double instant)
+Vec4 SunAlong::At(long long t)
 {
-    Vec4 j2000{}, ofDate{};
-    if (CalcBodyGeocentric(BodySun, j2000, instant))
-        PrecessVectorFromJ2000(j2000, ofDate, instant + JulianDateOfDayZero);
-    return ofDate;
+    constexpr long long Hour = 3600 * Second;
+    auto sunAt = [](long long at) {
+        Vec4 sun{};
+        CalcBodyOfDate(BodySun, MillisecondsToInstant(at), sun);
+        return sun;
+    };
+    if (t < from_ || t > to_) {
+        const long long from = t - t % Hour;
+        first_ = from == to_ ? last_ : sunAt(from);
+        from_ = from;
+        to_ = from + Hour;
+        last_ = sunAt(to_);
+    }
+    const double f = static_cast<double>(t - from_) / Hour;
+    return MakeVector(first_.x + (last_.x - first_.x) * f, first_.y + (last_.y - first_.y) * f,
+                      first_.z + (last_.z - first_.z) * f);
 }
 
-double PassMagnitude(const TleRecord &record, const TargetState &state,
-                     const ObserverRecord &observer, const Vec4 &sunOfDate, bool lit)
+std::optional<double> PassMagnitude(const TleRecord &record, const TargetState &state,
+                                    const ObserverRecord &observer, const Vec4 &sunOfDate)
 {
-    const double fraction =
-        lit ? CalcIlluminatedFraction(observer.Eci, state.Position, sunOfDate) : ShadowFraction;
-    return CalcSatMagnitude(record.StdMagnitude, state.RaDec.third, fraction);
+    return CalcSunlitMagnitude(record.StdMagnitude, state.RaDec.third, observer.Eci, state.Position, sunOfDate);
+}
+
+long long FindCulmination(TleRecord &record, TargetState &state, ObserverRecord &observer, long long first,
+                          long long last)
+{
+    // An instant without a position is no culmination.
+    auto elevationAt = [&](long long t) {
+        return MoveSatellite(record, state, observer, MillisecondsToInstant(t)) ? CalcTargetElevation(state, observer)
+                                                                                  : -Pi;
+    };
+    const long long sample =
+        std::max(Second, static_cast<long long>(record.Period * 60.0 / CulminationSamples) * Second);
+    long long best = first;
+    double highest = elevationAt(first);
+    for (long long t = first; t < last;) {
+        t = std::min(t + sample, last);
+        const double elevation = elevationAt(t);
+        if (elevation > highest) {
+            highest = elevation;
+            best = t;
+        }
+    }
+    // Within a sample either side of the highest one the elevation rises to
+    // one top and falls: a golden-section search pins the top to within
+    // CulminationPrecision, fine enough near the zenith, where the elevation
+    // turns by a few tenths of a degree within a second.
+    double low = static_cast<double>(std::max(first, best - sample));
+    double high = static_cast<double>(std::min(last, best + sample));
+    double lower = high - GoldenRatio * (high - low), upper = low + GoldenRatio * (high - low);
+    double atLower = elevationAt(std::llround(lower)), atUpper = elevationAt(std::llround(upper));
+    while (high - low > CulminationPrecision) {
+        if (atLower > atUpper) {
+            high = upper;
+            upper = lower;
+            atUpper = atLower;
+            lower = high - GoldenRatio * (high - low);
+            atLower = elevationAt(std::llround(lower));
+        } else {
+            low = lower;
+            lower = upper;
+            atLower = atUpper;
+            upper = low + GoldenRatio * (high - low);
+            atUpper = elevationAt(std::llround(upper));
+        }
+    }
+    // A top at an end of the part (a pass cut by the window or by sunlight)
+    // is that end itself.
+    if (low == static_cast<double>(first) || high == static_cast<double>(last))
+        return low == static_cast<double>(first) ? first : last;
+    return std::llround((low + high) / 2.0);
+}
+
+SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, const ObserverRecord &observer,
+                              SunAlong &sun, long long first, long long last, bool litAtFirst)
+{
+    const ReachBounds bounds = BoundsOf(record, observer, MillisecondsToInstant(first), MillisecondsToInstant(last));
+    // Only the position matters, so sidereal time is not needed.
+    auto moveTo = [&](long long t) { return PropagateSatellite(record, state, 0.0, MillisecondsToInstant(t), observer); };
+    auto changedAt = [&](long long t) { return moveTo(t) && IsSunlit(state.Position, sun.At(t)) != litAtFirst; };
+    // The last second of the scan: the first at or after `last`.
+    const long long end = first + std::max(1LL, (last - first + Second - 1) / Second) * Second;
+    long long unchanged = first;
+    bool moved = moveTo(first);
+    for (;;) {
+        const long long step =
+            moved ? WholeSeconds(SecondsToShadowEdge(state.Position, sun.At(unchanged), bounds)) : Second;
+        const long long probe = std::min(unchanged + step, end);
+        moved = moveTo(probe);
+        if (moved && IsSunlit(state.Position, sun.At(probe)) != litAtFirst) {
+            // The one change lies in (unchanged, probe]: halve to the second.
+            long long changed = probe;
+            while (changed - unchanged > Second) {
+                const long long middle = unchanged + (changed - unchanged) / Second / 2 * Second;
+                if (changedAt(middle))
+                    changed = middle;
+                else
+                    unchanged = middle;
+            }
+            return {changed, true};
+        }
+        if (probe == end)
+            return {end, false};
+        unchanged = probe;
+    }
 }
 
 namespace {
@@ -148,7 +290,7 @@ namespace {
 double FindCrossingSecond(TleRecord &record, TargetState &state, double threshold, double start,
                           double end, ObserverRecord &observer, bool rising)
 {
-    const ReachBounds bounds = BoundsOf(record, observer);
+    const ReachBounds bounds = BoundsOf(record, observer, start, end);
     const long long startMs = InstantToMilliseconds(start);
     const long long endMs = InstantToMilliseconds(end);
     long long t = startMs;

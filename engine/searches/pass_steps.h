@@ -6,6 +6,8 @@
 // a search thread passes its own copies.
 #pragma once
 
+#include <optional>
+
 #include "engine/files/settings.h"
 #include "engine/satellites/satellite_record.h"
 
@@ -14,16 +16,51 @@
 // could not be propagated (the state is then as it was).
 bool MoveSatellite(TleRecord &record, TargetState &state, ObserverRecord &observer, double instant);
 
-// The Sun's geocentric position at the instant carried to the date, the
-// frame satellites and the observer are in; a zero vector when the ephemeris
-// cannot give it (the user has been told).
-Vec4 SunOfDate(double instant);
+// The Sun's geocentric position carried to the date (the frame satellites
+// and the observer are in) along a search: exact on the whole hours and on
+// the straight line between them in between. In an hour the Sun moves 0.04
+// degrees, and the line strays from its path by a millionth of that, far
+// less than a satellite's shadow edge can show; the ephemeris is asked once
+// an hour rather than at every step. A zero vector when the ephemeris cannot
+// give it (the user has been told).
+class SunAlong {
+public:
+    Vec4 At(long long t); // ms
+
+private:
+    long long from_ = 0, to_ = -1; // ms, the hours about the last instant asked
+    Vec4 first_{}, last_{};
+};
+
+// Where a search for a change of the satellite's sunlight stopped.
+struct SunlightEdge {
+    long long at = 0;     // ms
+    bool changed = false; // the sunlight at `at` differs from the one at the start
+};
+
+// The first whole second after `first` (ms) at which the satellite's
+// sunlight differs from `litAtFirst`, or the first second at or after `last`
+// when it does not change before. Each step is as long as the satellite
+// provably stays on its side of the shadow's edge (from how far it is from
+// the edge and how fast it can move), at least a second; the change is then
+// pinned to the second. A position that cannot be computed leaves the
+// sunlight as it was. Only the satellite moves (state.Mode must ask for
+// nothing); the observer stays as it is.
+SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, const ObserverRecord &observer,
+                              SunAlong &sun, long long first, long long last, bool litAtFirst);
 
 // Magnitude of the satellite at state.Position, range state.RaDec.third,
-// from the observer's inertial position: a lit satellite by the part of it
-// lit as seen from the observer, an unlit one as if 0.025 % were lit.
-double PassMagnitude(const TleRecord &record, const TargetState &state,
-                     const ObserverRecord &observer, const Vec4 &sunOfDate, bool lit);
+// from the observer's inertial position; none in the Earth's shadow.
+std::optional<double> PassMagnitude(const TleRecord &record, const TargetState &state,
+                                    const ObserverRecord &observer, const Vec4 &sunOfDate);
+
+// The instant (ms) of the satellite's highest elevation from `first` to
+// `last` (ms), to within 10 ms: the culmination of that part of a pass. The
+// elevation is sampled a few dozen times a period to find the highest
+// stretch (a pass of hours may rise and fall more than once), whose top is
+// then pinned down. `state` is left moved.
+long long FindCulmination(TleRecord &record, TargetState &state, ObserverRecord &observer, long long first,
+                          long long last);
 
 // The first instant on the whole-second grid from `start` at which the
 // elevation reaches `threshold` (rad): `start` itself when the satellite is

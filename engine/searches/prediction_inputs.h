@@ -3,6 +3,8 @@
 // looks at the window again, so nothing the user changes meanwhile reaches it.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,15 +13,18 @@
 #include "engine/satellites/satellite_record.h"
 
 // One predicted pass or flare, as the pass chart and the flare KML export read
-// it. The whole satellite record is kept, deep-space flag included, so a
-// reader propagates it with the right model.
+// it. It refers to the whole satellite record, deep-space flag included, so a
+// reader propagates (a copy of) it with the right model; the passes of one
+// satellite share one record, which nothing changes once it is shared.
 struct PassRecord {
-    ShortString<30> Title;  // Name + " - " + Number
-    double Magnitude = 0.0; // line: mid-pass; tabular: brightest row; flare: observer's
-    double Elevation = 0.0; // degrees; line: mid-pass; tabular: highest row; flare: at the flare
-    double StartTime = 0.0; // UTC day count
-    double EndTime = 0.0;   // UTC day count
-    TleRecord Satellite{};
+    ShortString<30> Title;            // Name + " - " + Number
+    // line: at the culmination; tabular: brightest sunlit row; flare:
+    // observer's. None for a satellite in the Earth's shadow.
+    std::optional<double> Magnitude;
+    double Elevation = 0.0;           // degrees; line: culmination; tabular: highest row; flare: at the flare
+    double StartTime = 0.0;           // UTC day count
+    double EndTime = 0.0;             // UTC day count
+    std::shared_ptr<const TleRecord> Satellite;
 };
 
 using PassList = std::vector<PassRecord>;

@@ -123,10 +123,10 @@ std::vector<WindowItem> SunWindows(const PredictionInputs &inputs, bool above, b
     return windows;
 }
 
-PassRecord MakePassRecord(const TleRecord &record)
+PassRecord MakePassRecord(std::shared_ptr<const TleRecord> satellite)
 {
     PassRecord pass;
-    pass.Title.assignCut(record.Name.str() + " - " + record.Number.str());
-    pass.Satellite = record;
+    pass.Title.assignCut(satellite->Name.str() + " - " + satellite->Number.str());
+    pass.Satellite = std::move(satellite);
     return pass;
 }

@@ -28,6 +28,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -79,9 +80,24 @@ void WritePredictionHeader(const PredictionInputs &inputs, std::vector<std::stri
 // window.
 std::vector<WindowItem> SunWindows(const PredictionInputs &inputs, bool above, bool below);
 
-// The pass record of a result of `record`, titled with its name and number;
-// the caller fills the rest.
-PassRecord MakePassRecord(const TleRecord &record);
+// The pass record of a result of `satellite`, titled with its name and
+// number; the caller fills the rest.
+PassRecord MakePassRecord(std::shared_ptr<const TleRecord> satellite);
+
+// The record a satellite's passes refer to: a copy of the search's record,
+// taken at its first pass and shared by the rest.
+class SharedSatellite {
+public:
+    PassRecord MakePassRecord(const TleRecord &record)
+    {
+        if (!shared_)
+            shared_ = std::make_shared<const TleRecord>(record);
+        return ::MakePassRecord(shared_);
+    }
+
+private:
+    std::shared_ptr<const TleRecord> shared_;
+};
 
 // What a per-satellite pass walk works on: the snapshot, the cancel flag,
 // this satellite's own record and observer copies, what it has found, and
@@ -100,6 +116,7 @@ struct PassWalk {
     PredictionResult out;
     TargetState state;
     bool headerWritten = false;
+    SharedSatellite satellite;
 };
 
 // A pass search over the span's windows with the Sun below the "Sun <"

@@ -6,17 +6,16 @@
 
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/vectors.h"
+#include "engine/text/text_fields.h"
 #include "engine/text/text_format.h"
 #include "engine/reports/transit_report.h"
 #include "engine/satellites/satellite_driver.h"
-#include "engine/searches/pass_search.h"
 #include "engine/searches/pass_steps.h"
 
 namespace {
 
 constexpr long long Second = 1000; // ms
-// What the brightest and highest rows of a pass start from.
-constexpr double FaintestMagnitude = 20.0;
+// What the highest row of a pass starts from.
 constexpr double LowestElevation = -HalfPi;
 
 double Instant(long long ms) { return MillisecondsToInstant(ms); }
@@ -25,9 +24,10 @@ struct TabularPassSearch : PassWalk {
     using PassWalk::PassWalk;
 
     long long windowEnd = 0; // ms
+    SunAlong sun;
     // The pass being written.
     PassRecord current;
-    double brightest = FaintestMagnitude;
+    std::optional<double> brightest;  // of the sunlit rows
     double highest = LowestElevation; // degrees once a row is written
 
     long long Step() const { return static_cast<long long>(inputs.StepSeconds) * Second; }
@@ -47,7 +47,7 @@ struct TabularPassSearch : PassWalk {
                                                                   : inputs.MinElevation;
     }
 
-    bool SunlitNow(long long t) { return IsSunlit(state.Position, SunOfDate(Instant(t))); }
+    bool SunlitNow(long long t) { return IsSunlit(state.Position, sun.At(t)); }
 
     void WritePassBlockHeader(long long t)
     {
@@ -65,21 +65,20 @@ struct TabularPassSearch : PassWalk {
         state.Mode = ModeRaDecHorizon;
         MoveSatellite(record, state, observer, Instant(t));
         const double elevation = RadToDeg(std::max(state.Elevation, inputs.MinElevation));
-        const Vec4 sun = SunOfDate(Instant(t));
-        state.Lit = IsSunlit(state.Position, sun) ? 1 : 0;
-        const double magnitude = PassMagnitude(record, state, observer, sun, state.Lit != 0);
-        brightest = std::min(brightest, magnitude);
+        const std::optional<double> magnitude = PassMagnitude(record, state, observer, sun.At(t));
+        state.Lit = magnitude ? 1 : 0;
+        if (magnitude && (!brightest || *magnitude < *brightest))
+            brightest = magnitude;
         highest = std::max(highest, elevation);
         const char *sunlitText = inputs.SunlitOnly ? "" : sunlit ? "Y" : "N";
         out.Lines.push_back(TrimRight(FormatReport(
             "%0:16s %1:3.0f %2:4.0f %3:5s %4:5s",
             {FormatInstant("mm/dd HH:nn:ss", Instant(t) + inputs.DisplayOffset), elevation,
-             RadToDeg(state.Azimuth), FormatReport("%0:4.1f", {magnitude}), sunlitText})));
+             RadToDeg(state.Azimuth), FormatMagnitude(magnitude), sunlitText})));
         state.Mode = ModeNothing;
     }
 
-    // The last row of a pass at `last`, the pass stored; the instant from
-    // which the next rise is searched.
+    // The last row of a pass at `last`, the pass stored; the instant after it.
     long long EndPass(long long passStart, long long last, bool sunlit)
     {
         headerWritten = true;
@@ -88,12 +87,13 @@ struct TabularPassSearch : PassWalk {
         current.EndTime = Instant(last);
         current.Magnitude = brightest;
         current.Elevation = highest;
-        out.Passes.push_back(current);
+        out.Passes.push_back(std::move(current));
         out.Found = true;
-        return last + PassSkipMilliseconds(record);
+        return last + Second;
     }
 
-    // A whole pass from its rise at t, the satellite propagated there.
+    // A whole pass from its rise at t, the satellite propagated there; the
+    // instant after its last row.
     long long WritePassRows(long long t)
     {
         state.Mode = ModeNothing;
@@ -119,7 +119,7 @@ struct TabularPassSearch : PassWalk {
     }
 
     // The sunlit part of a pass from its rise at t, up to its first shadow
-    // entry; nothing when it is never sunlit.
+    // entry; nothing when it is never sunlit. The instant where it stopped.
     long long WriteSunlitPassRows(long long t)
     {
         state.Mode = ModeNothing;
@@ -173,11 +173,15 @@ struct TabularPassSearch : PassWalk {
             t = FindRiseSecond(record, state, inputs.MinElevation, t, window.EndTime, observer);
             if (record.Decayed || t >= window.EndTime)
                 break;
-            brightest = FaintestMagnitude;
+            brightest.reset();
             highest = LowestElevation;
-            current = MakePassRecord(record);
+            current = satellite.MakePassRecord(record);
             const long long rise = InstantToMilliseconds(t);
-            t = Instant(inputs.SunlitOnly ? WriteSunlitPassRows(rise) : WritePassRows(rise));
+            const long long stopped = inputs.SunlitOnly ? WriteSunlitPassRows(rise) : WritePassRows(rise);
+            // On from the pass's set, which no rise can precede: a pass of
+            // any length is neither found again nor stepped over.
+            t = FindSetSecond(record, state, inputs.MinElevation, Instant(std::max(stopped, rise + Second)),
+                              window.EndTime, observer);
         }
         return true;
     }

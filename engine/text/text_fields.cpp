@@ -117,6 +117,11 @@ std::string FormatSecondsHMS(int decimals, double seconds)
     return sign + ZeroPadded(hours, 2) + ":" + ZeroPadded(minutes, 2) + ":" + secondText;
 }
 
+std::string FormatMagnitude(std::optional<double> magnitude)
+{
+    return magnitude ? FormatReport("%0:.1f", {*magnitude}) : std::string();
+}
+
 std::string FormatAngleDMS(bool radians, int decimals, double angle)
 {
     double degrees = ToDegrees(radians, angle);

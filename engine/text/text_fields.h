@@ -20,6 +20,10 @@ std::vector<std::string> SplitString(char delimiter, std::string_view text, bool
 // "00:00:59.999999". A negative duration gets a leading '-'.
 std::string FormatSecondsHMS(int decimals, double seconds);
 
+// A magnitude with one decimal, or nothing for none (a satellite in the
+// Earth's shadow): the report's format gives the column its width.
+std::string FormatMagnitude(std::optional<double> magnitude);
+
 // An angle as sign, degrees, minutes and seconds with `decimals` (0..6)
 // decimals, rounded: +05° 07' 09.3" (the degree sign is UTF-8). `radians`
 // says the angle is in radians, else in degrees.

@@ -12,6 +12,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/geodesy.h"
 #include "engine/astronomy/planet_places.h"
+#include "engine/text/text_fields.h"
 #include "engine/text/text_format.h"
 #include "engine/satellites/satellite_driver.h"
 #include "views/view_painting.h"
@@ -136,9 +137,9 @@ void TfrRadarWnd::DrawRadarBodies(QPainter &painter, double start, const Palette
 std::vector<TfrRadarWnd::TrackPoint> TfrRadarWnd::PassTrackPoints(double start, double end)
 {
     std::vector<TrackPoint> points;
-    if (ChartPasses.empty())
+    if (ChartPasses.empty() || !ChartPasses.front().Satellite)
         return points;
-    TleRecord satellite = ChartPasses.front().Satellite;
+    TleRecord satellite = *ChartPasses.front().Satellite;
     TargetState state;
     state.Mode = ModeRaDecHorizon;
     // Each point with the observer where the Earth has carried it by then,
@@ -199,7 +200,7 @@ void TfrRadarWnd::DrawPassInfo(QPainter &painter, const Palette &palette)
         QString::fromStdString("OBJ : " + pass->Title.str()).left(36).toStdString(),
         "AOS : " + time(pass->StartTime),
         "LOS : " + time(pass->EndTime),
-        "MAG : " + FormatReport("%0:.1f", {pass->Magnitude}),
+        "MAG : " + FormatMagnitude(pass->Magnitude),
         "ALT : " + FormatReport("%0:.1f", {pass->Elevation}) + "°",
         "SUN : " + SunAltText,
         "MOON: " + MoonAltText,

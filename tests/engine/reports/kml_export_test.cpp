@@ -301,7 +301,7 @@ protected:
         if (SetUpStopped())
             return;
         for (const TleRecord &record : iridium_)
-            for (const char *name : {"IRIDIUM 29 [-]", "IRIDIUM 33 [-]", "IRIDIUM 35 [+]"})
+            for (const char *name : {"IRIDIUM 35 [+]", "IRIDIUM 61 [+]", "IRIDIUM 95 [+]"})
                 if (record.Name.str() == name)
                     inputs_.Satellites.push_back(record);
         ASSERT_EQ(inputs_.Satellites.size(), 3u);
@@ -332,7 +332,7 @@ TEST_F(KmlFlareTest, EachFlareHasItsCentreLineAndStartPoint)
         ASSERT_EQ(centres[i].size(), 10u);
         EXPECT_EQ(PlacemarkPoints(text, pass.Title.str()).at(0).front(), centres[i].front());
         // Instant 5 of 1..10 is the flare: the report's LatC and LongC.
-        TleRecord record = pass.Satellite;
+        TleRecord record = *pass.Satellite;
         ObserverRecord observer = inputs_.Observer;
         const auto flare = EvaluateFlare(record, (pass.StartTime + pass.EndTime) / 2, observer);
         ASSERT_TRUE(flare.has_value());

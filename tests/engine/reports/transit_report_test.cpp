@@ -203,6 +203,10 @@ TEST_F(TransitReportTest, TransitTableAgainstASkyPoint)
     // No windows, or no approach within the limit: not even a header.
     EXPECT_TRUE(TransitTable(point, {}, 1.0, true, true, London()).empty());
     EXPECT_TRUE(TransitTable(point, {{day + 1.0, day + 0.5}}, 1.0, true, true, London()).empty());
+    // A point on the track some minutes after the set: the satellite reaches
+    // it below the horizon, where nothing is seen.
+    EXPECT_TRUE(TransitTable(SkyPointOnTheTrack(day + 3400.0 * SecondDays), windows, 1.0, true, true, London())
+                    .empty());
 }
 
 // A satellite 200 km up crosses some 20 degrees of sky near the zenith

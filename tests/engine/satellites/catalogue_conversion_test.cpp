@@ -79,13 +79,19 @@ protected:
 
 } // namespace
 
-TEST_F(CatalogueConversionTest, IridiumSetKeepsUpperCaseIridiumNamesWithoutDebris)
+TEST_F(CatalogueConversionTest, IridiumSetKeepsUpperCaseIridiumNamesThatCanFlare)
 {
+    // Neither debris, nor a satellite the file marks out of service, nor one
+    // of the second generation (launched 2017 on, without mirror antennas).
+    std::string secondGeneration = Set("IRIDIUM 106 [+]", "42956");
+    secondGeneration.replace(secondGeneration.find("58002B"), 6, "17061B");
     Options.IridiumFile.assign(Source(Set("IRIDIUM 33 DEB", "24946") + Set("IRIDIUM 7", "24793") +
-                                      Set("iridium 5", "24795") + Set("DUMMY IRIDIUM", "24796")));
+                                      Set("iridium 5", "24795") + Set("DUMMY IRIDIUM", "24796") +
+                                      Set("IRIDIUM 4 [-]", "24794") + secondGeneration +
+                                      Set("IRIDIUM 98 [+]", "27451")));
     ASSERT_TRUE(BuildIridiumFile());
     const tlearray set = ReadSet("IridSat.bin");
-    ASSERT_EQ(Numbers(set), (std::vector<std::string>{"24793", "24796"}));
+    ASSERT_EQ(Numbers(set), (std::vector<std::string>{"24793", "24796", "27451"}));
     EXPECT_EQ(set[0].Name.str(), "IRIDIUM 7");
     // The propagator was prepared from the parsed elements.
     EXPECT_EQ(set[0].Elements.catnum, 24793);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <span>
@@ -139,13 +140,19 @@ protected:
         IridiumSetTest::SetUp();
         if (SetUpStopped())
             return;
-        ASSERT_EQ(iridium_.size(), 126u);
+        // The first generation, without the satellites marked out of service.
+        ASSERT_EQ(iridium_.size(), 55u);
     }
 
-    TleRecord Satellite(const std::string &name) const
+    // Any Iridium satellite of the element file, in the set or not: the
+    // geometry is that of its panels.
+    static TleRecord Satellite(const std::string &name)
     {
-        for (const TleRecord &record : iridium_)
-            if (record.Name.str() == name)
+        ElementList elements;
+        LoadTleTextFile(elements, std::string(std::getenv("KYT_TEST_DATA_DIR")) + "/tle/gpredict.tle");
+        TleRecord record;
+        for (const ElementRecord &element : elements)
+            if (element.Name.str() == name && LoadSatFromElementRecord(record, element, false, 0.0, 20.0))
                 return record;
         ADD_FAILURE() << "no " << name;
         return {};
@@ -230,7 +237,7 @@ void ExpectFlaresAreTheMinima(const PredictionResult &result, std::span<const Mi
     for (const PassRecord &pass : result.Passes) {
         const std::string title = pass.Title.str();
         const std::string name = title.substr(0, title.find(" - "));
-        EXPECT_EQ(title, name + " - " + pass.Satellite.Number.str());
+        EXPECT_EQ(title, name + " - " + pass.Satellite->Number.str());
         EXPECT_NEAR((pass.EndTime - pass.StartTime) / SecondDays, 20.0, 1e-3) << title;
         const double middle = ((pass.StartTime + pass.EndTime) / 2 - SearchStart()) / SecondDays;
         bool listed = false;
@@ -240,7 +247,9 @@ void ExpectFlaresAreTheMinima(const PredictionResult &result, std::span<const Mi
     }
 
     for (const Minimum &m : minima) {
-        const bool clear = m.sunlit && m.angle < 2.5 && InsideLimits(m, inputs) &&
+        const bool searched = std::any_of(inputs.Satellites.begin(), inputs.Satellites.end(),
+                                          [&](const TleRecord &record) { return record.Name.str() == m.name; });
+        const bool clear = searched && m.sunlit && m.angle < 2.5 && InsideLimits(m, inputs) &&
                            m.elevation > RadToDeg(inputs.MinElevation) + 3.0 &&
                            std::fabs(m.sunAltitude - RadToDeg(inputs.SunAltitude)) > 1.0 &&
                            m.magnitude < inputs.FaintestFlare - 0.3;
@@ -314,7 +323,9 @@ TEST_F(FlareSearchTest, OneThreadAndEightGiveTheSameReport)
 
 TEST_F(FlareSearchTest, DayFlaresInDaylightWindows)
 {
-    const PredictionInputs inputs = Inputs(10.0, true, -5);
+    // The window's day limit is -5; the brightest day flare of the set in
+    // these days is IRIDIUM 65's at -4.6.
+    const PredictionInputs inputs = Inputs(10.0, true, -4);
     const PredictionResult result = SearchIridiumFlares(inputs);
     ExpectFlaresAreTheMinima(result, DayMinima, inputs);
     EXPECT_FALSE(result.Passes.empty());

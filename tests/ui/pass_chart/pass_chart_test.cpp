@@ -87,7 +87,7 @@ TEST_F(PassChartTest, TrackPointsAreTheSatellitesDirectionsAtTheirInstants)
     PassList passes;
     for (const ReferencePass &reference : ReferencePasses)
         passes.push_back(FirstPass(*reference.lines));
-    ASSERT_TRUE(passes[1].Satellite.DeepSpace);
+    ASSERT_TRUE(passes[1].Satellite->DeepSpace);
     auto chart = CreatePassChart(passes, true, nullptr);
     ASSERT_EQ(chart->cb_sat->count(), 2);
 
@@ -183,7 +183,7 @@ TEST_F(PassChartTest, SizeFollowsTheScreenAndAMissingStarFileIsReported)
 
     // The data folder holds no "Stars.bin": the chart says so and draws
     // without stars.
-    PassRecord pass = MakePassRecord(WorkingRecord(Iss));
+    PassRecord pass = MakePassRecord(std::make_shared<const TleRecord>(WorkingRecord(Iss)));
     pass.StartTime = SpanStart() + 2533.0 / 86400.0;
     pass.EndTime = SpanStart() + 2928.0 / 86400.0;
     const PassList passes{pass};
@@ -197,7 +197,7 @@ TEST_F(PassChartTest, SizeFollowsTheScreenAndAMissingStarFileIsReported)
 
 TEST_F(PassChartTest, JpegAtQuality85AndAnUnwritablePath)
 {
-    PassRecord pass = MakePassRecord(WorkingRecord(Iss));
+    PassRecord pass = MakePassRecord(std::make_shared<const TleRecord>(WorkingRecord(Iss)));
     pass.StartTime = SpanStart();
     pass.EndTime = SpanStart() + 0.003;
     const PassList passes{pass};
@@ -232,7 +232,7 @@ TEST_F(PassChartTest, PrintsToAPdfWithItsAspectAndSelectsTheFirstPass)
     EXPECT_EQ(FitPictureToPage(QSize(950, 700), QSize(500, 2000)), QRect(0, 0, 500, 368));
     EXPECT_EQ(FitPictureToPage(QSize(700, 950), QSize(4000, 3000)), QRect(0, 0, 2210, 3000));
 
-    PassRecord pass = MakePassRecord(WorkingRecord(Iss));
+    PassRecord pass = MakePassRecord(std::make_shared<const TleRecord>(WorkingRecord(Iss)));
     pass.StartTime = SpanStart();
     pass.EndTime = SpanStart() + 0.003;
     PassList passes{pass, pass};

@@ -221,7 +221,7 @@ TEST_F(PredictionWindowTest, FlareAndTransitSearchesLeaveTheirButtons)
     ASSERT_TRUE(built) << error;
     window.menu_flareClick();
     ASSERT_TRUE(window.Busy);
-    EXPECT_EQ(window.IridiumList.size(), 126u);
+    EXPECT_EQ(window.IridiumList.size(), 55u);
     EXPECT_FALSE(window.StartSearch(42, SearchIridiumFlares, TfrPredictionWnd::SearchKind::Flares));
     EXPECT_FALSE(window.StartSearch(51, SearchObjectTransits, TfrPredictionWnd::SearchKind::Transits));
     EXPECT_FALSE(window.StartSearch(50, SearchGroundTracks, TfrPredictionWnd::SearchKind::GroundTracks));
