@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <span>
 #include <string>
 #include <vector>
@@ -149,7 +148,7 @@ protected:
     static TleRecord Satellite(const std::string &name)
     {
         ElementList elements;
-        LoadTleTextFile(elements, std::string(std::getenv("KYT_TEST_DATA_DIR")) + "/tle/gpredict.tle");
+        LoadTleTextFile(elements, SetUpDataFolder() + "/tle/gpredict.tle");
         TleRecord record;
         for (const ElementRecord &element : elements)
             if (element.Name.str() == name && LoadSatFromElementRecord(record, element, false, 0.0, 20.0))
