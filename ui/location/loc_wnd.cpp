@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimeZone>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -69,6 +71,17 @@ std::string CutToBytes(const std::string &text, std::size_t capacity)
 std::string FieldText(const QLineEdit *field)
 {
     return field->text().trimmed().toStdString();
+}
+
+// The field's text as a value within -limit..limit, both inclusive; value
+// is left alone when the text is none.
+bool ReadCoordinate(const QLineEdit *field, double limit, double &value)
+{
+    double read = 0.0;
+    if (!ParseDecimal(field->text().toStdString(), read) || !(std::fabs(read) <= limit))
+        return false;
+    value = read;
+    return true;
 }
 
 } // namespace
@@ -169,8 +182,12 @@ void TfrLocWnd::BuildControls()
             listbox_locClick();
     });
     connect(cb_timezone, &QComboBox::activated, this, [this] { cb_timezoneChange(); });
+    latitude_ = {txt_lat1, txt_lat2, 90.0, "Not a valid Latitude, value must be between 90 and -90", 0.0};
+    longitude_ = {txt_lon1, txt_lon2, 180.0, "Not a valid Longitude, value must be between 180 and -180", 0.0};
     connect(txt_lat1, &QLineEdit::textChanged, this, [this] { txt_lat1Change(); });
     connect(txt_lon1, &QLineEdit::textChanged, this, [this] { txt_lon1Change(); });
+    txt_lat1->installEventFilter(this);
+    txt_lon1->installEventFilter(this);
     connect(bn_main, &QPushButton::clicked, this, [this] { bn_mainClick(false); });
     connect(bn_user, &QPushButton::clicked, this, [this] { bn_mainClick(true); });
     connect(bn_new, &QPushButton::clicked, this, &TfrLocWnd::bn_newClick);
@@ -208,6 +225,8 @@ void TfrLocWnd::ShowCurrentObserver()
     txt_loc->setText(QString::fromStdString(Observer.Name.str()));
     txt_lat1->setText(DegreesText(RadToDeg(Observer.Latitude)));
     txt_lon1->setText(DegreesText(RadToDeg(Observer.Longitude)));
+    JudgeCoordinate(latitude_);
+    JudgeCoordinate(longitude_);
     txt_utc->setText(OffsetHoursText(Observer.UtcOffset * 24.0));
     txt_agl->setText(QString::number(std::llround(Observer.Height * heightFactor_)));
     SelectZone(Observer.TimeZoneName.str());
@@ -239,6 +258,8 @@ bool TfrLocWnd::ShowSelectedLocation()
     txt_loc->setText(QString::fromStdString(fields.name));
     txt_lat1->setText(QString::fromStdString(fields.latitude));
     txt_lon1->setText(QString::fromStdString(fields.longitude));
+    latitude_.accepted = latitude;
+    longitude_.accepted = longitude;
     SelectZone(fields.zone);
     return true;
 }
@@ -312,28 +333,61 @@ void TfrLocWnd::SelectZone(const std::string &name)
 
 void TfrLocWnd::txt_lat1Change()
 {
-    ValidateCoordinate(txt_lat1, txt_lat2, 90.0, acceptedLatitude_,
-                       "Not a valid Latitude, value must be between 90 and -90");
+    ShowEcho(latitude_);
 }
 
 void TfrLocWnd::txt_lon1Change()
 {
-    ValidateCoordinate(txt_lon1, txt_lon2, 180.0, acceptedLongitude_,
-                       "Not a valid Longitude, value must be between 180 and -180");
+    ShowEcho(longitude_);
 }
 
-void TfrLocWnd::ValidateCoordinate(QLineEdit *field, QLineEdit *echo, double limit, double &accepted,
-                                   const char *message)
+void TfrLocWnd::ShowEcho(const Coordinate &coordinate)
 {
     double value = 0.0;
-    if (ParseDecimal(field->text().toStdString(), value) && value >= -limit && value <= limit) {
-        accepted = value;
-        echo->setText(QString::fromStdString(FormatAngleDMS(false, 1, value)));
-        return;
+    if (ReadCoordinate(coordinate.field, coordinate.limit, value))
+        coordinate.echo->setText(QString::fromStdString(FormatAngleDMS(false, 1, value)));
+}
+
+bool TfrLocWnd::JudgeCoordinate(Coordinate &coordinate)
+{
+    if (ReadCoordinate(coordinate.field, coordinate.limit, coordinate.accepted))
+        return true;
+    Message(coordinate.message);
+    coordinate.field->setText(DegreesText(coordinate.accepted));
+    return false;
+}
+
+bool TfrLocWnd::JudgeCoordinates()
+{
+    for (Coordinate *coordinate : {&latitude_, &longitude_}) {
+        if (!JudgeCoordinate(*coordinate)) {
+            coordinate->field->setFocus(Qt::OtherFocusReason);
+            coordinate->field->selectAll();
+            return false;
+        }
     }
-    Message(message);
-    // The accepted value validates again and passes.
-    field->setText(DegreesText(accepted));
+    return true;
+}
+
+bool TfrLocWnd::eventFilter(QObject *watched, QEvent *event)
+{
+    // A context menu borrows the focus; the field is still being edited.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+        Coordinate *coordinate = watched == txt_lat1 ? &latitude_ : watched == txt_lon1 ? &longitude_ : nullptr;
+        // Judged once the focus change has settled: a box shown from inside
+        // it would fight the widget taking the focus. A click on "Apply" or
+        // "Save" judges the text itself before that; a window on its way
+        // out judges nothing.
+        if (coordinate && !coordinate->field->isReadOnly())
+            QTimer::singleShot(0, this, [this, coordinate] {
+                if (isVisible() && !coordinate->field->isReadOnly() && !JudgeCoordinate(*coordinate)) {
+                    coordinate->field->setFocus(Qt::OtherFocusReason);
+                    coordinate->field->selectAll();
+                }
+            });
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TfrLocWnd::LoadPlaceList()
@@ -399,6 +453,8 @@ void TfrLocWnd::bn_saveClick()
         Message("\"" + name + "\" is too long: a location name holds at most 30 characters.");
         return;
     }
+    if (!JudgeCoordinates())
+        return;
     const int selected = listbox_loc->currentRow();
     if (mode_ == ModifyPlace && selected >= 0 && selected < static_cast<int>(lines_.size()))
         lines_.erase(lines_.begin() + selected);
@@ -434,8 +490,10 @@ void TfrLocWnd::bn_deleteClick()
 
 void TfrLocWnd::bn_applyClick()
 {
-    // Both numbers are checked before anything changes, so a refused Apply
+    // Every number is checked before anything changes, so a refused Apply
     // leaves the observer as it was.
+    if (!JudgeCoordinates())
+        return;
     double offsetHours = 0.0;
     if (!ParseDecimal(FieldText(txt_utc), offsetHours) || std::fabs(offsetHours) >= 24.0) {
         Message("The UTC offset of this location is not known: choose its TIME ZONE (\"Modify\") "
@@ -451,8 +509,8 @@ void TfrLocWnd::bn_applyClick()
     Observer.Name.assign(CutToBytes(name, ObserverTextCapacity));
     // Whole minutes: an offset such as 5.75 h must not come back as 5.8 h.
     Observer.UtcOffset = static_cast<double>(std::llround(offsetHours * 60.0)) / MinutesPerDay;
-    Observer.Latitude = DegToRad(acceptedLatitude_);
-    Observer.Longitude = DegToRad(acceptedLongitude_);
+    Observer.Latitude = DegToRad(latitude_.accepted);
+    Observer.Longitude = DegToRad(longitude_.accepted);
     Observer.Height = height / heightFactor_;
     Observer.TimeZoneName.assign(
         CutToBytes(cb_timezone->currentText().trimmed().toStdString(), ObserverTextCapacity));

@@ -41,6 +41,9 @@ public:
 
     void listbox_locClick();
     void cb_timezoneChange();
+    // A change of a coordinate's text shows its echo when it reads as one;
+    // the text is judged only when the field is left and by "Apply" and
+    // "Save", so "-", an empty field and partial numbers can be typed.
     void txt_lat1Change();
     void txt_lon1Change();
     void bn_mainClick(bool favourites);
@@ -65,7 +68,22 @@ public:
     // Every way the window ends passes here.
     void done(int result) override;
 
+protected:
+    // Judges a coordinate's text when its field is left.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // A latitude or longitude field with its echo and limits.
+    struct Coordinate {
+        QLineEdit *field;
+        QLineEdit *echo;
+        double limit;
+        const char *message;
+        // The last value that passed: what the field returns to when its
+        // text is refused, and what "Apply" stores.
+        double accepted;
+    };
+
     void BuildControls();
     void FormClose();
     void LoadPlaceList();
@@ -76,16 +94,21 @@ private:
     // current instant, or the zone file's text for a zone the computer's
     // time-zone database does not know; empty with no zone chosen.
     void ShowZoneOffset();
-    // Validation of a latitude or longitude field on every change.
-    void ValidateCoordinate(QLineEdit *field, QLineEdit *echo, double limit, double &accepted,
-                            const char *message);
+    void ShowEcho(const Coordinate &coordinate);
+    // Takes the field's text as the coordinate's value; a text that is no
+    // value within the limits is refused with the coordinate's message and
+    // the field returns to the accepted value.
+    bool JudgeCoordinate(Coordinate &coordinate);
+    // Both coordinates, for "Apply" and "Save": false, the focus in the
+    // refused field, when either is refused.
+    bool JudgeCoordinates();
 
     std::string listFile_;
     std::vector<std::string> lines_;
     std::vector<TimeZoneEntry> zones_;
     double heightFactor_ = 1.0;
-    double acceptedLatitude_ = 0.0;
-    double acceptedLongitude_ = 0.0;
+    Coordinate latitude_{};
+    Coordinate longitude_{};
     int mode_ = Browse;
     bool listChanged_ = false;
     // False when the shown list's file exists but could not be read.

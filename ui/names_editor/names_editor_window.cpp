@@ -81,12 +81,17 @@ bool ValidName(const QString &name)
     return std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; });
 }
 
-TFloatEdit *NumberField(QWidget *parent, int digits, double min, double max, int maxLength = 0)
+// A field that names its range when it refuses a number: a value dropped
+// without a word would be saved as the one it replaced.
+TFloatEdit *NumberField(QWidget *parent, const QString &what, int digits, double min, double max,
+                        int maxLength = 0)
 {
     auto *field = new TFloatEdit(parent);
     field->SetMax(max);
     field->SetMin(min);
     field->SetDigits(digits);
+    field->SetErrorMessage("Not a valid " + what + ", value must be between " + QString::number(min) + " and " +
+                           QString::number(max));
     if (maxLength > 0)
         field->setMaxLength(maxLength);
     field->setFixedWidth(64);
@@ -103,14 +108,14 @@ TfrSatDataWnd::TfrSatDataWnd(QWidget *parent) : QDialog(parent)
     txt_search = new QLineEdit(this);
     bn_search = new QPushButton("Search", this);
     txt_name = new QLineEdit(this);
-    txt_number = NumberField(this, 0, 0, 99999);
-    txt_mag = NumberField(this, 1, -19.9, 19.9);
-    txt_range = NumberField(this, 1, 50, 90000);
+    txt_number = NumberField(this, "Number", 0, 0, 99999);
+    txt_mag = NumberField(this, "Magnitude", 1, -19.9, 19.9);
+    txt_range = NumberField(this, "Range", 1, 50, 90000);
     lb_range = new QLabel(this);
-    txt_width = NumberField(this, 1, 1, 1000, 5);
-    txt_length = NumberField(this, 1, 1, 1000, 5);
-    txt_depth = NumberField(this, 1, 1, 1000, 5);
-    txt_rcs = NumberField(this, 1, 1, 1000, 5);
+    txt_width = NumberField(this, "Width", 1, 1, 1000, 5);
+    txt_length = NumberField(this, "Length", 1, 1, 1000, 5);
+    txt_depth = NumberField(this, "Depth", 1, 1, 1000, 5);
+    txt_rcs = NumberField(this, "RCS", 1, 1, 1000, 5);
     bn_new = new QPushButton("New", this);
     bn_edit = new QPushButton("Edit", this);
     bn_save = new QPushButton("Save", this);
@@ -355,6 +360,10 @@ void TfrSatDataWnd::bn_editClick()
 
 void TfrSatDataWnd::bn_saveClick()
 {
+    for (TFloatEdit *field : {txt_number, txt_mag, txt_range, txt_width, txt_length, txt_depth, txt_rcs}) {
+        if (!field->isReadOnly() && !field->JudgeValue())
+            return;
+    }
     // An entry keeps its number column as the file has it.
     const std::string number =
         newEntry_ ? std::string(TrimText(FieldText(txt_number))) : NamesEntryNumber(lines_[editLine_]);
@@ -376,7 +385,9 @@ void TfrSatDataWnd::bn_saveClick()
         Tell("Enter the Satellite Name, max 15 characters");
         return;
     }
-    const double range = FieldNumber(txt_range, 1000.0) / DistanceFactor;
+    // A blank range is the standard 1000 km, in either unit: a magnitude is
+    // converted only from a range the user gave.
+    const double range = FieldNumber(txt_range, 1000.0 * DistanceFactor) / DistanceFactor;
     // Only a magnitude the user gave is converted and stored; a blank field
     // leaves the column blank.
     double magnitude = 0.0;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 const QString TFloatEdit::NoMessage = QStringLiteral("[No Text]");
 
@@ -161,15 +162,34 @@ void TFloatEdit::RefuseText(bool tellUser)
     selectAll();
     if (!tellUser)
         return;
+    refusalUntold_ = true;
     // After the focus change has settled: a box shown from inside it would
     // fight the widget that is taking the focus.
     QTimer::singleShot(0, this, [this] {
-        if (!isVisible())
-            return;
-        ShowError(errorMessage_);
-        setFocus(Qt::OtherFocusReason);
-        selectAll();
+        if (std::exchange(refusalUntold_, false) && isVisible())
+            TellRefusal();
     });
+}
+
+void TFloatEdit::TellRefusal()
+{
+    ShowError(errorMessage_);
+    setFocus(Qt::OtherFocusReason);
+    selectAll();
+}
+
+bool TFloatEdit::JudgeValue()
+{
+    double number = 0.0;
+    const bool refused = !IsBlank() && !TextInRange(number);
+    if (!std::exchange(refusalUntold_, false) && !refused)
+        return true;
+    // A text put in by the program has no edit to undo: it stays for the
+    // user to mend.
+    if (refused && focused_)
+        setText(restoreText_);
+    TellRefusal();
+    return false;
 }
 
 void TFloatEdit::ShowError(const QString &message) const

@@ -42,6 +42,13 @@ public:
     QString ErrorMessage() const { return errorMessage_; }
     void SetErrorMessage(const QString &message) { errorMessage_ = message; }
 
+    // Whether the field holds a value it can take, for a form about to use
+    // it: false when its text does not read or lies out of range, or when
+    // it was left with such a text and the user has not yet been told. Then
+    // the user is told (ErrorMessage), a text typed since the focus gain
+    // goes back to the value held then, and the focus is put in the field.
+    bool JudgeValue();
+
     // Whether text could stand in the field after a paste or drop: digits,
     // at most one '.' (none with 0 Digits) followed by at most Digits digits,
     // and a leading '-' only when Min is negative.
@@ -65,6 +72,8 @@ private:
     // keeps the focus only when asked (not while the window closes or loses
     // activation, when a box or a focus grab would land on a leaving window).
     void RefuseText(bool tellUser);
+    // Tells the user of a refusal and puts the focus back in the field.
+    void TellRefusal();
     void ShowError(const QString &message) const;
     QString Formatted(double value) const;
 
@@ -76,4 +85,8 @@ private:
     QString restoreText_;
     // Between a focus gain and its loss.
     bool focused_ = false;
+    // A refusal on leaving the field that the user has not been told of:
+    // the click that took the focus may be on a button about to use the
+    // field's value.
+    bool refusalUntold_ = false;
 };

@@ -67,28 +67,75 @@ protected:
     std::unique_ptr<TfrLocWnd> window_;
 };
 
-TEST_F(LocWndTest, CoordinatesAreValidatedOnEveryChange)
+// What is typed is judged when the field is left and by "Apply": a western
+// longitude can be typed sign first, and a refused latitude never becomes
+// the observer's.
+TEST_F(LocWndTest, CoordinatesAreJudgedWhenTheFieldIsLeft)
 {
     TfrLocWnd &w = Open();
     EXPECT_EQ(w.txt_lat1->text(), "53.4570");
     EXPECT_EQ(w.txt_utc->text(), "0.0");
     EXPECT_EQ(w.cb_timezone->currentText(), "Greenwich (Coordinated Universal) Time");
-    for (const char *bound : {"90", "-90"})
-        w.txt_lat1->setText(bound);
-    for (const char *bound : {"180", "-180"})
-        w.txt_lon1->setText(bound);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(w.bn_modify, Qt::LeftButton);
+    const auto type = [](QLineEdit *field, const char *keys) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, keys);
+    };
+    const auto leave = [&w] {
+        w.txt_agl->setFocus();
+        QTest::qWait(20);
+    };
+    for (const char *bound : {"90", "-90"}) {
+        type(w.txt_lat1, bound);
+        leave();
+    }
+    for (const char *bound : {"180", "-180"}) {
+        type(w.txt_lon1, bound);
+        leave();
+    }
     EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(w.txt_lon2->text().toStdString(), "-180\u00b0 00' 00.0\"");
 
-    w.txt_lat1->setText("12.5");
-    w.txt_lat1->setText("90.0001");
-    w.txt_lat1->setText("");
-    w.txt_lon1->setText("-");
-    EXPECT_EQ(messages_, (std::vector<std::string>{"Not a valid Latitude, value must be between 90 and -90",
-                                                   "Not a valid Latitude, value must be between 90 and -90",
-                                                   "Not a valid Longitude, value must be between 180 and -180"}));
+    const std::string latitudeMessage = "Not a valid Latitude, value must be between 90 and -90";
+    const std::string longitudeMessage = "Not a valid Longitude, value must be between 180 and -180";
+    type(w.txt_lat1, "12.5");
+    leave();
+    type(w.txt_lat1, "95");
+    EXPECT_TRUE(messages_.empty());
+    leave();
+    type(w.txt_lat1, "");
+    QTest::keyClick(w.txt_lat1, Qt::Key_Backspace);
+    leave();
+    type(w.txt_lon1, "-");
+    EXPECT_EQ(w.txt_lon1->text(), "-");
+    leave();
+    EXPECT_EQ(messages_, (std::vector<std::string>{latitudeMessage, latitudeMessage, longitudeMessage}));
     EXPECT_EQ(w.txt_lat1->text(), "12.5000");
     EXPECT_EQ(w.txt_lon1->text(), "-180.0000");
+
+    // "Apply" clicked straight from a refused text keeps the place.
+    messages_.clear();
+    const ObserverRecord before = Observer;
+    type(w.txt_lat1, "95");
+    QTest::mouseClick(w.bn_apply, Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(messages_, std::vector<std::string>{latitudeMessage});
+    EXPECT_FALSE(w.Applied());
+    EXPECT_EQ(Observer.Latitude, before.Latitude);
+    EXPECT_EQ(w.txt_lat1->text(), "12.5000");
+
+    type(w.txt_lon1, "-");
+    QTest::keyClicks(w.txt_lon1, "75");
+    EXPECT_EQ(w.txt_lon1->text(), "-75");
+    answers_ = {false};
+    QTest::mouseClick(w.bn_apply, Qt::LeftButton);
+    EXPECT_TRUE(w.Applied());
+    EXPECT_NEAR(RadToDeg(Observer.Latitude), 12.5, 1e-12);
+    EXPECT_NEAR(RadToDeg(Observer.Longitude), -75.0, 1e-12);
 }
 
 TEST_F(LocWndTest, APlaceShowsItsZonesOffsetAtTheInstant)

@@ -140,11 +140,36 @@ TEST_F(NamesEditorTest, ClosingGivesMagnitudesAndWritesOnlyAChangedList)
     auto window = Open();
     EXPECT_EQ(window->MagListBox->currentRow(), 0);
     EXPECT_EQ(window->txt_name->text().trimmed(), "Other");
+
+    // A number a field refuses is named with its range and stops the save,
+    // whether the field still holds it or was left for the click on "Save".
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto type = [](TFloatEdit *field, const char *keys) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, keys);
+    };
+    window->bn_edit->click();
+    type(window->txt_mag, "25");
+    window->bn_save->click();
+    window->bn_cancel->click();
+    window->bn_edit->click();
+    type(window->txt_mag, "5");
+    type(window->txt_range, "10");
+    QTest::mouseClick(window->bn_save, Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KYT: Not a valid Magnitude, value must be between -19.9 and 19.9",
+                                                    "KYT: Not a valid Range, value must be between 50 and 90000"}));
+    EXPECT_EQ(window->txt_mag->text(), "5.0");
+    EXPECT_EQ(window->txt_range->text(), "1000.0");
+    EXPECT_TRUE(window->bn_save->isEnabled());
+    window->bn_cancel->click();
     window->close();
     EXPECT_EQ(MainList[0].StdMagnitude, 4.0);
     EXPECT_EQ(MainList[1].StdMagnitude, -1.0);
     EXPECT_EQ(MainList[2].StdMagnitude, 8.0);
-    // Unchanged, so not written again in number order.
+    // Nothing was saved, so the file is not written again in number order.
     EXPECT_EQ(ReadFile(NamesPath()), stored);
 
     std::filesystem::remove(NamesPath());
