@@ -234,8 +234,8 @@ TEST_F(LinePassPeers, DarkWindowsAndSunlightAgreeWithPyEphem)
 
     // In the eclipse season GOES 15, always up from Denver (1,609 m), enters
     // the shadow near midnight and leaves it again before dawn, with the Sun
-    // moved on by seven hours since the dark began. When it is lit in the
-    // dark of 2018-03-18 to 22, seconds after 03-18 0h.
+    // moved on by seven hours since the dark began. The stretches in which
+    // it is lit in the dark of 2018-03-18 to 22, seconds after 03-18 0h.
     const std::vector<std::pair<double, double>> goesLit = {
         {5755.6, 30850.5},   {35001.6, 45577.5},   {92217.6, 117218.0},  {121385.1, 131880.7},
         {178679.6, 203589.3}, {207763.7, 218183.7}, {265141.6, 289964.3}, {294137.4, 304486.4},
@@ -254,7 +254,7 @@ TEST_F(LinePassPeers, DarkWindowsAndSunlightAgreeWithPyEphem)
     for (std::size_t i = 0; i < goesLit.size(); ++i) {
         // An evening's stretch starts with the dark, found up to a second
         // after the Sun's crossing, which comes 1.4 s after that of PyEphem's
-        // Sun (aberration).
+        // apparent Sun (ours has no aberration).
         const double slack = i % 2 == 0 ? 3.0 : 2.0;
         EXPECT_NEAR(seconds(result.Passes[i].StartTime), goesLit[i].first, slack) << "GOES 15 stretch " << i;
         EXPECT_NEAR(seconds(result.Passes[i].EndTime), goesLit[i].second, 2.0) << "GOES 15 stretch " << i;
