@@ -103,28 +103,34 @@ struct LinePassSearch : PassWalk {
                 break;
             const double set = FindSetSecond(record, state, inputs.MinElevation, rise, windowEnd, observer);
             const long long riseMs = InstantToMilliseconds(rise), setMs = InstantToMilliseconds(set);
-            long long aos = riseMs, los = setMs;
 
             state.Mode = ModeNothing;
             MoveSatellite(record, state, observer, rise);
-            const bool litAtAos = IsSunlit(state.Position, sun.At(aos));
-            SunlightEdge edge = FindSunlightEdge(record, state, observer, sun, aos, los, litAtAos);
-            std::string sunlight;
-            if (litAtAos) {
-                if (edge.changed)
-                    edge.at -= Second; // the last sunlit second
-                if (inputs.SunlitOnly)
-                    los = edge.at;
-                else
-                    sunlight = edge.at >= los ? "SunLite" : "Shd " + TimeOfDay(edge.at);
-            } else if (inputs.SunlitOnly) {
-                aos = edge.at;
-            } else {
-                sunlight = edge.at >= los ? "Shadow" : "Slt " + TimeOfDay(edge.at);
+            const bool litAtRise = IsSunlit(state.Position, sun.At(riseMs));
+            // The pass's stretches of sunlight and shadow in turn: a high
+            // satellite may leave the shadow again before it sets.
+            std::string changes;
+            bool lit = litAtRise;
+            for (long long start = riseMs;;) {
+                const SunlightEdge edge = FindSunlightEdge(record, state, observer, sun, start, setMs, lit);
+                // The instant shown for a change: the last sunlit second before
+                // the shadow, the first one after it.
+                const long long last = lit ? edge.at - Second : edge.at;
+                const bool changesInPass = edge.changed && last < setMs;
+                if (inputs.SunlitOnly && lit) {
+                    const long long los = changesInPass ? last : setMs;
+                    if (los - start > Second)
+                        Report(start, los, {});
+                } else if (changesInPass) {
+                    changes += (changes.empty() ? "" : " ") + std::string(lit ? "Shd " : "Slt ") + TimeOfDay(last);
+                }
+                if (!changesInPass)
+                    break;
+                start = edge.at;
+                lit = !lit;
             }
-
-            if (std::llabs(los - aos) > Second)
-                Report(aos, los, sunlight);
+            if (!inputs.SunlitOnly && setMs - riseMs > Second)
+                Report(riseMs, setMs, changes.empty() ? (litAtRise ? "SunLite" : "Shadow") : changes);
             // On from the set, which no rise can precede: a pass of any
             // length is neither found again nor stepped over.
             from = Instant(std::max(setMs, riseMs + Second));

@@ -1,7 +1,8 @@
 // The line search against independent peers over two days from 2018-01-21
 // 0h UTC, for the ISS (SGP4), NOAA 15 and GPS BIIR-2 (SDP4) from London and
-// Sydney. The values were computed by tools/pass_peer_values.py (skyfield
-// 1.45 and PyEphem 4.1.4 of Debian 12); seconds after the span's start.
+// Sydney, and GOES 15's sunlight from Denver in March. The values were
+// computed by tools/pass_peer_values.py (skyfield 1.45, PyEphem 4.1.4 and
+// sgp4 2.15 of Debian 12); seconds after the span's start.
 #include "engine/searches/line_pass_search.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +85,10 @@ const std::vector<PeerSatellite> &Peers()
     };
     return peers;
 }
+
+const ElementLines Goes15{"GOES 15", "36411",
+                          "1 36411U 10008A   18020.04261932  .00000091  00000-0  00000-0 0  9992",
+                          "2 36411   0.0777 254.7228 0001628 344.3928 120.8530  1.00259669 28904"};
 
 // PyEphem's Sun below -6 degrees (pressure 0).
 const std::vector<std::pair<double, double>> LondonDark = {{0, 26157}, {61692, 112497}, {148186, 172800}};
@@ -226,6 +231,51 @@ TEST_F(LinePassPeers, DarkWindowsAndSunlightAgreeWithPyEphem)
             }
         }
     }
+
+    // In the eclipse season GOES 15, always up from Denver (1,609 m), enters
+    // the shadow near midnight and leaves it again before dawn, with the Sun
+    // moved on by seven hours since the dark began. The stretches in which
+    // it is lit in the dark of 2018-03-18 to 22, seconds after 03-18 0h.
+    const std::vector<std::pair<double, double>> goesLit = {
+        {5755.6, 30850.5},   {35001.6, 45577.5},   {92217.6, 117218.0},  {121385.1, 131880.7},
+        {178679.6, 203589.3}, {207763.7, 218183.7}, {265141.6, 289964.3}, {294137.4, 304486.4},
+        {351603.5, 376342.8}, {380506.2, 390788.9}};
+    ObserverRecord denver = MakeObserver(DegToRad(39.7392), DegToRad(-104.9903), 1609.0);
+    denver.Name.assign("Denver");
+    PredictionInputs inputs = DefaultInputs(denver, 5.0, {Goes15});
+    const double march18 = MakeInstant(2018, 3, 18);
+    inputs.Start = inputs.StartShown = march18;
+    inputs.End = inputs.EndShown = march18 + 5.0;
+    inputs.MinRevs = 0;
+    auto seconds = [&](double instant) { return (instant - march18) * 86400.0; };
+    // Every sunlit stretch is a pass of its own.
+    PredictionResult result = SearchLinePasses(inputs);
+    ASSERT_EQ(result.Passes.size(), goesLit.size());
+    for (std::size_t i = 0; i < goesLit.size(); ++i) {
+        // An evening's stretch starts with the dark, found up to a second
+        // after the Sun's crossing, which comes 1.4 s after that of PyEphem's
+        // apparent Sun (ours has no aberration).
+        const double slack = i % 2 == 0 ? 3.0 : 2.0;
+        EXPECT_NEAR(seconds(result.Passes[i].StartTime), goesLit[i].first, slack) << "GOES 15 stretch " << i;
+        EXPECT_NEAR(seconds(result.Passes[i].EndTime), goesLit[i].second, 2.0) << "GOES 15 stretch " << i;
+    }
+    // A whole night's pass names its last sunlit second and its first one
+    // after the shadow.
+    inputs.SunlitOnly = false;
+    result = SearchLinePasses(inputs);
+    ASSERT_EQ(result.Passes.size(), goesLit.size() / 2);
+    std::size_t night = 0;
+    for (const std::string &line : result.Lines) {
+        if (line.compare(0, 4, "  03") != 0)
+            continue;
+        ASSERT_GT(line.size(), 25u) << line;
+        const std::string sunlight = line.substr(line.size() - 25);
+        EXPECT_EQ(sunlight.substr(0, 4) + sunlight.substr(12, 5), "Shd  Slt ") << line;
+        EXPECT_NEAR(SecondsOfDay(sunlight.substr(4, 8)), std::fmod(goesLit[2 * night].second, 86400.0), 2.0) << line;
+        EXPECT_NEAR(SecondsOfDay(sunlight.substr(17)), std::fmod(goesLit[2 * night + 1].first, 86400.0), 2.0) << line;
+        ++night;
+    }
+    EXPECT_EQ(night, goesLit.size() / 2);
 }
 
 // "Max" is the culmination, not the middle of the pass: NO-84's eccentric
