@@ -161,10 +161,11 @@ std::string ApplyViewOptions()
         view.SkyScale = view.SkyScaleMin;
     const double chosenZoom = Options.SkyZoom;
     std::string sizeText = ShowViewSize();
-    // Divided back, an unchanged zoom would change in its last digits, and
-    // the settings with it.
-    if (!narrowed)
-        Options.SkyZoom = chosenZoom;
+    // The settings keep the zoom the user chose: narrowed to fit this view,
+    // or divided back (which changes its last digits), it would count as a
+    // change of the user's settings at exit, and a taller view would not get
+    // it back.
+    Options.SkyZoom = chosenZoom;
     view.GlobeZoom = view.ImageHeight / Options.GlobeScale;
     if (!(std::isfinite(view.GlobeZoom) && view.GlobeZoom > 0.0))
         view.GlobeZoom = view.ImageHeight / Pi;

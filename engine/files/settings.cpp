@@ -94,6 +94,28 @@ bool PositiveFinite(double value) { return std::isfinite(value) && value > 0.0; 
 
 std::string TleFolderDefault() { return ProgramDir + "tle/"; }
 
+// Paths to files of the program folder are stored relative to it, so a
+// copied or moved program folder uses its own files and folders. A path that
+// does not fit its field once joined keeps its stored text.
+template <std::size_t N>
+void ReadProgramPath(ShortString<N> &field)
+{
+    const std::string stored = field.str();
+    if (!stored.empty() && !stored.starts_with('/'))
+        field.assign(ProgramDir + stored);
+}
+
+template <std::size_t N>
+void StoreProgramPath(ShortString<N> &field)
+{
+    const std::string path = field.str();
+    if (ProgramDir.empty() || !path.starts_with(ProgramDir))
+        return;
+    const std::string relative = path.substr(ProgramDir.size());
+    // The program folder itself: "./" keeps it from reading as no path.
+    field.assign(relative.empty() ? "./" : relative);
+}
+
 void ComputeObserverRho(ObserverRecord &observer)
 {
     const Angles3 site{observer.Latitude, observer.Longitude, observer.Height};
@@ -169,6 +191,9 @@ void OptionsFromBytes(std::string_view bytes, OptionsRecord &options, OptionsVie
     take.take(&OptionsRecord::IridiumFile, LengthValid<64>);
     take.take(&OptionsRecord::SkySatFile, LengthValid<64>);
     take.take(&OptionsRecord::UpdateFolder, LengthValid<255>);
+    ReadProgramPath(options.IridiumFile);
+    ReadProgramPath(options.SkySatFile);
+    ReadProgramPath(options.UpdateFolder);
 
     for (std::size_t i = 0; i < DisplaySwitchCount; ++i)
         view.Switches[i] = SwitchesOffset + i < bytes.size() && bytes[SwitchesOffset + i] != 0;
@@ -186,9 +211,13 @@ void OptionsFromBytes(std::string_view bytes, OptionsRecord &options, OptionsVie
 
 std::string OptionsToBytes(const OptionsRecord &options, const OptionsViewState &view)
 {
+    OptionsRecord stored = options;
+    StoreProgramPath(stored.IridiumFile);
+    StoreProgramPath(stored.SkySatFile);
+    StoreProgramPath(stored.UpdateFolder);
     std::string bytes;
     bytes.reserve(OptionsFileSize);
-    AppendRecordBytes(bytes, options);
+    AppendRecordBytes(bytes, stored);
     for (bool checked : view.Switches)
         bytes += checked ? '\1' : '\0';
     char value[sizeof(double)];
@@ -203,11 +232,12 @@ bool LoadOptions(OptionsViewState &view, std::string *error, bool *readWhole)
 {
     std::string bytes, why;
     const ReadStatus status = ReadWholeFile(DataDir + OptionsFileName, bytes, &why, SmallFileLimit);
-    if (status == ReadStatus::Missing) {
+    // Settings that could not be read stand in as a first start has them.
+    if (status == ReadStatus::Ok) {
+        OptionsFromBytes(bytes, Options, view);
+    } else {
         Options = DefaultOptions();
         view = DefaultOptionsViewState();
-    } else {
-        OptionsFromBytes(bytes, Options, view);
     }
     bool ok = status != ReadStatus::Failed;
     if (readWhole)

@@ -140,18 +140,20 @@ OptionsViewState DefaultOptionsViewState();
 // wholly cover, or that holds a value the program cannot use (a zero or
 // non-finite scale divisor, a view mode other than 1..3, a flag other than
 // 0/1, a string length beyond its field), takes its default; switch bytes
-// not covered read as unchecked.
+// not covered read as unchecked. Relative paths of files and folders name
+// them in the running program folder.
 void OptionsFromBytes(std::string_view bytes, OptionsRecord &options, OptionsViewState &view);
-// The 629-byte "Options.bin" image.
+// The 629-byte "Options.bin" image; paths inside the program folder are
+// stored relative to it.
 std::string OptionsToBytes(const OptionsRecord &options, const OptionsViewState &view);
 
 // Fills Options and view from DataDir + "Options.bin", or from the defaults
 // when there is none (nothing is written then). Last, an update folder
 // without its final '/' gets one, and one that does not exist becomes
-// ProgramDir + "tle/". False with a message when the
-// file exists but cannot be read (or is too large), or when the program
-// folder is too long for the update folder's field; the defaults then stand
-// for what was not read. *readWhole tells the first case apart: false when
+// ProgramDir + "tle/". False with a message when the file exists but cannot
+// be read (or is too large), or when the program folder is too long for the
+// update folder's field; the settings of a first start then stand in for
+// what could not be read. *readWhole tells the first case apart: false when
 // the file holds settings this run could not read, which writing Options
 // over it would lose.
 bool LoadOptions(OptionsViewState &view, std::string *error = nullptr, bool *readWhole = nullptr);

@@ -29,7 +29,8 @@
 
 namespace {
 
-// The shading is stored as an alpha of 0..254 and shown as 0..100.
+// The shading is stored as an alpha of 0..254 and shown as 0..100. Rounded
+// both ways, a shown value comes back as it was saved.
 constexpr double ShadowScale = 2.54;
 
 QString MapFolder()
@@ -159,7 +160,7 @@ void TfrOptionWnd::FormCreate()
     c_grids->SetColor(QColor::fromRgba(Options.GridsColor));
     c_city->SetColor(QColor::fromRgba(Options.CityColor));
     c_track->SetColor(QColor::fromRgba(Options.TrackColor));
-    shownShadow_ = static_cast<int>(std::trunc(Options.ShadowAlpha / ShadowScale));
+    shownShadow_ = static_cast<int>(std::lround(Options.ShadowAlpha / ShadowScale));
     nm_shadow->setValue(shownShadow_);
     nm_track->setValue(Options.TrackHours);
 
@@ -222,7 +223,7 @@ void TfrOptionWnd::bn_saveoptionsClick()
     Options.TrackColor = c_track->Argb();
     Options.CityColor = c_city->Argb();
     if (nm_shadow->value() != shownShadow_)
-        Options.ShadowAlpha = static_cast<std::int32_t>(std::trunc(nm_shadow->value() * ShadowScale));
+        Options.ShadowAlpha = static_cast<std::int32_t>(std::lround(nm_shadow->value() * ShadowScale));
     Options.TrackHours = nm_track->value();
     Options.Metric = ckb_metric->isChecked() ? 1 : 0;
     // A chosen image missing from the folder is in no item: the choice stays

@@ -105,7 +105,7 @@ TEST_F(SettingsTest, HandBuiltOptionsFileLoadsToItsFields)
     image.text(141, "Night.jpg");
     image.text(206, "/home/me/iridium.txt");
     image.text(271, "/home/me/visual.tle");
-    image.text(336, folder);
+    image.text(336, "downloads/"); // inside the program folder
     for (int i = 0; i < 21; ++i)
         image.byte(592 + i, i % 3 == 0 ? 1 : 0);
     image.f64(613, -0.25);
@@ -160,10 +160,38 @@ TEST_F(SettingsTest, WithoutFileTheDefaultsStandAndNothingIsWritten)
     EXPECT_EQ(IridiumFileMenuCaption(), "Iridium File = ");
     EXPECT_TRUE(FolderEntries(DataDir).empty());
 
-    // The defaults saved are exactly the layout's default image.
+    // The defaults saved are exactly the layout's default image, the update
+    // folder stored relative to the program folder.
     ASSERT_TRUE(SaveOptions(view));
-    EXPECT_EQ(ReadFile(DataDir + "Options.bin"), DefaultOptionsImage(ProgramDir + "tle/").bytes());
+    const std::string firstStart = ReadFile(DataDir + "Options.bin");
+    EXPECT_EQ(firstStart, DefaultOptionsImage("tle/").bytes());
     EXPECT_EQ(FolderEntries(DataDir), std::vector<std::string>{"Options.bin"});
+
+    // Settings that cannot be read stand in as exactly those of a first start.
+    std::filesystem::remove(DataDir + "Options.bin");
+    std::filesystem::create_directory(DataDir + "Options.bin");
+    bool readWhole = true;
+    EXPECT_FALSE(LoadOptions(view, nullptr, &readWhole));
+    EXPECT_FALSE(readWhole);
+    EXPECT_EQ(OptionsToBytes(Options, view), firstStart);
+
+    // A copy of the program folder downloads into, opens its dialogs in and
+    // builds its sets from its own files; a file outside stays where it is.
+    std::filesystem::remove(DataDir + "Options.bin");
+    ASSERT_TRUE(LoadOptions(view));
+    Options.IridiumFile.assign(ProgramDir + "tle/iridium.txt");
+    Options.SkySatFile.assign("/srv/elements/visual.tle");
+    ASSERT_TRUE(SaveOptions(view));
+    const std::filesystem::path copy = root_.string() + "-copy";
+    std::filesystem::copy(root_, copy, std::filesystem::copy_options::recursive);
+    SetProgramFolders(copy.string());
+    EXPECT_TRUE(LoadOptions(view));
+    EXPECT_EQ(Options.UpdateFolder.str(), copy.string() + "/tle/");
+    EXPECT_EQ(Options.IridiumFile.str(), copy.string() + "/tle/iridium.txt");
+    EXPECT_EQ(Options.SkySatFile.str(), "/srv/elements/visual.tle");
+    EXPECT_TRUE(SaveOptions(view));
+    EXPECT_EQ(ReadFile(DataDir + "Options.bin"), ReadFile((root_ / "data" / "Options.bin").string()));
+    std::filesystem::remove_all(copy);
 }
 
 TEST_F(SettingsTest, DeletedUpdateFolderIsReplacedAndOthersKept)

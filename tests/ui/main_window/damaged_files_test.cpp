@@ -104,7 +104,7 @@ TEST_F(DamagedFilesTest, DamagedStarFileIsToldAndOnlyItsDrawableRecordsKept)
     EXPECT_EQ(Options.ViewMode, ViewModeMap);
 }
 
-TEST_F(DamagedFilesTest, SettingsThatCouldNotBeReadAreKeptWithTheSetsTheyNameUntilChanged)
+TEST_F(DamagedFilesTest, SettingsThatCouldNotBeReadAreKeptWithTheSetsTheyNameUntilChangedAtEveryScreenSize)
 {
     const std::string iridium = DataFile("IridSat.bin");
     Write(iridium, SatelliteImage("IRIDIUM 7"));

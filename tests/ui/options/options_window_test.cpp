@@ -50,7 +50,7 @@ TEST_F(OptionsWindowTest, UnchangedSavesKeepTheSettings)
     for (int i = 0; i < 10; ++i) {
         TfrOptionWnd window;
         if (i == 0) {
-            EXPECT_EQ(window.nm_shadow->value(), 39);
+            EXPECT_EQ(window.nm_shadow->value(), 40);
             EXPECT_EQ(window.c_sat->Color(), QColor(Qt::red));
             EXPECT_EQ(window.c_city->Color(), QColor(0x10, 0x20, 0x30));
         }
@@ -62,11 +62,17 @@ TEST_F(OptionsWindowTest, UnchangedSavesKeepTheSettings)
     EXPECT_EQ(Options.CityColor, 0xFF102030u);
     EXPECT_EQ(Options.MapFile.str(), "away.jpg");
 
-    // A value the user set is stored on the shown scale.
+    // A value the user set is stored on the shown scale and shown again as set.
     TfrOptionWnd window;
     window.nm_shadow->setValue(100);
     window.bn_saveoptionsClick();
     EXPECT_EQ(Options.ShadowAlpha, 254);
+    for (const int shown : {5, 40, 42, 49, 99}) {
+        TfrOptionWnd setting;
+        setting.nm_shadow->setValue(shown);
+        setting.bn_saveoptionsClick();
+        EXPECT_EQ(TfrOptionWnd().nm_shadow->value(), shown);
+    }
 }
 
 TEST_F(OptionsWindowTest, MetricOffGivesMiles)
