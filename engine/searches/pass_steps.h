@@ -79,3 +79,19 @@ double FindRiseSecond(TleRecord &record, TargetState &state, double threshold, d
 // a propagation failure hands over to FindSetTime.
 double FindSetSecond(TleRecord &record, TargetState &state, double threshold, double start,
                      double end, ObserverRecord &observer);
+
+// The rise and set of one pass on the whole-second grid of UTC, so that they
+// are the instants FindRiseSecond and FindSetSecond find from any earlier
+// whole second: the pass in progress at `now`, however long before `now`
+// it rose, or else the next pass. The span searched reaches `days` before
+// and after `now` (the second at or before it); an end of the span stands
+// in for a crossing not found within it.
+struct PassTimes {
+    double Rise = 0.0;
+    double Set = 0.0;
+    // False for a satellite that neither rises nor sets within the span:
+    // up or down all along.
+    bool Crosses = false;
+};
+PassTimes FindPassAt(TleRecord &record, TargetState &state, double threshold, double now, double days,
+                     ObserverRecord &observer);
