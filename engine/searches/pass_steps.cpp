@@ -327,7 +327,6 @@ double FindSetSecond(TleRecord &record, TargetState &state, double threshold, do
     return FindCrossingSecond(record, state, threshold, start, end, observer, false);
 }
 
-
 namespace {
 
 // The rise of the pass in progress at `now` (a whole second at which the

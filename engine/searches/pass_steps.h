@@ -1,6 +1,7 @@
 // The steps the pass searches of the prediction window are made of: moving
 // a satellite and its observer to an instant, the Sun of that instant, a
-// pass's magnitude, and rise and set searches that never step over a pass.
+// pass's magnitude, and rise and set searches that never step over a pass,
+// which also give the main window its pass in progress or next pass.
 //
 // Everything here moves only the record, state and observer it is given, so
 // a search thread passes its own copies.
