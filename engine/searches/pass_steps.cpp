@@ -327,3 +327,50 @@ double FindSetSecond(TleRecord &record, TargetState &state, double threshold, do
     return FindCrossingSecond(record, state, threshold, start, end, observer, false);
 }
 
+namespace {
+
+// The rise of the pass in progress at `now` (a whole second at which the
+// satellite is up), found forward from a second below the threshold: back
+// a day, then ever further to `earliest`, which comes back when the
+// satellite was up all along.
+double RiseOfPassInProgress(TleRecord &record, TargetState &state, double threshold, long long nowMs,
+                            long long earliestMs, ObserverRecord &observer)
+{
+    constexpr long long Day = 86400 * Second;
+    const double now = MillisecondsToInstant(nowMs);
+    for (long long back = Day;; back *= 2) {
+        const long long fromMs = std::max(nowMs - back, earliestMs);
+        double below = FindSetSecond(record, state, threshold, MillisecondsToInstant(fromMs), now, observer);
+        // From a second below, over any earlier passes to the last rise.
+        while (below < now) {
+            const double rise = FindRiseSecond(record, state, threshold, below, now, observer);
+            below = FindSetSecond(record, state, threshold, rise, now, observer);
+            if (below >= now)
+                return rise;
+        }
+        if (fromMs == earliestMs)
+            return MillisecondsToInstant(earliestMs);
+    }
+}
+
+} // namespace
+
+PassTimes FindPassAt(TleRecord &record, TargetState &state, double threshold, double now, double days,
+                     ObserverRecord &observer)
+{
+    const long long nowMs = InstantToMilliseconds(now) / Second * Second;
+    const long long spanMs = std::llround(days * 86400.0) * Second;
+    const double from = MillisecondsToInstant(nowMs), end = MillisecondsToInstant(nowMs + spanMs);
+    PassTimes pass;
+    pass.Rise = FindRiseSecond(record, state, threshold, from, end, observer);
+    if (pass.Rise >= end) {
+        pass.Set = end;
+        return pass;
+    }
+    const bool up = pass.Rise == from;
+    if (up)
+        pass.Rise = RiseOfPassInProgress(record, state, threshold, nowMs, nowMs - spanMs, observer);
+    pass.Set = FindSetSecond(record, state, threshold, up ? from : pass.Rise, end, observer);
+    pass.Crosses = pass.Set < end || pass.Rise > MillisecondsToInstant(nowMs - spanMs);
+    return pass;
+}

@@ -1,6 +1,7 @@
 // The steps the pass searches of the prediction window are made of: moving
 // a satellite and its observer to an instant, the Sun of that instant, a
-// pass's magnitude, and rise and set searches that never step over a pass.
+// pass's magnitude, and rise and set searches that never step over a pass,
+// which also give the main window its pass in progress or next pass.
 //
 // Everything here moves only the record, state and observer it is given, so
 // a search thread passes its own copies.
@@ -79,3 +80,19 @@ double FindRiseSecond(TleRecord &record, TargetState &state, double threshold, d
 // a propagation failure hands over to FindSetTime.
 double FindSetSecond(TleRecord &record, TargetState &state, double threshold, double start,
                      double end, ObserverRecord &observer);
+
+// The rise and set of one pass on the whole-second grid of UTC, so that they
+// are the instants FindRiseSecond and FindSetSecond find from any earlier
+// whole second: the pass in progress at `now`, however long before `now`
+// it rose, or else the next pass. The span searched reaches `days` before
+// and after `now` (the second at or before it); an end of the span stands
+// in for a crossing not found within it.
+struct PassTimes {
+    double Rise = 0.0;
+    double Set = 0.0;
+    // False for a satellite that neither rises nor sets within the span:
+    // up or down all along.
+    bool Crosses = false;
+};
+PassTimes FindPassAt(TleRecord &record, TargetState &state, double threshold, double now, double days,
+                     ObserverRecord &observer);

@@ -275,7 +275,6 @@ private:
     const TleRecord *SelectedRecord() const;
     const TargetState *SelectedState() const;
     void ShowSatelliteRange();
-    void SearchPass(const TleRecord &sat);
     void TurnViewToSelected();
     // A sky zoomed out past its widest view comes back to the widest.
     void KeepSkyWithinWidestView();
@@ -297,7 +296,7 @@ private:
     std::array<QAction *, DisplaySwitchCount> switches_{};
     std::vector<WorkerHandle> tasks_;
     std::array<QLabel *, 12> panels_{};
-    // Where the standing next-pass prediction's search began.
+    // The earliest instant the standing next-pass prediction describes.
     double passSearchStart_ = 0.0;
     // The elements and the observer's place the standing prediction was
     // searched for.

@@ -2,7 +2,7 @@
 #include "ui/main_window/main_window.h"
 
 #include "engine/astronomy/constants.h"
-#include "engine/searches/pass_search.h"
+#include "engine/searches/pass_steps.h"
 #include "engine/runtime/program_state.h"
 #include "engine/text/text_fields.h"
 #include "engine/satellites/satellite_driver.h"
@@ -21,7 +21,7 @@
 
 namespace {
 
-// How far ahead the next rise and set are searched.
+// How far before and after the current instant the rise and set are searched.
 constexpr double PassSearchDays = 120.0;
 
 QString Text(const std::string &text) { return QString::fromStdString(text); }
@@ -135,45 +135,36 @@ bool TfrMainWnd::PredictionCovers(double instant) const
         && instant >= passSearchStart_ && instant <= LosTime;
 }
 
-void TfrMainWnd::SearchPass(const TleRecord &sat)
-{
-    // The search propagates its own copies, so neither the main set's work
-    // area nor the observer of the clock tick moves under it.
-    TleRecord record = sat;
-    ObserverRecord observer = Observer;
-    TargetState scratch;
-    scratch.Mode = ModeNothing;
-    AosTime = FindRiseTime(record, scratch, 0.0, AosTime, AosTime + PassSearchDays, observer);
-    AosTime = MillisecondsToInstant(InstantToMilliseconds(AosTime) + 1000);
-    LosTime = FindSetTime(record, scratch, 0.0, AosTime, AosTime + PassSearchDays, observer);
-}
-
 void TfrMainWnd::UpdateNextPass()
 {
     const TleRecord *found = SelectedRecord();
     if (!found || found->Decayed)
         return;
-    const TleRecord &sat = *found;
-    const double period = sat.Period / 1440.0;
-    if (CurrentTime > LosTime) {
-        AosTime = CurrentTime + 0.6 * period;
-        LosTime = MillisecondsToInstant(InstantToMilliseconds(AosTime) + 2000);
-    } else if (AosTime != LosTime) {
+    // A standing prediction holds until the clock passes its set.
+    if (CurrentTime <= LosTime && AosTime != LosTime)
         return;
-    } else {
-        const TargetState *s = SelectedState();
-        AosTime = s && s->Elevation > 0 ? CurrentTime - 0.3 * period : CurrentTime;
-    }
+    // From the current instant, the pass in progress or the next one, as the
+    // prediction window's searches find it: after a set that is the next
+    // rise, and for a satellite in view the rise of its pass however long
+    // ago. The search propagates its own copies, so neither the main set's
+    // work area nor the observer of the clock tick moves under it.
+    TleRecord record = *found;
+    ObserverRecord observer = Observer;
+    TargetState scratch;
+    scratch.Mode = ModeNothing;
+    const PassTimes pass = FindPassAt(record, scratch, 0.0, CurrentTime, PassSearchDays, observer);
     // The prediction describes the passes from the current instant on.
-    passSearchStart_ = std::min(AosTime, CurrentTime);
-    predictedElements_ = sat.Elements;
+    passSearchStart_ = std::min(pass.Rise, CurrentTime);
+    predictedElements_ = found->Elements;
     predictedPlace_ = ObserverPlace();
-    if (sat.MeanMotion > 2.0) {
-        SearchPass(sat);
+    if (pass.Crosses) {
+        AosTime = pass.Rise;
+        LosTime = pass.Set;
         const double offset = DisplayOffset();
         SetPanel(1, Text(FormatInstant("dd MMM HH:nn:ss", AosTime + offset)));
         SetPanel(3, Text(FormatInstant("dd MMM HH:nn:ss", LosTime + offset)));
     } else {
+        // Always up or never up: no search for a while.
         AosTime = CurrentTime + 180.0;
         LosTime = CurrentTime + 181.0;
         SetPanel(1, "Geo Sat");

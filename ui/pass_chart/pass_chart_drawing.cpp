@@ -15,6 +15,7 @@
 #include "engine/text/text_fields.h"
 #include "engine/text/text_format.h"
 #include "engine/satellites/satellite_driver.h"
+#include "engine/searches/pass_steps.h"
 #include "views/view_painting.h"
 #include "views/view_setup.h"
 
@@ -50,6 +51,23 @@ void Ellipse(QPainter &painter, Pixel at, int radius, std::uint32_t pen, std::ui
     painter.setPen(ArgbColor(pen));
     painter.setBrush(ArgbColor(brush));
     painter.drawEllipse(QRect(at.x - radius, at.y - radius, 2 * radius, 2 * radius));
+}
+
+// The elevation (degrees) at the pass's culmination, found between its
+// start and end as the line search finds it: a tabular pass's own elevation
+// is that of its highest row, which may lie a minute off the top.
+double CulminationAltitude(const PassRecord &pass, ObserverRecord observer)
+{
+    if (!pass.Satellite)
+        return pass.Elevation;
+    TleRecord satellite = *pass.Satellite;
+    TargetState state;
+    state.Mode = ModeNothing;
+    const long long top = FindCulmination(satellite, state, observer, InstantToMilliseconds(pass.StartTime),
+                                          InstantToMilliseconds(pass.EndTime));
+    state.Mode = ModeRaDecHorizon;
+    return MoveSatellite(satellite, state, observer, MillisecondsToInstant(top)) ? RadToDeg(state.Elevation)
+                                                                                 : pass.Elevation;
 }
 
 } // namespace
@@ -188,25 +206,29 @@ void TfrRadarWnd::DrawPassTrack(QPainter &painter, double start, double end, con
     }
 }
 
-void TfrRadarWnd::DrawPassInfo(QPainter &painter, const Palette &palette)
+std::vector<std::string> TfrRadarWnd::PassInfoLines() const
 {
     const PassRecord *pass = SelectedPass();
     if (!pass)
-        return;
+        return {};
     const auto time = [this](double instant) {
         return FormatInstant("mm/dd   HH:nn:ss", instant + ChartTimeOffset);
     };
-    const std::string lines[] = {
+    return {
         QString::fromStdString("OBJ : " + pass->Title.str()).left(36).toStdString(),
         "AOS : " + time(pass->StartTime),
         "LOS : " + time(pass->EndTime),
         "MAG : " + FormatMagnitude(pass->Magnitude),
-        "ALT : " + FormatReport("%0:.1f", {pass->Elevation}) + "°",
+        "ALT : " + FormatReport("%0:.1f", {CulminationAltitude(*pass, observer_)}) + "°",
         "SUN : " + SunAltText,
         "MOON: " + MoonAltText,
     };
+}
+
+void TfrRadarWnd::DrawPassInfo(QPainter &painter, const Palette &palette)
+{
     int y = 30;
-    for (const std::string &line : lines) {
+    for (const std::string &line : PassInfoLines()) {
         DrawLabel(painter, Chart.height(), y, line, palette.info);
         y += 15;
     }

@@ -74,6 +74,8 @@ public:
     PassList ChartPasses;        // the passes of the satellite in cb_sat
     double ChartTimeOffset = 0.0; // days added to UTC instants shown
     std::string SunAltText, MoonAltText;
+    // The text block beside the disc for the pass selected in cb_times.
+    std::vector<std::string> PassInfoLines() const;
     QImage Chart;                // the picture shown
 
     QLabel *ImgRadar = nullptr;

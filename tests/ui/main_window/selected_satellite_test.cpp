@@ -4,12 +4,12 @@
 
 #include "engine/astronomy/astro_time.h"
 #include "engine/astronomy/constants.h"
-#include "engine/searches/pass_search.h"
+#include "engine/searches/line_pass_search.h"
+#include "engine/searches/prediction_test_support.h"
 #include "engine/text/text_fields.h"
 #include "engine/satellite_test_support.h"
 #include "engine/text/text_format.h"
 #include "engine/astronomy/vectors.h"
-#include "satellite/reference_element_sets.h"
 #include "ui/location/loc_wnd.h"
 #include "ui/widgets/number_text.h"
 
@@ -53,10 +53,16 @@ protected:
     // settings with the given unit.
     void Prepare(const tlearray &set, bool metric = true)
     {
+        ObserverRecord berlin = MakeObserver(0.9163, 0.2338, 34.0);
+        berlin.Name.assign("Berlin");
+        berlin.UtcOffset = 1.0 / 24.0;
+        Prepare(set, berlin, metric);
+    }
+
+    void Prepare(const tlearray &set, const ObserverRecord &observer, bool metric = true)
+    {
         SetProgramFolders(ProgramFolder());
-        Observer = MakeObserver(0.9163, 0.2338, 34.0);
-        Observer.Name.assign("Berlin");
-        Observer.UtcOffset = 1.0 / 24.0;
+        Observer = observer;
         ASSERT_TRUE(SaveObserver());
         OptionsRecord options = DefaultOptions();
         options.Metric = metric ? 1 : 0;
@@ -66,15 +72,34 @@ protected:
         epochInstant_ = set.front().Elements.epoch - JulianDateOfDayZero;
     }
 
-    // The next rise and set as the engine's searches find them from start.
-    std::pair<double, double> EnginePass(double start)
+    // The rise and set of the pass in progress at the instant, or else of
+    // the next one, as the prediction window's line search reports them
+    // over a span from a day before.
+    std::pair<double, double> EnginePass(double instant)
     {
-        TleRecord record = MainList[SelectedMain];
-        ObserverRecord observer = Observer;
-        TargetState scratch;
-        const double rise = FindRiseTime(record, scratch, 0.0, start, start + 120.0, observer);
-        const double aos = rise + SecondDays;
-        return {aos, FindSetTime(record, scratch, 0.0, aos, aos + 120.0, observer)};
+        PredictionInputs inputs;
+        inputs.Start = inputs.StartShown = MillisecondsToInstant(InstantToMilliseconds(instant - 1.0) / 1000 * 1000);
+        inputs.End = inputs.EndShown = inputs.Start + 3.0;
+        inputs.Observer = Observer;
+        inputs.MinElevation = 0.0;
+        inputs.MinRevs = 0;
+        inputs.DayOrNight = true;
+        inputs.SunlitOnly = false;
+        inputs.Satellites = {MainList[SelectedMain]};
+        for (const PassRecord &pass : SearchLinePasses(inputs, {nullptr, 1}).Passes)
+            if (pass.EndTime > instant)
+                return {pass.StartTime, pass.EndTime};
+        ADD_FAILURE() << "the line search found no pass";
+        return {0.0, 0.0};
+    }
+
+    // The panels and the prediction are the pass's rise and set to the second.
+    void ExpectPass(TfrMainWnd &w, std::pair<double, double> pass)
+    {
+        EXPECT_NEAR(AosTime, pass.first, 0.001 * SecondDays);
+        EXPECT_NEAR(LosTime, pass.second, 0.001 * SecondDays);
+        EXPECT_EQ(w.Panel(1).toStdString(), Shown(pass.first));
+        EXPECT_EQ(w.Panel(3).toStdString(), Shown(pass.second));
     }
 
     // The elevation the searches compare with the horizon.
@@ -157,34 +182,51 @@ TEST_F(SelectedSatelliteTest, NumbersKeepTheirDecimalPointUnderACommaLocale)
     EXPECT_EQ(caption, "Mag = 5.5");
 }
 
-TEST_F(SelectedSatelliteTest, NextPassMatchesTheEnginesRiseAndSetSearch)
+TEST_F(SelectedSatelliteTest, NextPassMatchesTheLineSearchsRiseAndSet)
 {
-    Prepare({Satellite("ISS (ZARYA)")});
-    TfrMainWnd &w = Start();
-    // Below the horizon at the instant: the search runs from now.
-    const double instant = SetInstantBelowHorizon(epochInstant_ + 0.5);
-    const auto [aos, los] = EnginePass(instant);
-    EXPECT_NEAR(AosTime, aos, 2 * SecondDays);
-    EXPECT_NEAR(LosTime, los, 2 * SecondDays);
-    ASSERT_LT(AosTime, LosTime);
-    EXPECT_LT(LosTime - AosTime, 20.0 / 1440.0);
-    // The satellite is up between the two and down just outside them.
-    EXPECT_LT(Elevation(AosTime - 3 * SecondDays), 0.0);
-    EXPECT_GT(Elevation(AosTime), 0.0);
-    EXPECT_GT(Elevation(LosTime - 3 * SecondDays), 0.0);
-    EXPECT_LE(Elevation(LosTime + SecondDays), 0.0);
-    EXPECT_EQ(w.Panel(1).toStdString(), Shown(AosTime));
-    EXPECT_EQ(w.Panel(3).toStdString(), Shown(LosTime));
+    // A pass of minutes and passes of five to ten hours: after a set the
+    // next rise, and in the middle of a pass its rise, however long ago.
+    ObserverRecord berlin = MakeObserver(0.9163, 0.2338, 34.0);
+    berlin.UtcOffset = 1.0 / 24.0;
+    const struct {
+        TleRecord satellite;
+        ObserverRecord observer;
+    } cases[] = {{Satellite("ISS (ZARYA)"), berlin},
+                 {WorkingRecord(Gps), SydneyObserver()},
+                 {WorkingRecord(Molniya214), LondonObserver()}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.satellite.Name.str());
+        Prepare({c.satellite}, c.observer);
+        TfrMainWnd &w = Start();
+        // Below the horizon at the instant: the next pass.
+        const double instant = SetInstantBelowHorizon(epochInstant_ + 0.5);
+        const auto [aos, los] = EnginePass(instant);
+        ExpectPass(w, {aos, los});
+        EXPECT_GT(AosTime, instant);
+        // The satellite is up between the two and down just outside them.
+        EXPECT_LT(Elevation(AosTime - SecondDays), 0.0);
+        EXPECT_GE(Elevation(AosTime), 0.0);
+        EXPECT_GT(Elevation(LosTime - SecondDays), 0.0);
+        EXPECT_LE(Elevation(LosTime), 0.0);
 
-    // Selected while it is up, the current pass is shown: its rise lies in the past.
-    const double firstAos = AosTime, firstLos = LosTime;
-    const double midPass = (firstAos + firstLos) / 2;
-    SetInstant(midPass);
-    w.cb_sat1->setCurrentIndex(0);
-    w.cb_sat1Change();
-    EXPECT_NEAR(AosTime, firstAos, 2 * SecondDays);
-    EXPECT_NEAR(LosTime, firstLos, 2 * SecondDays);
-    EXPECT_LT(AosTime, CurrentTime);
+        // Selected while it is up, the current pass is shown: its rise lies in the past.
+        SetInstant((aos + los) / 2);
+        w.cb_sat1->setCurrentIndex(0);
+        w.cb_sat1Change();
+        ExpectPass(w, {aos, los});
+
+        // The clock passing the set: the next pass from there.
+        SetInstant(los - SecondDays);
+        for (int i = 0; i < 3; ++i)
+            w.bn_plusClick();
+        w.ClockTimerTick();
+        w.ClockTimerTick();
+        ASSERT_GT(CurrentTime, los);
+        const auto next = EnginePass(CurrentTime);
+        EXPECT_GT(next.first, los);
+        ExpectPass(w, next);
+        Close();
+    }
 }
 
 TEST_F(SelectedSatelliteTest, RefreshesKeepTheStandingPrediction)
@@ -205,14 +247,13 @@ TEST_F(SelectedSatelliteTest, RefreshesKeepTheStandingPrediction)
     EXPECT_EQ(w.Panel(1), aosText);
     EXPECT_EQ(w.Panel(3), losText);
 
-    // The clock passing the set searches the next pass, from 0.6 period on.
+    // The clock passing the set searches the next pass.
     SetInstant(los - SecondDays);
     for (int i = 0; i < 3; ++i)
         w.bn_plusClick();
     w.ClockTimerTick();
     EXPECT_GT(CurrentTime, los);
-    EXPECT_GT(AosTime, los + 0.6 * MainList[0].Period / 1440.0);
-    EXPECT_LT(AosTime, LosTime);
+    ExpectPass(w, EnginePass(CurrentTime));
     EXPECT_NE(w.Panel(1), aosText);
 
     // SET before the search's start asks for a fresh search from there.
@@ -231,12 +272,8 @@ TEST_F(SelectedSatelliteTest, AMovedObserverGetsThePassesOfItsNewPlace)
     Observer = MakeObserver(-0.6, 0.2338 + M_PI, 34.0);
     Observer.UtcOffset = 1.0 / 24.0;
     w.menu_grids->trigger();
-    const double period = MainList[0].Period / 1440.0;
-    const auto [aos, los] = EnginePass(Elevation(CurrentTime) > 0.0 ? CurrentTime - 0.3 * period : CurrentTime);
     EXPECT_NE(AosTime, berlinAos);
-    EXPECT_NEAR(AosTime, aos, 2 * SecondDays);
-    EXPECT_NEAR(LosTime, los, 2 * SecondDays);
-    EXPECT_EQ(w.Panel(1).toStdString(), Shown(AosTime));
+    ExpectPass(w, EnginePass(CurrentTime));
 }
 
 TEST_F(SelectedSatelliteTest, ObserverLocationMovesTheCaptionHorizonAndNextPass)
@@ -267,19 +304,17 @@ TEST_F(SelectedSatelliteTest, ObserverLocationMovesTheCaptionHorizonAndNextPass)
     const double dipDegrees = Degrees(std::acos(6378137.0 / (6378137.0 + 2000.0)));
     EXPECT_NEAR(dipDegrees, 1.44, 0.01);
     EXPECT_DOUBLE_EQ(MainView.HorizonAltitude, CalcRefraction(-dipDegrees, 1013.0, 20.0));
-    const double period = MainList[0].Period / 1440.0;
-    const auto [aos, los] = EnginePass(Elevation(CurrentTime) > 0.0 ? CurrentTime - 0.3 * period : CurrentTime);
     EXPECT_NE(AosTime, berlinAos);
-    EXPECT_NEAR(AosTime, aos, 2 * SecondDays);
-    EXPECT_NEAR(LosTime, los, 2 * SecondDays);
+    ExpectPass(w, EnginePass(CurrentTime));
 }
 
-TEST_F(SelectedSatelliteTest, TwoRevolutionsADayCountAsGeostationaryAndMoreAreSearched)
+TEST_F(SelectedSatelliteTest, OnlySatellitesAlwaysOrNeverUpAreGeostationary)
 {
-    Prepare({Satellite("TWO REVS", Line2WithMeanMotion(2.0)), Satellite("MORE", Line2WithMeanMotion(2.01))});
+    // From London the geostationary satellite at 41.5 degrees east is always
+    // up; a Galileo satellite of 1.7 revolutions a day rises and sets.
+    Prepare({WorkingRecord(Meteosat8), WorkingRecord(Galileo)}, LondonObserver());
     TfrMainWnd &w = Start();
-    const double instant = epochInstant_ + 1.0;
-    SetInstant(instant);
+    SetInstant(SpanStart() + 0.25);
     EXPECT_EQ(w.Panel(1), "Geo Sat");
     EXPECT_EQ(w.Panel(3), "Geo Sat");
     EXPECT_DOUBLE_EQ(AosTime, CurrentTime + 180.0);
@@ -287,9 +322,18 @@ TEST_F(SelectedSatelliteTest, TwoRevolutionsADayCountAsGeostationaryAndMoreAreSe
 
     w.cb_sat1->setCurrentIndex(1);
     w.cb_sat1Change();
-    EXPECT_EQ(SelectedMain, 1);
-    EXPECT_NE(w.Panel(1), "Geo Sat");
-    EXPECT_LT(AosTime, instant + 120.0 + 2 * SecondDays);
+    ASSERT_EQ(SelectedMain, 1);
+    ExpectPass(w, EnginePass(CurrentTime));
+    EXPECT_LT(LosTime - AosTime, 0.5);
+
+    // From Sydney it never rises.
+    ObserverRecord sydney = SydneyObserver();
+    sydney.UtcOffset = Observer.UtcOffset;
+    Observer = sydney;
+    w.cb_sat1->setCurrentIndex(0);
+    w.cb_sat1Change();
+    EXPECT_EQ(w.Panel(1), "Geo Sat");
+    EXPECT_EQ(w.Panel(3), "Geo Sat");
 }
 
 TEST_F(SelectedSatelliteTest, MilesWhenTheSettingsAreNotMetric)
@@ -318,7 +362,8 @@ TEST_F(SelectedSatelliteTest, MilesWhenTheSettingsAreNotMetric)
 TEST_F(SelectedSatelliteTest, ADecayedSatelliteShowsPlaceholdersAndIsNotSearched)
 {
     // This one's elements put it inside the Earth seven hours after their epoch.
-    TleRecord decayed = MakeSatellite(reference_sets::k29141.line1, reference_sets::k29141.line2);
+    TleRecord decayed = MakeSatellite("1 29141U 85108AA  06170.26783845  .99999999  00000-0  13519-0 0   718",
+                                      "2 29141  82.4288 273.4882 0015848 277.2124  83.9133 15.93343074  6828");
     decayed.Name.assign("DOWN");
     decayed.Selected = 1;
     Prepare({decayed});

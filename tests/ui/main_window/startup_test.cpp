@@ -10,10 +10,17 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <atomic>
 #include <csignal>
+#include <cstdlib>
+#include <new>
 #include <unistd.h>
 
 namespace {
+
+// While set, every allocation of at least this many bytes fails as it does
+// when memory runs out.
+std::atomic<std::size_t> FailingAllocation{0};
 
 TleRecord SelectedSatellite(const std::string &name)
 {
@@ -25,6 +32,16 @@ TleRecord SelectedSatellite(const std::string &name)
 }
 
 } // namespace
+
+void *operator new(std::size_t size)
+{
+    const std::size_t failing = FailingAllocation.load(std::memory_order_relaxed);
+    if (failing != 0 && size >= failing)
+        throw std::bad_alloc();
+    if (void *memory = std::malloc(size == 0 ? 1 : size))
+        return memory;
+    throw std::bad_alloc();
+}
 
 TEST_F(MainWindowTest, FirstStartWithAnEmptyDataFolderShowsDefaultsAndSavesAtClose)
 {
@@ -53,7 +70,7 @@ TEST_F(MainWindowTest, FirstStartWithAnEmptyDataFolderShowsDefaultsAndSavesAtClo
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(MainWindowTest, MissingEphemerisEndsTheProgramWithoutSavingAnything)
+TEST_F(MainWindowTest, AStartThatCannotLoadItsEphemerisEndsWithoutSavingAnything)
 {
     std::filesystem::remove(root_ / "de_files" / "1957_2050.423");
     // The program's own event loop, which the failed start ends with a
@@ -76,6 +93,25 @@ TEST_F(MainWindowTest, MissingEphemerisEndsTheProgramWithoutSavingAnything)
                                 "Tried \"" + ProgramFolder() + "de_files/1957_2050.423\"; the set-up command "
                                 "\"bash tools/setup.sh run\" of the README makes the default file there.");
     EXPECT_EQ(messages[0].caption, "Start ERROR");
+    window_.reset();
+    EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
+    EXPECT_FALSE(std::filesystem::exists(DataFile("MainSat.bin")));
+
+    // The ephemeris is there, but there is no memory to read it into: the
+    // start-up task fails, and the program ends as it does without the file.
+    LinkSetUpFile("de_files/1957_2050.423");
+    const std::size_t ephemerisSize = std::filesystem::file_size(root_ / "de_files" / "1957_2050.423");
+    window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+    window_->show();
+    FailingAllocation = ephemerisSize;
+    window_->StartInitialization();
+    guard.start(60000);
+    EXPECT_EQ(QApplication::exec(), 1);
+    FailingAllocation = 0;
+    EXPECT_TRUE(window_->ClosingWithoutSave());
+    EXPECT_FALSE(window_->Ready);
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[1].text, "Task 1 could not finish (not enough memory); its work was abandoned.");
     window_.reset();
     EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
     EXPECT_FALSE(std::filesystem::exists(DataFile("MainSat.bin")));

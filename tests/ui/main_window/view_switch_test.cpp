@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QToolBar>
 #include <map>
+#include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -249,6 +251,25 @@ TEST_F(MainWindowTest, TheSkyViewOpensWithoutItsStarFilesAndSaysWhy)
     SwitchView(&TfrMainWnd::menu_mapClick);
     EXPECT_EQ(Options.ViewMode, ViewModeMap);
     EXPECT_TRUE(w.menu_map->isChecked());
+
+    // A preparation that fails on its way (here telling why the star files
+    // are missing) still ends with the sky drawn, and the commands work.
+    const std::thread::id uiThread = std::this_thread::get_id();
+    const auto record = Hooks().showMessage;
+    Hooks().showMessage = [&](const std::string &text, const std::string &caption, MessageKind kind) {
+        if (std::this_thread::get_id() != uiThread)
+            throw std::runtime_error("no message box from here");
+        return record(text, caption, kind);
+    };
+    SwitchView(&TfrMainWnd::menu_skyClick);
+    Hooks().showMessage = record;
+    EXPECT_FALSE(w.ViewBusy);
+    EXPECT_EQ(Options.ViewMode, ViewModeSky);
+    EXPECT_EQ(BodyStates.size(), 10u);
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[1].text, "Task 502 could not finish (no message box from here); its work was abandoned.");
+    SwitchView(&TfrMainWnd::menu_mapClick);
+    EXPECT_EQ(Options.ViewMode, ViewModeMap);
 }
 
 TEST_F(MainWindowTest, KeyboardShortcutsAreUniqueAndReachTheirCommands)

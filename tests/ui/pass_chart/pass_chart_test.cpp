@@ -6,6 +6,7 @@
 #include "engine/files/star_catalog.h"
 #include "engine/searches/line_pass_search.h"
 #include "engine/searches/prediction_test_support.h"
+#include "engine/searches/tabular_pass_search.h"
 #include "ui/pass_chart/pass_chart_window.h"
 #include "views/sky_view.h"
 
@@ -173,6 +174,21 @@ TEST_F(PassChartTest, OrientationRotationAndTexts)
     EXPECT_EQ(chart->SunAltText.front(), '-');
     EXPECT_FALSE(chart->MoonAltText.empty());
     EXPECT_NE(chart->SunAltText.find("°"), std::string::npos);
+
+    // "ALT" is the culmination's, whichever search listed the pass: a
+    // table's own elevation is that of its highest row.
+    const auto altitudeText = [](double degrees) { return "ALT : " + FormatReport("%0:.1f", {degrees}) + "°"; };
+    ASSERT_EQ(chart->PassInfoLines().size(), 7u);
+    EXPECT_EQ(chart->PassInfoLines()[4], altitudeText(passes[0].Elevation));
+    PredictionInputs inputs = DefaultInputs(LondonObserver(), 1.0, {Iss});
+    inputs.SunlitOnly = false;
+    inputs.DayOrNight = true;
+    const PassList table = SearchTabularPasses(inputs).Passes;
+    ASSERT_FALSE(table.empty());
+    EXPECT_NEAR(table[0].StartTime, passes[0].StartTime, 2.0 / 86400.0);
+    EXPECT_NE(altitudeText(table[0].Elevation), altitudeText(passes[0].Elevation));
+    chart = CreatePassChart(table, true, nullptr);
+    EXPECT_EQ(chart->PassInfoLines()[4], altitudeText(passes[0].Elevation));
 }
 
 TEST_F(PassChartTest, SizeFollowsTheScreenAndAMissingStarFileIsReported)
