@@ -1,5 +1,6 @@
 // One QApplication for every UI test of the program (Qt allows one per
-// process); the offscreen platform is chosen when none is set.
+// process); when no platform is set, the one ctest sets: offscreen, on an
+// 800 x 600 screen.
 #pragma once
 
 #include <QApplication>
@@ -9,7 +10,7 @@ inline QApplication &TestApplication()
 {
     static QApplication *app = [] {
         if (!std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            setenv("QT_QPA_PLATFORM", KYT_TEST_PLATFORM, 1);
         static int argc = 1;
         static char name[] = "ui_tests";
         static char *argv[] = {name, nullptr};
