@@ -303,6 +303,8 @@ void TfrMainWnd::ObserverChanged()
     // The pickers show the clock in the place's zone: left on the old zone,
     // SET would move the clock by the difference of the two offsets.
     SetPickersToInstant(CurrentTime);
+    if (frAnalysisWnd)
+        frAnalysisWnd->ObserverChanged();
     RefreshDisplay();
 }
 
