@@ -1,5 +1,6 @@
 #include "views/view_setup.h"
 
+#include <QFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -38,6 +39,41 @@ void ApplyViewFont()
 {
     CurrentViewFont = ViewFontOfSize(Options.FontSize);
 }
+
+// Whether JPEG bytes run on to their end-of-image marker. A file cut short
+// decodes without an error, with its missing part grey, so its markers are
+// followed: each segment by its length, the coded data of a scan up to the
+// next marker that is neither an escaped 0xFF byte nor a restart.
+bool JpegReachesItsEnd(const QByteArray &bytes)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype i = 2; // after the start-of-image marker
+    while (i + 1 < n) {
+        if (b[i] != 0xFF)
+            return false;
+        const unsigned char marker = b[i + 1];
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            i += marker == 0xFF ? 1 : 2; // a fill byte, or a marker without a segment
+            continue;
+        }
+        if (i + 3 >= n)
+            return false;
+        const int length = (b[i + 2] << 8) | b[i + 3];
+        if (length < 2)
+            return false;
+        i += 2 + length;
+        if (marker != 0xDA)
+            continue;
+        while (i + 1 < n && !(b[i] == 0xFF && b[i + 1] != 0x00 && !(b[i + 1] >= 0xD0 && b[i + 1] <= 0xD7)))
+            ++i;
+    }
+    return false;
+}
+
+bool IsJpeg(const QByteArray &bytes) { return bytes.startsWith("\xFF\xD8\xFF"); }
 
 QImage BlankBitmap(int width, int height)
 {
@@ -81,10 +117,18 @@ std::string LoadMapImage()
     if (Options.MapFile.str().empty())
         Options.MapFile.assign(FallbackMapFile);
     const auto load = [](const std::string &path) {
-        const QImage image(QString::fromStdString(path));
-        if (!image.isNull())
-            MapImage = image.convertToFormat(QImage::Format_ARGB32);
-        return !image.isNull();
+        QFile file(QString::fromStdString(path));
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray bytes = file.readAll();
+        // A damaged image is told as one that does not load, not shown grey.
+        if (IsJpeg(bytes) && !JpegReachesItsEnd(bytes))
+            return false;
+        const QImage image = QImage::fromData(bytes);
+        if (image.isNull())
+            return false;
+        MapImage = image.convertToFormat(QImage::Format_ARGB32);
+        return true;
     };
     const std::string chosen = ResolvePath(folder + Options.MapFile.str());
     if (load(chosen))

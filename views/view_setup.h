@@ -77,7 +77,8 @@ QFont ViewFontOfSize(int points);
 // message and what keeps the map places from being read.
 std::string InitGraphics(int controlWidth, int controlHeight);
 // Loads program folder + "map/" + Options.MapFile into MapImage (an empty
-// name becomes "default.jpg"). A file that does not load leaves the name in
+// name becomes "default.jpg"). A file that does not load (missing, not an
+// image, or damaged: a JPEG cut short included) leaves the name in
 // Options and shows "default.jpg" instead; when neither loads, MapImage is a
 // plain dark-blue ocean. The result tells what was shown instead, naming the
 // files tried; empty when the chosen image loaded.

@@ -164,12 +164,12 @@ bool ReadRecords(std::span<const unsigned char> bytes, bool swap, DEFile &file)
     return true;
 }
 
-std::shared_ptr<const DEFile> ReadDEFile(const std::string &path)
+std::shared_ptr<const DEFile> ReadDEFile(const std::string &path, std::string *error)
 {
     // Resolved like every data file, so "de_files/1957_2050.423" is found
     // whatever the case of its folder and name on disk.
     std::string text;
-    if (ReadWholeFile(path, text, nullptr, EphemerisLimit) != ReadStatus::Ok)
+    if (ReadWholeFile(path, text, error, EphemerisLimit) != ReadStatus::Ok)
         return nullptr;
     const std::span bytes(reinterpret_cast<const unsigned char *>(text.data()), text.size());
     auto file = std::make_shared<DEFile>();
@@ -311,9 +311,9 @@ bool DEPleph(const DEFile &file, int target, int centre, double jd, Vec3 &positi
 
 } // namespace
 
-bool LoadDEFile(const std::string &path)
+bool LoadDEFile(const std::string &path, std::string *error)
 {
-    std::shared_ptr<const DEFile> file = ReadDEFile(path);
+    std::shared_ptr<const DEFile> file = ReadDEFile(path, error);
     const bool loaded = file != nullptr;
     SetLoadedFile(std::move(file));
     return loaded;

@@ -323,6 +323,13 @@ bool SelectTransitTarget(TargetState &target, std::string &name, int first, int 
     return true;
 }
 
+std::string MissingTransitTargetText(int bodyId)
+{
+    if (bodyId == BodyStar)
+        return "No star chosen. Choose \"STAR\" under \"Transit Object\" and pick a star.";
+    return "No sky point chosen. Choose \"Ra/Dec\" under \"Transit Object\" and enter its RA and DEC.";
+}
+
 bool CheckPredictionPeriod(double start, double end)
 {
     const long long span = InstantToMilliseconds(end) - InstantToMilliseconds(start);

@@ -51,6 +51,10 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
                        double threshold, double separationLimit, bool dayOrNight, bool utc,
                        double distanceFactor, std::vector<std::string> &lines, ObserverRecord &observer);
 
+// The last line of a transit report in which no satellite came close enough:
+// without it the report would end at its header, as if cut short.
+inline constexpr const char *NoTransitsLine = "  No transits found.";
+
 // For a sky point (BodyId 12) asks the sky-point picker, pre-filled with the
 // target's right ascension and declination, and names the target "Ra/Dec";
 // for a star (13) asks the star picker, handing it `first` and `second`, and
@@ -60,6 +64,10 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
 // starts no search. Other targets, and a program without pickers, are left
 // alone (true).
 bool SelectTransitTarget(TargetState &target, std::string &name, int first, int second);
+
+// What a transit search refused for want of its sky point (BodyId 12) or star
+// (13) tells the user: which point to choose, and where.
+std::string MissingTransitTargetText(int bodyId);
 
 // True when `end` is not before `start` and at most 15 days after it;
 // otherwise tells the user why and returns false.

@@ -49,6 +49,16 @@ std::string Trim(const std::string &text)
 
 bool Inside(double value, double low, double high) { return value >= low && value <= high; }
 
+// Ends a listing of an element file that gave no row after its first `head`
+// lines with `nothing`, so it does not stop at its header as if cut short.
+// Without element sets the window says so itself.
+void EndEmptyListing(const AnalysisInputs &inputs, std::vector<std::string> &lines, std::size_t head,
+                     const char *nothing)
+{
+    if (lines.size() == head && !ElementsOf(inputs).empty())
+        lines.emplace_back(nothing);
+}
+
 } // namespace
 
 std::vector<std::string> ListVisibleSatellites(const AnalysisInputs &inputs)
@@ -72,6 +82,7 @@ std::vector<std::string> ListVisibleSatellites(const AnalysisInputs &inputs)
     lines.emplace_back("  ");
     lines.emplace_back(
         "  Name                               Az    Alt    Mag     Range   Height  Sunlite");
+    const std::size_t head = lines.size();
 
     for (const ElementRecord &element : ElementsOf(inputs)) {
         TleRecord record;
@@ -97,6 +108,7 @@ std::vector<std::string> ListVisibleSatellites(const AnalysisInputs &inputs)
             {name, azimuth, elevation, FormatMagnitude(magnitude), range * inputs.DistanceFactor,
              state.SubPoint.third * inputs.DistanceFactor, magnitude ? "Y" : "N"}));
     }
+    EndEmptyListing(inputs, lines, head, "  No satellites visible inside the limits.");
     return lines;
 }
 
@@ -121,6 +133,7 @@ std::vector<std::string> SearchAnalysisTransits(const AnalysisInputs &inputs)
     const double minAltitude = DegToRad(inputs.MinTargetAltitude);
     std::vector<WindowItem> windows;
     BuildBodyWindows(target, true, inputs.DayOrNight, t, end, minAltitude, windows, observer);
+    const std::size_t head = lines.size();
 
     for (const ElementRecord &element : ElementsOf(inputs)) {
         TleRecord record;
@@ -129,6 +142,7 @@ std::vector<std::string> SearchAnalysisTransits(const AnalysisInputs &inputs)
         WriteTransitTable(record, target, windows, minAltitude, radius, inputs.DayOrNight,
                           inputs.UtcMode, inputs.DistanceFactor, lines, observer);
     }
+    EndEmptyListing(inputs, lines, head, NoTransitsLine);
     return lines;
 }
 
@@ -141,6 +155,7 @@ std::vector<std::string> ListDecayedSatellites(const AnalysisInputs &inputs)
                       inputs.Observer);
     lines.emplace_back(
         "  Name                             Apogee  Perige   Epoch Date            Date of Decay");
+    const std::size_t head = lines.size();
 
     for (const ElementRecord &element : ElementsOf(inputs)) {
         TleRecord record;
@@ -167,5 +182,6 @@ std::vector<std::string> ListDecayedSatellites(const AnalysisInputs &inputs)
              FormatInstant("dd/mm/yyyy HH:nn:ss", epochInstant + offset),
              FormatInstant("dd/mm/yyyy HH:nn:ss", decayInstant + offset)}));
     }
+    EndEmptyListing(inputs, lines, head, "  No decaying satellites found.");
     return lines;
 }

@@ -66,6 +66,29 @@ bool IsPassSearchCandidate(const TleRecord &record, int minRevs)
     return record.Selected == 1 && record.MeanMotion > minRevs && record.MeanMotion < MaxSearchRevs;
 }
 
+std::string NothingSearchedLine(const tlearray &records, int minRevs)
+{
+    std::size_t checked = 0, slow = 0;
+    for (const TleRecord &record : records) {
+        if (IsPassSearchCandidate(record, minRevs))
+            return {};
+        if (record.Selected == 1) {
+            ++checked;
+            if (record.MeanMotion <= minRevs)
+                ++slow;
+        }
+    }
+    std::string why;
+    if (checked == 0)
+        why = "none is checked";
+    if (slow > 0)
+        why = std::to_string(slow) + " left out by \"Revs >\" " + std::to_string(minRevs);
+    if (checked > slow)
+        why += (why.empty() ? "" : ", ") + std::to_string(checked - slow) + (slow > 0 ? "" : " left out") +
+               " at " + std::to_string(static_cast<int>(MaxSearchRevs)) + " revs a day or more";
+    return "  No satellite searched: " + why + ".";
+}
+
 PredictionResult SearchSatellites(const PredictionInputs &inputs, const SearchControl &control,
                                   const SatelliteSearch &search)
 {

@@ -29,6 +29,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -50,6 +51,11 @@ struct SearchControl {
 // ground-track searches: selected, and more than `minRevs` but fewer than 20
 // revolutions a day (both bounds exclusive).
 bool IsPassSearchCandidate(const TleRecord &record, int minRevs);
+
+// Why a search over `records` would search no satellite, as the last line of
+// its report: none is checked, or how many checked ones the mean-motion
+// bounds leave out. Empty when one of them is searched.
+std::string NothingSearchedLine(const tlearray &records, int minRevs);
 
 // The search of one satellite: `record` is this satellite's own copy (its
 // propagator work area changes as it is propagated), `observer` the calling

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <random>
+#include <unistd.h>
 
 #include "engine/astronomy/constants.h"
 #include "engine/files/settings.h"
@@ -274,4 +279,21 @@ TEST_F(ViewSizes, MissingWorldImageIsToldAndTheChoiceKept)
     EXPECT_NE(LoadMapImage().find("map/no_such_world.jpg\""), std::string::npos);
     EXPECT_FALSE(MapImage.isNull());
     EXPECT_EQ(Options.MapFile.str(), "no_such_world.jpg");
+
+    // A JPEG cut short decodes with its missing part grey: it is told as well.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("kyt_map_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder / "map");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(CodedWorldImage(720, 360).save(&buffer, "JPG"));
+    for (const auto &[name, size] : {std::pair{"whole.jpg", bytes.size()}, std::pair{"cut.jpg", bytes.size() / 2}})
+        std::ofstream((folder / "map" / name).string(), std::ios::binary).write(bytes.constData(), size);
+    SetProgramFolders(folder.string() + "/");
+    Options.MapFile.assign("whole.jpg");
+    EXPECT_EQ(LoadMapImage(), "");
+    Options.MapFile.assign("cut.jpg");
+    EXPECT_NE(LoadMapImage().find("map/cut.jpg\""), std::string::npos);
+    std::filesystem::remove_all(folder);
 }

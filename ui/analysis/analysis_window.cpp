@@ -203,6 +203,7 @@ void TfrAnalysisWnd::BuildToolbar()
 void TfrAnalysisWnd::FormCreate()
 {
     utcMode_ = true;
+    pickerOffset_ = 0.0;
     dt_an_hour->setDateTime(DayCountToDateTime(CurrentTime));
     dt_an_date->setDate(dt_an_hour->date());
     target_.BodyId = BodySun;
@@ -229,7 +230,16 @@ void TfrAnalysisWnd::menu_utcClick()
     utcMode_ = !utcMode_;
     menu_utc->setText("Set Time to " + stxt_time->text());
     stxt_time->setText(utcMode_ ? "UTC" : "LOC");
-    ShiftPickedTime(dt_an_hour, dt_an_date, utcMode_ ? -Observer.UtcOffset : Observer.UtcOffset);
+    FollowZone();
+}
+
+void TfrAnalysisWnd::ObserverChanged() { FollowZone(); }
+
+void TfrAnalysisWnd::FollowZone()
+{
+    const double offset = utcMode_ ? 0.0 : Observer.UtcOffset;
+    ShiftPickedTime(dt_an_hour, dt_an_date, offset - pickerOffset_);
+    pickerOffset_ = offset;
 }
 
 void TfrAnalysisWnd::dt_an_dateChange() { CopyPickedDate(dt_an_date, dt_an_hour); }
@@ -256,8 +266,7 @@ void TfrAnalysisWnd::cb_objectChange()
 
 double TfrAnalysisWnd::GetAnalysisTime() const
 {
-    const double picked = DateTimeToDayCount(dt_an_hour->dateTime());
-    return utcMode_ ? picked : picked - Observer.UtcOffset;
+    return DateTimeToDayCount(dt_an_hour->dateTime()) - pickerOffset_;
 }
 
 AnalysisInputs TfrAnalysisWnd::Snapshot() const
@@ -388,6 +397,8 @@ void TfrAnalysisWnd::menu_transitClick()
 {
     if (targetChosen_)
         StartListing(SearchAnalysisTransitsTask, SearchAnalysisTransits);
+    else
+        ShowUserMessage(MissingTransitTargetText(target_.BodyId), "Satellite Analysis");
 }
 
 void TfrAnalysisWnd::menu_decayClick() { StartListing(ListDecayedSatellitesTask, ListDecayedSatellites); }

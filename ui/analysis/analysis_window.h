@@ -54,6 +54,10 @@ public:
     void nm_maxrevsChange();
     void dt_an_dateChange();
 
+    // The observer's place changed: in local time the picker shows the same
+    // instant in the new place's zone, as the main window's pickers do.
+    void ObserverChanged();
+
     // The analysis instant in UTC.
     double GetAnalysisTime() const;
     // The window's inputs as a listing reads them.
@@ -102,12 +106,17 @@ private:
     // result on the user-interface thread; the window stays busy until then.
     void RunTask(ThreadTag tag, std::function<Finish()> work);
     void SetWaitCursor(bool waiting);
+    // Shows the picker's instant in the time mode's zone.
+    void FollowZone();
 
     // Shared with the running task, so the task never reaches into a window
     // that may be gone when it ends.
     std::shared_ptr<RunningFlag> busy_ = std::make_shared<RunningFlag>(false);
     WorkerHandle task_;
     bool utcMode_ = true;
+    // Days the time picker runs ahead of UTC: 0, or the offset of the zone
+    // it was last shown in.
+    double pickerOffset_ = 0.0;
     std::shared_ptr<const ElementList> elements_ = std::make_shared<ElementList>();
     std::string fileName_;
     TargetState target_{};

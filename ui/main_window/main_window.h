@@ -129,7 +129,8 @@ public:
     void menu_locationClick();
 
     // After the observer changed (location window, Reset default, home set
-    // with the mouse): the horizon correction, the caption and a refresh.
+    // with the mouse): the horizon correction, the caption, the date and time
+    // pickers here and in the analysis window, and a refresh.
     void ObserverChanged();
 
     // Runs fn on the user-interface thread (at once when already there).

@@ -35,6 +35,9 @@ constexpr int CompassBoxHeight = 85;
 
 QString Text(const std::string &text) { return QString::fromStdString(text); }
 
+// Whether the whole-sky picture is shown: it is wider than the widest zoom.
+bool WholeSkyShown() { return MainView.SkyScale < MainView.SkyScaleMin; }
+
 // The sky scale a zoom frame of half height dragSize gives: in, the frame's
 // field fills the image; out, the image's field fills the frame.
 double ZoomedSkyScale(bool zoomIn, int dragSize)
@@ -156,7 +159,8 @@ void TfrMainWnd::DrawZoomFrame(int x, int y)
         painter.setPen(DragZoomIn ? Qt::white : Qt::red);
         painter.drawRect(DragStart.x() - halfWidth, DragStart.y() - DragSize, 2 * halfWidth,
                          2 * DragSize);
-        if (Options.ViewMode == ViewModeSky)
+        // Out of the whole-sky picture the field stays as it is.
+        if (Options.ViewMode == ViewModeSky && (DragZoomIn || !WholeSkyShown()))
             txt_info1->setText(Text(FieldSizeText(ZoomedSkyScale(DragZoomIn, DragSize))));
     }
     MainImage->SetPicture(picture);
@@ -215,6 +219,13 @@ void TfrMainWnd::MapMouseUp(Qt::MouseButton button, bool shift)
 
 void TfrMainWnd::SkyMouseUp(Qt::MouseButton button, int x, int y)
 {
+    const bool zoom = Dragging && DragSize > SmallestZoomFrame;
+    // Zooming out of the whole-sky picture leaves it as it is: narrowed to
+    // the widest zoom and turned to the drag's start, it would zoom in.
+    if (zoom && !DragZoomIn && WholeSkyShown()) {
+        txt_info1->setText(Text(ShowViewSize()));
+        return;
+    }
     if (button != Qt::MiddleButton) {
         if (x < CompassBoxWidth && y < CompassBoxHeight) {
             const bool raDec = menu_skyviewradec->isChecked();
@@ -232,7 +243,7 @@ void TfrMainWnd::SkyMouseUp(Qt::MouseButton button, int x, int y)
             }
         }
     }
-    if (Dragging && DragSize > SmallestZoomFrame)
+    if (zoom)
         MainView.SkyScale = ZoomedSkyScale(DragZoomIn, DragSize);
     txt_info1->setText(Text(ShowViewSize()));
 }

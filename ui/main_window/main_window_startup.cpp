@@ -303,6 +303,8 @@ void TfrMainWnd::ObserverChanged()
     // The pickers show the clock in the place's zone: left on the old zone,
     // SET would move the clock by the difference of the two offsets.
     SetPickersToInstant(CurrentTime);
+    if (frAnalysisWnd)
+        frAnalysisWnd->ObserverChanged();
     RefreshDisplay();
 }
 
@@ -311,11 +313,15 @@ void TfrMainWnd::LoadStartupDataThread()
     // The long loads run here; everything that touches the window or the
     // shared state follows on the user-interface thread.
     const std::string ephemeris = ProgramDir + EphemerisFile;
-    if (!LoadDEFile(ephemeris)) {
-        OnUiThread([this, ephemeris] {
-            ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!\n"
-                            "Tried \"" + ephemeris + "\"; the set-up command \"bash tools/setup.sh run\""
-                            " of the README makes the default file there.",
+    std::string error;
+    if (!LoadDEFile(ephemeris, &error)) {
+        // A file that is there but cannot be read, or is too large, says so;
+        // otherwise the set-up command makes the default file.
+        const std::string why = !error.empty() ? error + "."
+            : "Tried \"" + ephemeris + "\"; the set-up command \"bash tools/setup.sh run\""
+              " of the README makes the default file there.";
+        OnUiThread([this, why] {
+            ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!\n" + why,
                             "Start ERROR", MessageKind::Information);
             EndWithoutSaving();
         });

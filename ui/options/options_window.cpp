@@ -168,6 +168,10 @@ void TfrOptionWnd::FormCreate()
     cb_map->addItems(MapFileNames());
     const QString mapFile = QString::fromStdString(Options.MapFile.str());
     cb_map->setCurrentIndex(cb_map->findText(mapFile, Qt::MatchFixedString));
+    // A chosen image missing from the folder is in no item: the box still
+    // names it, so an empty box does not pass for no choice.
+    if (cb_map->currentIndex() < 0 && !mapFile.isEmpty())
+        cb_map->setPlaceholderText(mapFile + " (missing)");
     ShowMapPreview(mapFile);
 }
 

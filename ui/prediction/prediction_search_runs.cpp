@@ -24,6 +24,8 @@ struct TfrPredictionWnd::SearchRun {
     // satellite or pass and its result, should one still come, is dropped.
     std::atomic<bool> cancel{false};
     WorkerHandle task;
+    // Why the search has no satellite to search, when it has none.
+    std::string nothingSearched;
 };
 
 bool TfrPredictionWnd::GetPredictionSpan(double &minElevation, double &sunAltitude, double &end,
@@ -81,6 +83,7 @@ bool TfrPredictionWnd::StartSearch(ThreadTag tag, PredictionSearch search, Searc
     } else if (PredictionList.empty()) {
         return false;
     } else if (!targetChosen_ && (kind == SearchKind::Transits || kind == SearchKind::GroundTracks)) {
+        ShowUserMessage(MissingTransitTargetText(TransitTarget.BodyId), "Satellite Pass Prediction");
         return false;
     }
     if (!CheckPredictionPeriod(PickerInstant(dt_predict_hour1), PickerInstant(dt_predict_hour2)))
@@ -94,6 +97,8 @@ bool TfrPredictionWnd::StartSearch(ThreadTag tag, PredictionSearch search, Searc
     bn_chartwnd->setEnabled(false);
 
     auto run = std::make_shared<SearchRun>();
+    if (kind != SearchKind::Flares)
+        run->nothingSearched = NothingSearchedLine(PredictionList, nm_revs->value());
     Busy = true;
     setCursor(Qt::WaitCursor);
     PredictionToolbar->setCursor(Qt::WaitCursor);
@@ -122,27 +127,29 @@ bool TfrPredictionWnd::StartSearch(ThreadTag tag, PredictionSearch search, Searc
                     if (!result)
                         ShowUserMessage("The search ended with an error: " + failure, "Satellite Pass Prediction",
                                         MessageKind::Error);
-                    FinishSearch(kind, result ? std::move(*result) : PredictionResult{});
+                    FinishSearch(kind, result ? std::move(*result) : PredictionResult{}, run->nothingSearched);
                 },
                 Qt::QueuedConnection);
             EndWorkerThread(tag);
         });
     if (!run->task.Started()) {
-        FinishSearch(kind, {});
+        FinishSearch(kind, {}, {});
         return false;
     }
     run_ = std::move(run);
     return true;
 }
 
-void TfrPredictionWnd::FinishSearch(SearchKind kind, PredictionResult result)
+void TfrPredictionWnd::FinishSearch(SearchKind kind, PredictionResult result, const std::string &nothingSearched)
 {
     Passes.insert(Passes.end(), std::make_move_iterator(result.Passes.begin()),
                   std::make_move_iterator(result.Passes.end()));
-    // A transit report without rows would end at its header: it says so.
+    // A report without rows would end at its header: it says why.
     const bool overObject = kind == SearchKind::Transits || kind == SearchKind::GroundTracks;
-    if (overObject && !result.Found && !result.Lines.empty())
-        result.Lines.push_back("  No transits found.");
+    if (!result.Lines.empty() && !nothingSearched.empty())
+        result.Lines.push_back(nothingSearched);
+    else if (overObject && !result.Found && !result.Lines.empty())
+        result.Lines.push_back(NoTransitsLine);
     QString text;
     for (const std::string &line : result.Lines) {
         if (!text.isEmpty())

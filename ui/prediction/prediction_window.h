@@ -51,15 +51,17 @@ public:
         Flares,       // the Iridium set (refused without one); a new pass list;
                       // "Sky Charts" and "Show Google Earth" when a flare was found
         Transits,     // the working set's qualifying records; the pass list is kept;
-                      // refused while the sky point or star was not chosen
+                      // refused, with a message, while the sky point or star
+                      // was not chosen
         GroundTracks, // as Transits; "Show Google Earth" when a track row was written
     };
     using PredictionSearch =
         std::function<PredictionResult(const PredictionInputs &inputs, const SearchControl &control)>;
 
     // Starts `search` as worker task `tag` unless a start refusal applies
-    // (the refusals are silent but for CheckPredictionPeriod's and the
-    // missing Iridium set's messages). True when the task started.
+    // (the refusals are silent but for CheckPredictionPeriod's, the missing
+    // Iridium set's and the missing sky point's or star's messages). True
+    // when the task started.
     bool StartSearch(ThreadTag tag, PredictionSearch search, SearchKind kind);
 
     // Gives up the running search: it stops at its next satellite or pass,
@@ -163,8 +165,9 @@ private:
     // shows, as day counts in the window's time mode.
     static double PickerInstant(const QDateTimeEdit *picker);
     static void SetPicker(QDateEdit *date, QDateTimeEdit *hour, double instant);
-    // The passes and lines of a search that ended, on the user-interface thread.
-    void FinishSearch(SearchKind kind, PredictionResult result);
+    // The passes and lines of a search that ended, on the user-interface
+    // thread; a report with no satellite searched ends with nothingSearched.
+    void FinishSearch(SearchKind kind, PredictionResult result, const std::string &nothingSearched);
 
     std::shared_ptr<SearchRun> run_;
     // False while "Ra/Dec" or "STAR" is chosen but its picker chose nothing:

@@ -3,6 +3,7 @@
 // Chebyshev series is exact and the expected positions follow from the
 // motion alone, in any record and sub-interval.
 #include "engine/astronomy/de_reader.h"
+#include "engine/files/data_files.h"
 
 #include <gtest/gtest.h>
 
@@ -361,6 +362,12 @@ TEST_F(DEReaderTest, DamagedOrForeignFilesAreRefusedAndUnloadWhatWasLoaded)
     }
     ASSERT_TRUE(LoadDEFile(Write(good, "good.423")));
     EXPECT_FALSE(LoadDEFile((dir_ / "missing.423").string()));
+    // Over the size bound (a sparse file, never read): refused, and told so.
+    const std::string huge = Write({}, "huge.423");
+    std::filesystem::resize_file(huge, EphemerisLimit + 1);
+    std::string error;
+    EXPECT_FALSE(LoadDEFile(huge, &error));
+    EXPECT_NE(error.find("too large"), std::string::npos) << error;
     Vec4 v{};
     EXPECT_FALSE(CalcDEBodyPosition(kDESun, kDEEarth, v, kStart + 1, kDEUnitsKm));
 

@@ -190,7 +190,9 @@ TEST_F(AnalysisListingsTest, MeanMotionLimitsExcludeTheirEndsWhileTheBoxIncludes
     inputs.MinAzimuth = inputs.MaxAzimuth = RadToDeg(state.Azimuth);
     inputs.MinElevation = inputs.MaxElevation = RadToDeg(state.Elevation);
     inputs.MinRevs = 14;
-    EXPECT_TRUE(VisibleRows(ListVisibleSatellites(inputs)).empty());
+    const auto none = ListVisibleSatellites(inputs);
+    EXPECT_TRUE(VisibleRows(none).empty());
+    EXPECT_EQ(none.back(), "  No satellites visible inside the limits.");
     inputs.MinRevs = 13;
     EXPECT_EQ(VisibleRows(ListVisibleSatellites(inputs)).size(), 1u);
     inputs.MaxRevs = 14;
@@ -253,6 +255,12 @@ TEST_F(AnalysisListingsTest, IssTransitsGiveOneRowForEachTarget)
             }
         EXPECT_EQ(HasLineStarting(lines, "  Epoch Date: "), reference.body == BodyStar);
         EXPECT_EQ(HasLineStarting(lines, "  RA: 06h 45m 09s   DEC: -16"), reference.body == BodyStar);
+
+        // Two hours later the span holds no transit, and the report says so.
+        inputs.Instant = inputs.InstantShown = reference.instant + 2.0 / 24.0;
+        const auto later = SearchAnalysisTransits(inputs);
+        EXPECT_EQ(TransitRows(later), 0);
+        EXPECT_EQ(later.back(), "  No transits found.");
     }
 }
 
@@ -301,6 +309,9 @@ TEST_F(AnalysisListingsTest, DecayLinesShowDayCountDatesInTheChosenUnitAndTimeSc
     lines = ListDecayedSatellites(inputs);
     EXPECT_EQ(lines.back(), "  41484-FLOCK 2E-2                    143     137   21/01/2018 05:39:00   "
                             "23/01/2018 19:38:37");
+    // Before its epoch nothing is listed, and the listing says so.
+    inputs.Instant = inputs.InstantShown = MakeInstant(2018, 1, 20);
+    EXPECT_EQ(ListDecayedSatellites(inputs).back(), "  No decaying satellites found.");
 }
 
 } // namespace

@@ -84,7 +84,8 @@ TEST_F(AnalysisWindowTest, LocalTimeAndBackKeepTheInstant)
 }
 
 // A sky point the user did not give is asked for again when "Ra/Dec" is
-// picked again, though the box already shows it.
+// picked again, though the box already shows it; until then "Transit" says
+// which point to choose.
 TEST_F(AnalysisWindowTest, PickingRaDecAgainAsksForThePointAgain)
 {
     int asked = 0;
@@ -99,6 +100,10 @@ TEST_F(AnalysisWindowTest, PickingRaDecAgainAsksForThePointAgain)
     }
     Hooks().pickSkyPoint = nullptr;
     EXPECT_EQ(asked, 2);
+    window.menu_transitClick();
+    EXPECT_FALSE(window.Busy());
+    EXPECT_EQ(Messages().back(), "Satellite Analysis: No sky point chosen. Choose \"Ra/Dec\" under \"Transit "
+                                 "Object\" and enter its RA and DEC.");
 }
 
 TEST_F(AnalysisWindowTest, LowerMeanMotionLimitPushesTheUpperOne)

@@ -2,7 +2,10 @@
 #include "main_window_fixture.h"
 
 #include "engine/text/text_format.h"
+#include "ui/analysis/analysis_window.h"
+#include "ui/main_window/day_count.h"
 
+#include <QAction>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -151,10 +154,18 @@ TEST_F(MainWindowTest, APlaceInAnotherZoneTurnsThePickersWithTheClock)
 {
     TfrMainWnd &w = Start();
     const double clock = CurrentTime;
+    // The analysis window's picker, in local time, follows as well.
+    w.menu_analysis->trigger();
+    ASSERT_NE(frAnalysisWnd, nullptr);
+    if (frAnalysisWnd->UtcMode())
+        frAnalysisWnd->menu_utcClick();
+    const double analysed = frAnalysisWnd->GetAnalysisTime();
     Observer.UtcOffset = 1.0 / 24.0; // a place one hour east, as the location window applies it
     w.ObserverChanged();
     w.menu_setusertimeClick();
     EXPECT_EQ(InstantToMilliseconds(CurrentTime), InstantToMilliseconds(clock)) << "SET untouched keeps the clock";
+    EXPECT_EQ(InstantToMilliseconds(frAnalysisWnd->GetAnalysisTime()), InstantToMilliseconds(analysed));
+    EXPECT_EQ(frAnalysisWnd->dt_an_hour->dateTime(), DayCountToDateTime(analysed + 1.0 / 24.0));
     Observer.UtcOffset = 0.0;
 }
 

@@ -144,6 +144,16 @@ TEST_F(MouseTest, SkyFramesZoomByTheirHeightWithinTheLimits)
     EXPECT_EQ(w.menu_skyviewradec->isChecked(), !raDec);
     EXPECT_NEAR(MainView.Centre.first, beside.first, 1e-9);
     EXPECT_NEAR(MainView.Centre.second, beside.second, 1e-9);
+
+    // Zooming out of the whole-sky picture leaves it as it is.
+    w.menu_zenithClick();
+    const double whole = MainView.SkyScale;
+    const double wholeAlt = MainView.CentreAlt, wholeAz = MainView.CentreAz;
+    Drag(Qt::RightButton, QPoint(550, 300), QPoint(550, 400));
+    EXPECT_DOUBLE_EQ(MainView.SkyScale, whole);
+    EXPECT_DOUBLE_EQ(MainView.CentreAlt, wholeAlt);
+    EXPECT_DOUBLE_EQ(MainView.CentreAz, wholeAz);
+    EXPECT_EQ(w.txt_info1->text(), "Size: 180.0 Deg");
 }
 
 TEST_F(MouseTest, GlobeTurnsToTheClickAndZoomsNoSmallerThanFifteenPixels)

@@ -95,6 +95,14 @@ TEST_F(OptionsWindowTest, MapListMatchesJpegInAnyCaseAndRefusesLongNames)
         EXPECT_EQ(window.cb_map->itemText(0), "default.jpg");
         EXPECT_EQ(window.cb_map->currentText(), "World.JPG");
     }
+    {
+        // A chosen image missing from the folder is still named.
+        Options.MapFile.assign("away.jpg");
+        TfrOptionWnd window;
+        EXPECT_EQ(window.cb_map->currentIndex(), -1);
+        EXPECT_EQ(window.cb_map->placeholderText(), "away.jpg (missing)");
+        Options.MapFile.assign("world.jpg");
+    }
     const std::string longName = std::string(62, 'w') + ".jpg";
     WriteFile((root_ / "map" / longName).string(), "");
     TfrOptionWnd window;

@@ -254,8 +254,8 @@ TEST_F(PredictionWindowTest, FlareAndTransitSearchesLeaveTheirButtons)
 }
 
 // A sky point the user did not give leaves the transit object without a
-// direction of the user's: neither search on it starts, and no period check
-// speaks; a body chosen afterwards starts again.
+// direction of the user's: neither search on it starts, each says which point
+// to choose, and no period check speaks; a body chosen afterwards starts again.
 TEST_F(PredictionWindowTest, SkyPointNotChosenRefusesTransitAndTrackSearches)
 {
     TfrPredictionWnd &window = OpenWithMainSet(3);
@@ -269,13 +269,48 @@ TEST_F(PredictionWindowTest, SkyPointNotChosenRefusesTransitAndTrackSearches)
     window.menu_trkClick();
     EXPECT_FALSE(window.Busy);
     EXPECT_EQ(window.PredictRichText->toPlainText(), "earlier report");
-    EXPECT_TRUE(Messages().empty());
+    const std::vector<ShownMessage> told = Messages();
+    ASSERT_EQ(told.size(), 2u);
+    for (const ShownMessage &message : told)
+        EXPECT_EQ(message.text, "No sky point chosen. Choose \"Ra/Dec\" under \"Transit Object\" and enter its RA "
+                                "and DEC.");
 
     window.cb_object->setCurrentIndex(9);
     window.cb_objectChange();
     window.menu_trsClick();
     EXPECT_FALSE(window.Busy);
-    ASSERT_EQ(Messages().size(), 1u); // the span of 20 days is now checked
+    ASSERT_EQ(Messages().size(), 3u); // the span of 20 days is now checked
+}
+
+// A search in which no satellite of the working set qualifies ends with why,
+// not at its header: GPS and geostationary satellites are below the default
+// "Revs >", and unchecked satellites are never searched.
+TEST_F(PredictionWindowTest, ASearchWithNoSatelliteToSearchSaysWhy)
+{
+    Start();
+    ElementList elements;
+    ASSERT_TRUE(LoadTleTextFile(elements, (setUpData_ / "tle" / "gpredict.tle").string()));
+    MainList.clear();
+    for (const ElementRecord &element : elements) {
+        TleRecord record;
+        const std::string name = element.Name.str();
+        if ((name.rfind("GPS BIIR-2 ", 0) == 0 || name.rfind("METEOSAT-8", 0) == 0) &&
+            LoadSatFromElementRecord(record, element, true, 0.5, 20.0))
+            MainList.push_back(record);
+    }
+    ASSERT_EQ(MainList.size(), 2u);
+    window_->menu_linetabular->trigger();
+    TfrPredictionWnd &window = *frPredictionWnd;
+    window.menu_allClick();
+    ASSERT_EQ(window.nm_revs->value(), 13);
+    window.menu_lineClick();
+    ASSERT_TRUE(WaitIdle(window));
+    EXPECT_EQ(window.ResultLines().back(), "  No satellite searched: 2 left out by \"Revs >\" 13.");
+
+    window.menu_noneClick();
+    window.menu_trsClick();
+    ASSERT_TRUE(WaitIdle(window));
+    EXPECT_EQ(window.ResultLines().back(), "  No satellite searched: none is checked.");
 }
 
 // The options' unit reaches the open window's track width: its limit and label.
