@@ -20,9 +20,11 @@
 
 namespace {
 
+QPointer<QWidget> messageOwner;
+
 bool ShowMessageBox(const std::string &text, const std::string &caption, MessageKind kind)
 {
-    QWidget *parent = QApplication::activeWindow();
+    QWidget *parent = messageOwner ? messageOwner.data() : QApplication::activeWindow();
     const QString body = QString::fromStdString(text);
     const QString title = QString::fromStdString(caption);
     switch (kind) {
@@ -88,6 +90,16 @@ void PrintLines(const std::vector<std::string> &lines, const std::string &title)
 }
 
 } // namespace
+
+MessageOwner::MessageOwner(QWidget *owner) : previous_(messageOwner)
+{
+    messageOwner = owner;
+}
+
+MessageOwner::~MessageOwner()
+{
+    messageOwner = previous_;
+}
 
 void InstallUiHooks(QObject *uiObject)
 {

@@ -9,7 +9,7 @@
 #include "engine/runtime/ui_hooks.h"
 
 #include <cstdlib>
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -47,29 +47,38 @@ void AutoDownloadThreadProc(AutoDownloadInputs inputs)
         run.progress = inputs.links.progress;
         run.mainList = std::move(inputs.mainList);
         int stored = 0;
-        {
-            // The windows come back even when the run fails on the way.
-            std::unique_ptr<void, std::function<void(void *)>> restore(
-                &inputs, [&](void *) { Post(inputs.links.end); });
+        try {
             stored = DownloadEntries(lines, web, run);
+        } catch (...) {
+            // The windows come back even when the run fails on the way.
+            if (inputs.links.end)
+                PostToUiThread([end = inputs.links.end] { end({}); });
+            throw;
         }
+        std::optional<UserMessage> saveFailure;
         if (stored > 0) {
             web.time = settings.localNow();
             web.downloaded = true;
             std::string error;
             if (!SaveInternetInfo(web, &error))
-                ShowUserMessage(error, "Download Error", MessageKind::Error);
+                saveFailure = UserMessage{error, "Download Error", MessageKind::Error};
         }
+        std::optional<UserMessage> closing;
         if (run.stopped || run.toldUser || DownloadStop) {
-            // Stopped by the user or the program's close, or told already.
+            // Stopped by the user or the program's close, or ended early with a notice of its own.
         } else if (stored <= 0) {
-            ShowUserMessage("Download Failed - File or Download ERROR" + FailureReport(run), "Download Error",
-                            MessageKind::Error);
+            closing = UserMessage{"Download Failed - File or Download ERROR", "Download Error", MessageKind::Error};
         } else if (run.unpackFailures > 0) {
-            ShowUserMessage("Unzip Error - " + std::to_string(run.unpackFailures) + " File(s) Failed"
-                                + FailureReport(run),
-                            "UNZip", MessageKind::Error);
+            closing = UserMessage{"Unzip Error - " + std::to_string(run.unpackFailures) + " File(s) Failed", "UNZip",
+                                  MessageKind::Error};
         }
+        PostToUiThread([end = inputs.links.end, run = std::move(run), saveFailure, closing] {
+            std::vector<UserMessage> messages = CloseDownloadRun(run, closing);
+            if (saveFailure)
+                messages.insert(messages.begin(), *saveFailure);
+            if (end)
+                end(messages);
+        });
     }
     EndWorkerThread(AutoDownloadTaskTag, &DownloadRunning);
 }

@@ -2,11 +2,13 @@
 // last download has passed, the selected entries of the list are fetched.
 #pragma once
 
+#include "engine/runtime/ui_hooks.h"
 #include "engine/runtime/worker_tasks.h"
 #include "engine/satellites/satellite_record.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 constexpr ThreadTag AutoDownloadTaskTag = 2;
 
@@ -17,8 +19,10 @@ struct DownloadTaskLinks {
     std::function<void()> begin;
     // Sets the progress box's label.
     std::function<void(const std::string &)> progress;
-    // Hides the progress box, resets its label and enables the main window.
-    std::function<void()> end;
+    // Hides the progress box, resets its label and enables the main window;
+    // then shows the messages that close the run, one after another, each in
+    // front of the window that started it.
+    std::function<void(const std::vector<UserMessage> &)> end;
 };
 
 // What the task takes from the program when it starts.
@@ -34,5 +38,6 @@ struct AutoDownloadInputs {
 // hours lie between the local clock and the last download (either way),
 // runs the download. A run that stores something moves the last download's
 // time to now; one that stores nothing says so and keeps it. A run that
-// ends with files it could not unpack names them.
+// ends with files it could not unpack names them. Every message waits for
+// the end, after the progress box.
 void AutoDownloadThreadProc(AutoDownloadInputs inputs);

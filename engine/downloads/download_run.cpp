@@ -18,11 +18,6 @@ namespace {
 // Only so many lines are searched for the Space-Track entry that logs in.
 constexpr std::size_t LoginSearchLines = 256;
 
-void Tell(const std::string &text, const std::string &caption)
-{
-    ShowUserMessage(text, caption, MessageKind::Error);
-}
-
 void ShowProgress(const DownloadRun &run, std::string text)
 {
     if (run.progress)
@@ -164,8 +159,11 @@ int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, Dow
     run.toldUser = false;
     const DownloadSettings settings = DownloadConfig();
     std::unique_ptr<InternetSession> session = OpenInternetSession(settings);
+    run.notice.clear();
+    run.mainListUpdated = false;
+    run.futureSets = 0;
     if (!session) {
-        Tell("Failed to Connect to The INTERNET", "Connection");
+        run.notice = "Failed to Connect to The INTERNET";
         run.toldUser = true;
         return 0;
     }
@@ -183,9 +181,8 @@ int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, Dow
     EntryPass pass(*session, run);
     if (login) {
         if (TrimText(web.user).empty() || TrimText(web.password).empty()) {
-            Tell("Failed - Missing Username or Password\n\nEnter the Space-Track Username and Password, or "
-                 "uncheck the \"(ST)\" entries.",
-                 "Connection");
+            run.notice = "Failed - Missing Username or Password\n\nEnter the Space-Track Username and Password, "
+                         "or uncheck the \"(ST)\" entries.";
             run.toldUser = true;
             return 0;
         }
@@ -200,8 +197,7 @@ int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, Dow
             pass.loginFailure = reason;
             if (result == LoginResult::Unreachable)
                 pass.SkipServer(link, "could not be reached");
-            if (!DownloadStop)
-                Tell(LoginMessage(result, reason), "Connection");
+            run.notice = LoginMessage(result, reason);
         }
     }
     for (const DownloadEntry &entry : selected) {
@@ -215,9 +211,8 @@ int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, Dow
     }
     if (web.updatemain && run.mainList) {
         ShowProgress(run, "Update in Progress...Updating Main Satellites");
-        int futureSets = 0;
-        UpdateElementsFromTleFiles(*run.mainList, run.updateFolder, &futureSets);
-        PostToUiThread([updated = *run.mainList, futureSets] { ApplyUpdatedMainList(updated, futureSets); });
+        UpdateElementsFromTleFiles(*run.mainList, run.updateFolder, &run.futureSets);
+        run.mainListUpdated = true;
     }
     return pass.stored;
 }
@@ -227,7 +222,23 @@ std::string FailureReport(const DownloadRun &run)
     std::string text;
     for (const std::string &failure : run.failures)
         text += "\n" + failure;
-    return text.empty() ? text : "\n" + text;
+    if (!text.empty())
+        text.insert(0, "\n");
+    return run.notice.empty() ? text : "\n\n" + run.notice + text;
+}
+
+std::vector<UserMessage> CloseDownloadRun(const DownloadRun &run, std::optional<UserMessage> closing)
+{
+    std::vector<UserMessage> messages;
+    if (closing) {
+        closing->text += FailureReport(run);
+        messages.push_back(std::move(*closing));
+    } else if (!run.notice.empty() && !run.stopped) {
+        messages.push_back({run.notice, "Connection", MessageKind::Error});
+    }
+    if (run.mainListUpdated && run.mainList)
+        messages.push_back(ApplyUpdatedMainList(*run.mainList, run.futureSets));
+    return messages;
 }
 
 bool DownloadSingleFile(const std::string &url, const std::string &folder, const std::string &fileName,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/files/internet_info.h"
+#include "engine/runtime/ui_hooks.h"
 #include "engine/satellites/satellite_record.h"
 
 #include <functional>
@@ -19,17 +20,23 @@ struct DownloadRun {
     std::function<void(const std::string &)> progress;
     // A copy of MainList taken when the task started. With web.updatemain
     // the run brings it up to date from the update folder, whether or not
-    // it stored anything, and hands it to the user-interface thread, where
-    // MainList takes the newer elements.
+    // it stored anything (mainListUpdated, with the sets it left out for
+    // their future dates); CloseDownloadRun hands it to MainList.
     std::optional<tlearray> mainList;
+    bool mainListUpdated = false;
+    int futureSets = 0;
     // One line per selected entry that was not stored: its item text and why.
     std::vector<std::string> failures;
     // How many of them were fetched but could not be unpacked.
     int unpackFailures = 0;
     // The run ended at DownloadStop before it was through the list.
     bool stopped = false;
-    // The run ended before any download with a message of its own (no
-    // connection, no login to use): there is nothing more to tell.
+    // What the run has to say of itself (no connection, no login to use, a
+    // login that failed), empty when nothing. It is not shown while the run
+    // goes on, under the progress box, but with the closing message.
+    std::string notice;
+    // The run ended before any download with a notice of its own: there is
+    // nothing more to tell.
     bool toldUser = false;
 };
 
@@ -44,9 +51,17 @@ struct DownloadRun {
 // run.
 int DownloadEntries(const std::vector<std::string> &lines, const web_t &web, DownloadRun &run);
 
-// The failures of a run as the text that follows a final message: empty when
-// there are none.
+// The failures of a run as the text that follows a final message: its notice,
+// then one line per entry not stored; empty when there are none.
 std::string FailureReport(const DownloadRun &run);
+
+// On the user-interface thread once the run has ended: the messages that
+// close it, in the order they are to be shown after the progress box has
+// closed, one box each. closing (the caller's final message, none when there
+// is nothing to say) takes the failures; without it the notice stands alone,
+// unless the run was stopped. Then the updated main list is handed to
+// MainList, and what that says follows.
+std::vector<UserMessage> CloseDownloadRun(const DownloadRun &run, std::optional<UserMessage> closing);
 
 // Fetches url into folder + fileName (replaced only by a complete 2xx
 // answer within the size limit); false with the reason when it cannot. The

@@ -18,3 +18,8 @@ void ShowUserMessage(const std::string &text, const std::string &caption, Messag
     auto show = hooks.showMessage;
     hooks.runOnUiThread([show, text, caption, kind] { show(text, caption, kind); });
 }
+
+void ShowUserMessage(const UserMessage &message)
+{
+    ShowUserMessage(message.text, message.caption, message.kind);
+}

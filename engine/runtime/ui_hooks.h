@@ -10,6 +10,13 @@
 
 enum class MessageKind { Information, Warning, Error, Confirmation };
 
+// A message kept to be shown later, when the moment has come to show it.
+struct UserMessage {
+    std::string text;
+    std::string caption;
+    MessageKind kind = MessageKind::Information;
+};
+
 struct UiHooks {
     // The user-interface thread, set by the program with the hooks. On it
     // ShowUserMessage shows its box at once, so a caller that goes on to end
@@ -53,3 +60,4 @@ UiHooks &Hooks();
 // runOnUiThread without waiting.
 void ShowUserMessage(const std::string &text, const std::string &caption,
                      MessageKind kind = MessageKind::Information);
+void ShowUserMessage(const UserMessage &message);

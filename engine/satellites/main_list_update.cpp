@@ -50,12 +50,40 @@ bool PairEpoch(const std::string &line1, const std::string &line2, double &epoch
 // it was made) would count as newer than every honest set after it.
 constexpr double FutureEpochDays = 3.0;
 
-// The latest epoch (Julian date) a set may have to be taken now.
-double LatestTakenEpoch()
+// Elements older than this give positions too far off to trust (a low
+// orbit drifts by kilometres a day); the user is told how to get new ones.
+constexpr double StaleElementDays = 30.0;
+
+// The computer's clock as a Julian date.
+double JulianNow()
 {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     // 2440587.5 is the Julian date of 1970-01-01.
-    return 2440587.5 + std::chrono::duration<double, std::ratio<86400>>(now).count() + FutureEpochDays;
+    return 2440587.5 + std::chrono::duration<double, std::ratio<86400>>(now).count();
+}
+
+// The latest epoch (Julian date) a set may have to be taken now.
+double LatestTakenEpoch()
+{
+    return JulianNow() + FutureEpochDays;
+}
+
+// What the user is told when even the newest set of the main list is stale,
+// else nothing: "Satellites are Current" only says no file held a newer set.
+std::string StaleElementsNote(const tlearray &set)
+{
+    if (set.empty())
+        return {};
+    double newest = set.front().Elements.epoch;
+    for (const TleRecord &record : set)
+        newest = std::max(newest, record.Elements.epoch);
+    const double age = JulianNow() - newest;
+    if (!(age > StaleElementDays))
+        return {};
+    return "\n\nThe newest element set is " + std::to_string(static_cast<long long>(age))
+           + " days old: positions and passes from it are far off. Get current sets with \"Internet File "
+             "Download...\" (Tools menu), or copy current \".tle\" files into the satellite download folder, then "
+             "choose \"Update Main List\" again.";
 }
 
 // Whether a set of epoch is to replace one of epoch current. A current
@@ -181,7 +209,7 @@ bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder, int *f
     return replaced;
 }
 
-void ApplyUpdatedMainList(const tlearray &updated, int futureSets)
+UserMessage ApplyUpdatedMainList(const tlearray &updated, int futureSets)
 {
     const double latest = LatestTakenEpoch();
     bool replaced = false;
@@ -206,13 +234,14 @@ void ApplyUpdatedMainList(const tlearray &updated, int futureSets)
                 + std::to_string(static_cast<int>(FutureEpochDays))
                 + " days after this computer's clock were not taken. Check the computer's date and time, "
                   "or where those files came from.";
-    ShowUserMessage(text, "Information", MessageKind::Information);
+    text += StaleElementsNote(MainList);
+    return {text, "Information", MessageKind::Information};
 }
 
 void UpdateMainListThread(tlearray set, const std::string &folder)
 {
     int futureSets = 0;
     UpdateElementsFromTleFiles(set, folder, &futureSets);
-    PostToUiThread([set = std::move(set), futureSets] { ApplyUpdatedMainList(set, futureSets); });
+    PostToUiThread([set = std::move(set), futureSets] { ShowUserMessage(ApplyUpdatedMainList(set, futureSets)); });
     EndWorkerThread(MainListUpdateTaskTag);
 }

@@ -3,6 +3,7 @@
 // the satellite selector's working list on the user-interface thread.
 #pragma once
 
+#include "engine/runtime/ui_hooks.h"
 #include "engine/runtime/worker_tasks.h"
 #include "engine/satellites/satellite_record.h"
 
@@ -30,10 +31,13 @@ bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder, int *f
 // task 99 or a download): each record of MainList whose catalogue number
 // updated holds with a later epoch takes those elements (the main set may
 // have changed while the copy was updated). Then the main window is
-// refreshed when any did, and the result is shown, with the number of sets
-// the update left out for their future dates.
-void ApplyUpdatedMainList(const tlearray &updated, int futureSets = 0);
+// refreshed when any did. Returns the message that tells the result, with
+// the number of sets the update left out for their future dates and, when
+// even the newest set of MainList is over a month old, its age and how to
+// get current sets.
+UserMessage ApplyUpdatedMainList(const tlearray &updated, int futureSets = 0);
 
 // Task 99: updates set, a copy of MainList taken when the task started, from
-// folder and hands it to ApplyUpdatedMainList on the user-interface thread.
+// folder and hands it to ApplyUpdatedMainList on the user-interface thread,
+// which shows its message.
 void UpdateMainListThread(tlearray set, const std::string &folder);

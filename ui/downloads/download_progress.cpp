@@ -2,11 +2,13 @@
 
 #include "engine/downloads/download_settings.h"
 #include "ui/downloads/info_download_window.h"
+#include "ui/hooks_install.h"
 #include "ui/main_window/main_window.h"
 
 #include <QLabel>
+#include <QPointer>
 
-DownloadTaskLinks ProgressBoxLinks(bool enableMainWindow)
+DownloadTaskLinks ProgressBoxLinks(QWidget *owner, bool enableMainWindow)
 {
     DownloadTaskLinks links;
     links.begin = [] {
@@ -19,7 +21,7 @@ DownloadTaskLinks ProgressBoxLinks(bool enableMainWindow)
         if (frInfoDownloadWnd)
             frInfoDownloadWnd->lb_dwninfo->setText(QString::fromStdString(text));
     };
-    links.end = [enableMainWindow] {
+    links.end = [owner = QPointer<QWidget>(owner), enableMainWindow](const std::vector<UserMessage> &messages) {
         // A "Stop" ends this run only. Once the program closes the box is
         // gone and the flag stays set for good.
         if (frInfoDownloadWnd) {
@@ -28,6 +30,10 @@ DownloadTaskLinks ProgressBoxLinks(bool enableMainWindow)
         }
         if (enableMainWindow && frMainWnd)
             frMainWnd->setEnabled(true);
+        // The box has gone first, and each message waits for the one before.
+        const MessageOwner shownBy(owner);
+        for (const UserMessage &message : messages)
+            ShowUserMessage(message);
     };
     return links;
 }

@@ -294,12 +294,12 @@ void TfrWebWnd::bn_downloadClick()
     std::string updateFolder = Options.UpdateFolder.str();
     tlearray mainList = MainList;
     QPointer<TfrWebWnd> window(this);
+    // Task 90: the main window stays disabled until this window closes.
+    const DownloadTaskLinks links = ProgressBoxLinks(this, false);
     SetDownloading(true);
     const WorkerHandle task = StartWorkerThread(
         DownloadWindowTaskTag,
-        [window, web, lines, updateFolder, mainList] {
-            // Task 90: the main window stays disabled until this window closes.
-            const DownloadTaskLinks links = ProgressBoxLinks(false);
+        [window, links, web, lines, updateFolder, mainList] {
             PostToUiThread(links.begin);
             DownloadRun run;
             run.updateFolder = updateFolder;
@@ -308,10 +308,11 @@ void TfrWebWnd::bn_downloadClick()
             const int stored = DownloadEntries(lines, web, run);
             // Stopped, or ended early with a message of its own: no more to tell.
             const bool quiet = run.stopped || run.toldUser || DownloadStop;
-            PostToUiThread([window, links, stored, failures = FailureReport(run), quiet] {
-                links.end();
+            PostToUiThread([window, end = links.end, stored, run, quiet] {
+                std::optional<UserMessage> closing;
                 if (window)
-                    window->DownloadEnded(stored, failures, quiet);
+                    closing = window->DownloadEnded(stored, quiet);
+                end(CloseDownloadRun(run, closing));
             });
             EndWorkerThread(DownloadWindowTaskTag, &DownloadRunning);
         },
@@ -322,7 +323,7 @@ void TfrWebWnd::bn_downloadClick()
     }
 }
 
-void TfrWebWnd::DownloadEnded(int stored, const std::string &failures, bool quiet)
+std::optional<UserMessage> TfrWebWnd::DownloadEnded(int stored, bool quiet)
 {
     SetDownloading(false);
     if (stored > 0) {
@@ -331,12 +332,11 @@ void TfrWebWnd::DownloadEnded(int stored, const std::string &failures, bool quie
         ShowLastTime();
     }
     if (quiet)
-        return;
+        return std::nullopt;
     if (stored < 1)
-        ShowUserMessage("Selected File(s) Failed to Download" + failures, "Download ERROR", MessageKind::Warning);
-    else
-        ShowUserMessage("Downloaded and Processed " + std::to_string(stored) + " File(s)" + failures, "Download",
-                        MessageKind::Information);
+        return UserMessage{"Selected File(s) Failed to Download", "Download ERROR", MessageKind::Warning};
+    return UserMessage{"Downloaded and Processed " + std::to_string(stored) + " File(s)", "Download",
+                       MessageKind::Information};
 }
 
 void TfrWebWnd::bn_closeClick()

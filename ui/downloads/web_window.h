@@ -4,10 +4,12 @@
 #pragma once
 
 #include "engine/files/internet_info.h"
+#include "engine/runtime/ui_hooks.h"
 #include "engine/runtime/worker_tasks.h"
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,9 +76,9 @@ private:
     void SaveList();
     void ShowLastTime();
     void SetDownloading(bool running);
-    // The end of the window's download, on the user-interface thread; quiet
-    // when the user needs no message about it.
-    void DownloadEnded(int stored, const std::string &failures, bool quiet);
+    // The end of the window's download, on the user-interface thread: the
+    // closing message, none when quiet (the user needs none about it).
+    std::optional<UserMessage> DownloadEnded(int stored, bool quiet);
 
     // The line of each check-list item.
     std::vector<std::size_t> itemLines_;

@@ -24,7 +24,7 @@ void TfrMainWnd::StartAutoDownload()
     AutoDownloadInputs inputs;
     inputs.updateFolder = Options.UpdateFolder.str();
     inputs.mainList = MainList;
-    inputs.links = ProgressBoxLinks(true);
+    inputs.links = ProgressBoxLinks(this, true);
     StartTask(
         AutoDownloadTaskTag, [inputs = std::move(inputs)] { AutoDownloadThreadProc(inputs); }, &DownloadRunning);
 }

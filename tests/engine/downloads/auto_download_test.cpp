@@ -31,7 +31,11 @@ protected:
         inputs.mainList = MainList;
         inputs.links.begin = [&] { calls.push_back("begin"); };
         inputs.links.progress = [&](const std::string &text) { calls.push_back(text); };
-        inputs.links.end = [&] { calls.push_back("end"); };
+        inputs.links.end = [&](const std::vector<UserMessage> &messages) {
+            calls.push_back("end");
+            for (const UserMessage &message : messages)
+                ShowUserMessage(message);
+        };
         DownloadRunning = true;
         AutoDownloadThreadProc(inputs);
         EXPECT_FALSE(DownloadRunning);
@@ -97,9 +101,13 @@ TEST_F(AutoDownloadTest, TheMainListIsUpdatedEvenWhenNothingWasStored)
     EXPECT_EQ(calls[2], "Update in Progress...Updating Main Satellites");
     ASSERT_EQ(updated.size(), 1u);
     EXPECT_GT(updated[0].Elements.epoch, old.Elements.epoch);
+    // Every message waits for the progress box to close: first the run's
+    // own, then the update's.
     const auto messages = Messages();
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0], "Information: Satellites Updated Successfully");
+    EXPECT_EQ(messages[0].rfind("Download Error: Download Failed", 0), 0u) << messages[0];
+    EXPECT_EQ(messages[1].rfind("Information: Satellites Updated Successfully\n\nThe newest element set is ", 0), 0u)
+        << messages[1];
 }
 
 TEST_F(AutoDownloadTest, NoListNoRunAndNoMessage)

@@ -174,5 +174,7 @@ TEST_F(DownloadTest, SingleFileChecksStatusAndCompletenessOnly)
     EXPECT_TRUE(Messages().empty());
     DownloadRun run;
     EXPECT_EQ(RunList({Line("plain", 0, "/plain.txt")}, run), 0);
-    EXPECT_EQ(Messages().back(), "Connection: Failed to Connect to The INTERNET");
+    EXPECT_TRUE(run.toldUser);
+    EXPECT_EQ(run.notice, "Failed to Connect to The INTERNET");
+    EXPECT_TRUE(Messages().empty());
 }

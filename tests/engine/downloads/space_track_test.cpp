@@ -68,10 +68,19 @@ TEST_F(SpaceTrackTest, ARefusedLoginFailsOnlyTheQueriesAndSendsNone)
 {
     web_.password = "wrong";
     EXPECT_EQ(RunList(Lines()), 1);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Connection: Space-Track Login Failed - Check Username or Password"});
     EXPECT_EQ(server_.Requests(), (std::vector<std::string>{"POST /ajaxauth/login", "GET /plain.txt"}));
     ASSERT_EQ(run_.failures.size(), 1u);
     EXPECT_EQ(run_.failures[0], "(ST)iss: Space-Track refused the login");
+    // Nothing is shown under the progress box: the login's failure is told in
+    // the one box that closes the run, or alone when there is none.
+    EXPECT_TRUE(Messages().empty());
+    const std::string notice = "Space-Track Login Failed - Check Username or Password";
+    const auto closing = CloseDownloadRun(run_, UserMessage{"Downloaded and Processed 1 File(s)", "Download"});
+    ASSERT_EQ(closing.size(), 1u);
+    EXPECT_EQ(closing[0].text, "Downloaded and Processed 1 File(s)\n\n" + notice + "\n\n(ST)iss: Space-Track refused the login");
+    const auto alone = CloseDownloadRun(run_, std::nullopt);
+    ASSERT_EQ(alone.size(), 1u);
+    EXPECT_EQ(alone[0].caption + ": " + alone[0].text, "Connection: " + notice);
 }
 
 TEST_F(SpaceTrackTest, NoPasswordNoRequestAndNoQueryNoLogin)
@@ -79,8 +88,7 @@ TEST_F(SpaceTrackTest, NoPasswordNoRequestAndNoQueryNoLogin)
     web_.password = "";
     EXPECT_EQ(RunList(Lines()), 0);
     EXPECT_TRUE(run_.toldUser);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].rfind("Connection: Failed - Missing Username or Password\n\n", 0), 0u);
+    EXPECT_EQ(run_.notice.rfind("Failed - Missing Username or Password\n\n", 0), 0u);
     EXPECT_TRUE(server_.Requests().empty());
 
     std::vector<std::string> lines = Lines();
@@ -96,8 +104,7 @@ TEST_F(SpaceTrackTest, AServerNotSignedByATrustedAuthorityIsRefused)
     ASSERT_EQ(run_.failures.size(), 1u);
     EXPECT_NE(run_.failures[0].find("curl error 60"), std::string::npos) << run_.failures[0];
     EXPECT_EQ(RunList(Lines()), 0);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].rfind("Connection: Failed to Connect to The Space-Track or Internet", 0), 0u);
+    EXPECT_EQ(run_.notice.rfind("Failed to Connect to The Space-Track or Internet", 0), 0u);
     EXPECT_TRUE(server_.Requests().empty());
 }
 
@@ -114,8 +121,8 @@ TEST_F(SpaceTrackTest, ALoginAnsweredOtherwiseFailsOnlyTheQueriesAndIsPostedNowh
             reason += ", a redirect that was not followed";
         EXPECT_EQ(RunList(Lines()), 1);
         EXPECT_EQ(run_.failures, std::vector<std::string>{"(ST)iss: " + reason});
-        EXPECT_EQ(Messages().back(), "Connection: Space-Track Login Failed - " + reason
-                                         + "\n\nThe \"(ST)\" entries are not downloaded in this run; try again later.");
+        EXPECT_EQ(run_.notice, "Space-Track Login Failed - " + reason
+                                   + "\n\nThe \"(ST)\" entries are not downloaded in this run; try again later.");
     }
     EXPECT_TRUE(plain.Requests().empty());
 }
@@ -128,6 +135,5 @@ TEST_F(SpaceTrackTest, ALoginThatGetsNoAnswerFailsOnlyTheQueries)
     EXPECT_EQ(RunList({Line("plain", 0, "/plain.txt"), "1 0 (ST) iss " + silent.Url("https", "/basicspacedata/x")}), 1);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(Stored("plain"), IssText);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].rfind("Connection: Failed to Connect to The Space-Track or Internet", 0), 0u);
+    EXPECT_EQ(run_.notice.rfind("Failed to Connect to The Space-Track or Internet", 0), 0u);
 }

@@ -7,7 +7,9 @@
 #include "engine/satellite_test_support.h"
 #include "engine/program_folder_fixture.h"
 
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -24,6 +26,27 @@ std::string TextSet(const std::string &line1, const std::string &line2, const st
 double EpochOf(const std::string &line1, const std::string &line2)
 {
     return MakeSatellite(line1, line2).Elements.epoch;
+}
+
+// The computer's clock as a Julian date.
+double JulianDateNow()
+{
+    using namespace std::chrono;
+    return 2440587.5 + duration<double, std::ratio<86400>>(system_clock::now().time_since_epoch()).count();
+}
+
+// The epoch field ("yyddd.dddddddd") of the instant days before the computer's clock.
+std::string EpochDaysAgo(double days)
+{
+    using namespace std::chrono;
+    const auto instant = system_clock::now() - duration_cast<system_clock::duration>(duration<double, std::ratio<86400>>(days));
+    const auto day = floor<std::chrono::days>(instant);
+    const year_month_day date(day);
+    const double dayOfYear = (day - sys_days(date.year() / January / 1)).count() + 1
+                             + duration<double, std::ratio<86400>>(instant - day).count();
+    char field[16];
+    std::snprintf(field, sizeof field, "%02d%012.8f", static_cast<int>(date.year()) % 100, dayOfYear);
+    return field;
 }
 
 // The published deep-space set 08195 (half-day resonance).
@@ -160,17 +183,15 @@ TEST_F(MainListUpdateTest, SetsFromTheFutureAreNeverTakenAndFreeARecordOneHeld)
     set = {Iss("56001.00000000")};
     ASSERT_TRUE(UpdateElementsFromTleFiles(set, folder_, &future));
     EXPECT_EQ(set[0].Elements.epoch, EpochOf(IssLine1At("08300.00000000"), IssLine2));
-    std::vector<std::string> messages;
-    Hooks().showMessage = [&](const std::string &text, const std::string &, MessageKind) {
-        messages.push_back(text);
-        return true;
-    };
     MainList = {Iss("56001.00000000")};
-    ApplyUpdatedMainList(set, future);
+    const UserMessage told = ApplyUpdatedMainList(set, future);
     EXPECT_EQ(MainList[0].Elements.epoch, set[0].Elements.epoch);
-    EXPECT_EQ(messages, std::vector<std::string>{"Satellites Updated Successfully\n\n1 element set(s) dated more "
-                                                 "than 3 days after this computer's clock were not taken. Check "
-                                                 "the computer's date and time, or where those files came from."});
+    EXPECT_EQ(told.text.rfind("Satellites Updated Successfully\n\n1 element set(s) dated more than 3 days after this "
+                              "computer's clock were not taken. Check the computer's date and time, or where those "
+                              "files came from.\n\n",
+                              0),
+              0u)
+        << told.text;
 }
 
 TEST_F(MainListUpdateTest, ANumberIsNeverFoundInsideAnother)
@@ -206,12 +227,7 @@ TEST_F(MainListUpdateTest, NewerDeepSpaceSetSwitchesTheModelAndPropagates)
 
 TEST_F(MainListUpdateTest, NewElementsReachTheMainRecordsThatStillHoldTheirNumbers)
 {
-    std::vector<std::string> messages;
     int refreshes = 0;
-    Hooks().showMessage = [&](const std::string &text, const std::string &caption, MessageKind) {
-        messages.push_back(text + "|" + caption);
-        return true;
-    };
     Hooks().refreshDisplay = [&] { ++refreshes; };
 
     tlearray copy{Iss()};
@@ -224,7 +240,7 @@ TEST_F(MainListUpdateTest, NewElementsReachTheMainRecordsThatStillHoldTheirNumbe
     MainList[1].Name.assign("RENAMED");
     MainList[1].Selected = 0;
 
-    ApplyUpdatedMainList(copy);
+    std::vector<UserMessage> told{ApplyUpdatedMainList(copy)};
     EXPECT_EQ(MainList[0].Elements.epoch, Iss("08310.00000000").Elements.epoch);
     EXPECT_EQ(MainList[1].Elements.epoch, copy[0].Elements.epoch);
     EXPECT_EQ(std::memcmp(&MainList[1].Params, &copy[0].Params, sizeof(PropagatorWorkArea)), 0);
@@ -233,11 +249,32 @@ TEST_F(MainListUpdateTest, NewElementsReachTheMainRecordsThatStillHoldTheirNumbe
     EXPECT_EQ(refreshes, 1);
 
     // Elements older than the main set's own are never taken back.
-    ApplyUpdatedMainList({Iss()});
+    told.push_back(ApplyUpdatedMainList({Iss()}));
     EXPECT_EQ(MainList[1].Elements.epoch, copy[0].Elements.epoch);
     EXPECT_EQ(refreshes, 1);
-    EXPECT_EQ(messages, (std::vector<std::string>{"Satellites Updated Successfully|Information",
-                                                  "Satellites are Current|Information"}));
+
+    // Elements years old are no current ones: the message says how old the
+    // newest is (MainList[0], day 310 of 2008) and how to get new ones.
+    const double daysOld = JulianDateNow() - MainList[0].Elements.epoch;
+    const std::string note = " days old: positions and passes from it are far off. Get current sets with \"Internet "
+                             "File Download...\" (Tools menu), or copy current \".tle\" files into the satellite "
+                             "download folder, then choose \"Update Main List\" again.";
+    const std::string headlines[] = {"Satellites Updated Successfully", "Satellites are Current"};
+    for (int i : {0, 1}) {
+        SCOPED_TRACE(headlines[i]);
+        EXPECT_EQ(told[i].caption, "Information");
+        const std::string lead = headlines[i] + "\n\nThe newest element set is ";
+        ASSERT_EQ(told[i].text.rfind(lead, 0), 0u) << told[i].text;
+        std::size_t digits = 0;
+        const int days = std::stoi(told[i].text.substr(lead.size()), &digits);
+        EXPECT_NEAR(days, daysOld, 1.0);
+        EXPECT_EQ(told[i].text.substr(lead.size() + digits), note);
+    }
+    // A month is the limit.
+    MainList = {Iss(EpochDaysAgo(29.5)), other};
+    EXPECT_EQ(ApplyUpdatedMainList({}).text, "Satellites are Current");
+    MainList = {Iss(EpochDaysAgo(30.5)), other};
+    EXPECT_EQ(ApplyUpdatedMainList({}).text, "Satellites are Current\n\nThe newest element set is 30" + note);
 }
 
 } // namespace

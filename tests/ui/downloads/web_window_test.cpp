@@ -10,12 +10,15 @@
 #include "ui/downloads/add_entry_dialog.h"
 #include "ui/downloads/info_download_window.h"
 #include "ui/downloads/web_window.h"
+#include "ui/hooks_install.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -102,9 +105,18 @@ TEST_F(WebWindowTest, WithoutAListItOpensShowsTheSettingsAndSavesThemAtClose)
     EXPECT_FALSE(std::filesystem::exists(DataDir + "dwnlist.dat"));
 }
 
-TEST_F(WebWindowTest, EscapeLeavesFilesTooLargeToReadUntouched)
+TEST_F(WebWindowTest, EscapeLeavesUnchangedAndTooLargeFilesUntouched)
 {
     const std::string info = DataDir + "InternetInfo.ini", list = DataDir + "dwnlist.dat";
+    // Settings the window would write otherwise (other line ends, its own
+    // number form): only opened and closed, it writes nothing.
+    const std::string readable = "[InternetInfo]\nuser=me\npassword=pw\nperiod=48\ntime=45000.50\ndownloaded=1\n";
+    WriteFile(info, readable);
+    QTest::keyClick(&Open(), Qt::Key_Escape);
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(ReadFile(info), readable);
+    EXPECT_TRUE(Messages().empty());
+
     const std::string oversized = "[InternetInfo]\nuser=me\n" + std::string(SmallFileLimit, ';') + "\n";
     const std::string entry = "1 0  (Tv) Stations            http://example.org/stations.txt\r\n";
     WriteFile(info, oversized);
@@ -264,6 +276,45 @@ TEST_F(WebWindowTest, StopOnTheProgressBoxEndsTheDownloadWithinASecondAndKeepsTh
     EXPECT_TRUE(Messages().empty());
     // The stop was for that run only.
     EXPECT_FALSE(DownloadStop);
+}
+
+TEST_F(WebWindowTest, ASlowFailureIsToldInFrontOfTheWindowAfterTheProgressBox)
+{
+    // The program's own message boxes, not the recorder.
+    const UiHooks recorder = Hooks();
+    InstallUiHooks(qApp);
+    Serve();
+    DownloadConfig().lowSpeedTime = std::chrono::seconds(2);
+    ASSERT_TRUE(SaveDownloadList({Line("slow", 0, "/hang")}));
+    TfrWebWnd &window = Open();
+    window.activateWindow();
+    window.bn_download->click();
+    ASSERT_TRUE(QTest::qWaitFor([] { return frInfoDownloadWnd->isVisible(); }, 5000));
+
+    QPointer<QMessageBox> box;
+    bool progressShown = true;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!box)
+            box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box && box->isVisible()) {
+            watch.stop();
+            progressShown = frInfoDownloadWnd->isVisible();
+            EXPECT_EQ(box->parentWidget(), &window);
+            EXPECT_EQ(box->windowHandle()->transientParent(), window.windowHandle());
+            EXPECT_EQ(box->text().toStdString(),
+                      "Selected File(s) Failed to Download\n\n(Ot)slow: no answer for 2 s");
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    watch.start(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !watch.isActive(); }, 20000));
+    Hooks() = recorder;
+    EXPECT_FALSE(progressShown);
+    WaitForDownload();
+    // Answered, the box lets Close work again.
+    window.bn_close->click();
+    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(MainWindowTest, InternetFileDownloadIsRefusedWhileADownloadRuns)
