@@ -88,8 +88,8 @@ struct ApproachGeometry {
 // bracket the approach: the fine search starts one coarse step before the
 // last approaching sample, so an approach that fell between two coarse
 // samples is still found; one still closing at the set is closest at the
-// last fine step before it. False when the satellite could not be
-// propagated or the pass ran past its set.
+// last fine step a second or more before it. False when the satellite
+// could not be propagated or the pass ran past its set.
 bool FindClosestApproach(ApproachGeometry &geometry, long long &t, long long endMs, double &smallest)
 {
     double separation = geometry.SeparationDegrees();
@@ -118,7 +118,9 @@ bool FindClosestApproach(ApproachGeometry &geometry, long long &t, long long end
     for (;;) {
         if (previous < FinestDegrees && step == FineStep)
             step = FinestStep;
-        if (t + step >= endMs)
+        // The last second before the set is the pass's last known above
+        // the threshold.
+        if (t + step > endMs - Second)
             break;
         t += step;
         if (!geometry.MoveTo(t))
@@ -240,14 +242,16 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
     bool headerWritten = false;
 
     // The closest approach at t, written when it is close enough and can be
-    // seen: the satellite above the threshold, the target above the horizon
-    // and, unless day or night will do, the sky dark for any target but the
-    // Sun. The satellite is left moved to t.
+    // seen: the satellite above the threshold (by the elevation the pass's
+    // rise and set were found with, so an approach at the set is kept), the
+    // target above the horizon and, unless day or night will do, the sky
+    // dark for any target but the Sun. The satellite is left moved to t.
     auto writeApproach = [&](long long t, double smallest) {
         satellite.Mode = ModeRaDecHorizon;
         const bool moved = geometry.MoveTo(t);
         satellite.Mode = ModeNothing;
-        if (!moved || !(geometry.SeparationDegrees() < separationLimit) || satellite.Elevation < threshold ||
+        if (!moved || !(geometry.SeparationDegrees() < separationLimit) ||
+            CalcTargetElevation(satellite, observer) < threshold ||
             !IsAboveApparentHorizon(geometry.targetOfDate, observer))
             return;
         const Vec4 sun = geometry.SunOfDate();
