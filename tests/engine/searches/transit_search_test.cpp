@@ -335,6 +335,26 @@ TEST_F(TransitSearchTest, NoTrackAwayFromTheLine)
     const PredictionResult result = SearchGroundTracks(equator);
     EXPECT_FALSE(result.Found);
     EXPECT_EQ(result.Lines.size(), 8u);
+
+    // A point seen 0.6 degrees under the horizon, with the satellite in
+    // front of it: the line through both meets the ground some 155 km away,
+    // inside a 160-km width, yet from here the point cannot be seen, whatever
+    // elevation limit the caller sets.
+    PredictionInputs below = Inputs(Alignments[0]);
+    below.DayOrNight = true;
+    below.MinElevation = DegToRad(-2.0);
+    below.TrackWidth = 160.0;
+    TleRecord record = Iss();
+    ObserverRecord observer = below.Observer;
+    TargetState state;
+    const double sinking = FindSetSecond(record, state, DegToRad(-0.6), AlignmentInstant(Alignments[0]),
+                                         below.End, observer);
+    state.Mode = ModeRaDec;
+    ASSERT_TRUE(MoveSatellite(record, state, observer, sinking));
+    below.Target.BodyId = BodySkyPoint;
+    below.Target.RaDec = Angles3{state.RaDec.first, state.RaDec.second, AstronomicalUnitKm};
+    SphericalToCartesian(below.Target.RaDec, below.Target.Position);
+    EXPECT_FALSE(SearchGroundTracks(below).Found);
 }
 
 } // namespace
