@@ -83,13 +83,14 @@ struct ApproachGeometry {
     }
 };
 
-// From a rise at t, the instant of the closest approach and its separation
-// in degrees. The coarse steps only bracket the approach: the fine search
-// starts one coarse step before the last approaching sample, so an approach
-// that fell between two coarse samples is still found. False when the
-// satellite could not be propagated or the pass ran past the window.
-bool FindClosestApproach(ApproachGeometry &geometry, long long &t, long long endMs, long long &step,
-                         double &smallest)
+// From a rise at t, the instant of the closest approach before the set at
+// `endMs` and its separation in degrees, t left there. The coarse steps only
+// bracket the approach: the fine search starts one coarse step before the
+// last approaching sample, so an approach that fell between two coarse
+// samples is still found; one still closing at the set is closest at the
+// last fine step a second or more before it. False when the satellite
+// could not be propagated or the pass ran past its set.
+bool FindClosestApproach(ApproachGeometry &geometry, long long &t, long long endMs, double &smallest)
 {
     double separation = geometry.SeparationDegrees();
     double previous = separation;
@@ -113,16 +114,22 @@ bool FindClosestApproach(ApproachGeometry &geometry, long long &t, long long end
     if (!geometry.MoveTo(t))
         return false;
     previous = geometry.SeparationDegrees();
-    step = FineStep;
+    long long step = FineStep;
     for (;;) {
         if (previous < FinestDegrees && step == FineStep)
             step = FinestStep;
+        // The last second before the set is the pass's last known above
+        // the threshold.
+        if (t + step > endMs - Second)
+            break;
         t += step;
         if (!geometry.MoveTo(t))
             return false;
         separation = geometry.SeparationDegrees();
-        if (separation > previous)
+        if (separation > previous) {
+            t -= step;
             break;
+        }
         previous = separation;
     }
     smallest = previous;
@@ -235,14 +242,16 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
     bool headerWritten = false;
 
     // The closest approach at t, written when it is close enough and can be
-    // seen: the satellite above the threshold, the target above the horizon
-    // and, unless day or night will do, the sky dark for any target but the
-    // Sun. The satellite is left moved to t.
+    // seen: the satellite above the threshold (by the elevation the pass's
+    // rise and set were found with, so an approach at the set is kept), the
+    // target above the horizon and, unless day or night will do, the sky
+    // dark for any target but the Sun. The satellite is left moved to t.
     auto writeApproach = [&](long long t, double smallest) {
         satellite.Mode = ModeRaDecHorizon;
         const bool moved = geometry.MoveTo(t);
         satellite.Mode = ModeNothing;
-        if (!moved || !(geometry.SeparationDegrees() < separationLimit) || satellite.Elevation < threshold ||
+        if (!moved || !(geometry.SeparationDegrees() < separationLimit) ||
+            CalcTargetElevation(satellite, observer) < threshold ||
             !IsAboveApparentHorizon(geometry.targetOfDate, observer))
             return;
         const Vec4 sun = geometry.SunOfDate();
@@ -283,11 +292,9 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
             long long at = rise;
             bool moved = geometry.MoveTo(at);
             while (moved && at < setMs) {
-                long long step = FineStep;
                 double smallest = 0.0;
-                if (!FindClosestApproach(geometry, at, setMs, step, smallest))
+                if (!FindClosestApproach(geometry, at, setMs, smallest))
                     break;
-                at -= step;
                 if (smallest < ApproachDegrees && smallest < separationLimit)
                     writeApproach(at, smallest);
                 moved = geometry.MoveTo(at) && PassReceding(geometry, at, setMs);

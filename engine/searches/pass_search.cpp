@@ -160,14 +160,14 @@ double CalcTransitPathWidth(const TargetState &body, const Angles3 &current, con
         return PlanetPathWidthKm;
 
     const double radius = body.BodyId == BodySun ? SunRadiusKm : MoonRadiusKm;
-    const double bearing = CalcInitialBearing(previous, current);
-    // The disc's angular radius carried to the satellite's distance gives the
-    // half-width across the line of sight, stretched along it by the slant.
+    // Around each ground point the places that see the satellite on the
+    // disc form an ellipse: the disc's angular radius carried to the
+    // satellite's distance across the body's azimuth, stretched by the slant
+    // along it. Swept along the track it leaves a strip whose half-width is
+    // the ellipse's extent across the track, set by the angle between the
+    // track and the body's azimuth.
     const double across = distance * std::sin(std::atan2(radius, body.Position.w));
     const double along = across / std::sin(body.Elevation);
-    const double theta = HalfPi * std::cos(bearing + body.Azimuth);
-    // The ellipse's radius in direction theta, 1 / (cos t sqrt(tan^2 t / b^2 +
-    // 1 / c^2)), written without the tangent, which has no value at +-pi/2.
-    const double s = std::sin(theta) / across, k = std::cos(theta) / along;
-    return 1.0 / std::sqrt(s * s + k * k);
+    const double angle = CalcInitialBearing(previous, current) - body.Azimuth;
+    return std::hypot(across * std::cos(angle), along * std::sin(angle));
 }

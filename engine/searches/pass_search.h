@@ -49,10 +49,11 @@ bool CalcTransitGroundPoint(TargetState &satellite, TargetState &body, TleRecord
 // the position's instant.
 bool IsAboveApparentHorizon(const Vec4 &ofDate, const ObserverRecord &observer);
 
-// Half-width in km of the strip on the ground, across the track from
-// `previous` to `current`, inside which the satellite at `distance` km (from
-// CalcTransitGroundPoint) crosses the Sun's or the Moon's disc, using the
-// body elevation and azimuth that CalcTransitGroundPoint left with details.
+// Half-width in km of the strip on the ground, measured across the track
+// from `previous` to `current`, inside which the satellite at `distance` km
+// (from CalcTransitGroundPoint) crosses the Sun's or the Moon's disc, using
+// the body elevation and azimuth that CalcTransitGroundPoint left with
+// details.
 // 0 when the body is not above the horizon there; 0.1 for any other body.
 double CalcTransitPathWidth(const TargetState &body, const Angles3 &current, const Angles3 &previous,
                             double distance);

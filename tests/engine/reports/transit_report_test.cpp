@@ -14,6 +14,7 @@
 #include "engine/astronomy/de_reader.h"
 #include "engine/astronomy/geodesy.h"
 #include "engine/searches/pass_search.h"
+#include "engine/searches/pass_steps.h"
 #include "engine/runtime/program_state.h"
 #include "engine/text/text_fields.h"
 #include "engine/text/text_format.h"
@@ -207,6 +208,34 @@ TEST_F(TransitReportTest, TransitTableAgainstASkyPoint)
     // it below the horizon, where nothing is seen.
     EXPECT_TRUE(TransitTable(SkyPointOnTheTrack(day + 3400.0 * SecondDays), windows, 1.0, true, true, London())
                     .empty());
+
+    // A point on the track a second after the set: the satellite, still
+    // closing on it, is seen nearest at its set, above the horizon.
+    TleRecord iss = Iss();
+    ObserverRecord london = London();
+    TargetState state;
+    const double set = FindSetSecond(iss, state, 0.0, day + 2730.0 * SecondDays, day + 0.5, london);
+    const std::vector<std::string> atSet =
+        TransitTable(SkyPointOnTheTrack(set + SecondDays), windows, 1.0, true, true, London());
+    ASSERT_EQ(atSet.size(), 7u);
+    const std::string shown = atSet.back().substr(2, 14);
+    EXPECT_TRUE(shown == FormatInstant("mm/dd HH:nn:ss", set - SecondDays) ||
+                shown == FormatInstant("mm/dd HH:nn:ss", set - 2.0 * SecondDays))
+        << shown;
+    EXPECT_LT(SeparationMinutes(atSet.back()), 15.0);
+
+    // A point 2.5 degrees under the satellite as it sets is below the
+    // horizon: however near within the limit, no transit is seen.
+    state.Mode = ModeRaDecHorizon;
+    const double low = set - 10.0 * SecondDays;
+    ASSERT_TRUE(MoveSatellite(iss, state, london, low));
+    TargetState under;
+    under.BodyId = BodySkyPoint;
+    HorizontalToEqu(Angles3{london.Latitude, london.Longitude, 0.0}, state.Elevation - DegToRad(2.5),
+                    state.Azimuth, under.RaDec, low, UpdateSiderealObserver(low, london));
+    under.RaDec.third = AstronomicalUnitKm;
+    SphericalToCartesian(under.RaDec, under.Position);
+    EXPECT_TRUE(TransitTable(under, windows, 5.0, true, true, London()).empty());
 }
 
 // A satellite 200 km up crosses some 20 degrees of sky near the zenith

@@ -493,6 +493,19 @@ TEST(TransitPathWidth, FollowsTheBodyAndTheTrack)
     EXPECT_NEAR(CalcTransitPathWidth(body, northward, previous, distance), across, 1e-9);
     EXPECT_NEAR(CalcTransitPathWidth(body, eastward, previous, distance), across / std::sin(body.Elevation),
                 1e-6);
+    // Obliquely, the strip is as wide as the shadow ellipse (semi-axes
+    // across and along the Sun's azimuth) reaches across the track: its
+    // farthest point from the track's line, found here by going round it.
+    body.Azimuth = DegToRad(300.0);
+    const Angles3 northEast{0.001, 0.001, 0.0}; // bearing 45 degrees, 105 from the azimuth
+    const double angle = CalcInitialBearing(previous, northEast) - body.Azimuth;
+    double reach = 0.0;
+    for (double u = 0.0; u < 2.0 * Pi; u += 1e-4) {
+        const double alongAzimuth = across / std::sin(body.Elevation) * std::cos(u);
+        const double acrossAzimuth = across * std::sin(u);
+        reach = std::max(reach, alongAzimuth * std::sin(angle) - acrossAzimuth * std::cos(angle));
+    }
+    EXPECT_NEAR(CalcTransitPathWidth(body, northEast, previous, distance), reach, 1e-3 * reach);
     body.BodyId = BodyMoon;
     body.Elevation = 0.0;
     EXPECT_EQ(CalcTransitPathWidth(body, northward, previous, distance), 0.0);

@@ -23,6 +23,7 @@
 #include "engine/reports/transit_report.h"
 #include "engine/runtime/program_state.h"
 #include "engine/satellite_test_support.h"
+#include "engine/searches/pass_steps.h"
 
 namespace {
 
@@ -241,6 +242,17 @@ TEST_F(TransitSearchTest, GroundTrackFollowsThePointOfTheAlignment)
             ASSERT_GE(rows.size(), 2u);
             EXPECT_LE(SecondsFrom(rows.front().substr(2, 14), AlignmentInstant(a)), 0.0);
             EXPECT_GE(SecondsFrom(rows.back().substr(2, 14), AlignmentInstant(a)), 0.0);
+            // From the first second inside the width to the last (where the
+            // table reaches far enough to tell).
+            const auto inside = [&](const TrackPoint &p) { return p.distance * factor < inputs.TrackWidth; };
+            const auto first = std::find_if(a.track.begin(), a.track.end(), inside);
+            const auto last = std::find_if(a.track.rbegin(), a.track.rend(), inside);
+            if (first != a.track.begin()) {
+                EXPECT_EQ(std::lround(SecondsFrom(rows.front().substr(2, 14), AlignmentInstant(a))), first->k);
+            }
+            if (last != a.track.rbegin()) {
+                EXPECT_EQ(std::lround(SecondsFrom(rows.back().substr(2, 14), AlignmentInstant(a))), last->k);
+            }
             for (const std::string &row : rows) {
                 const int k = static_cast<int>(std::lround(SecondsFrom(row.substr(2, 14), AlignmentInstant(a))));
                 const auto point = std::find_if(a.track.begin(), a.track.end(),
@@ -258,6 +270,49 @@ TEST_F(TransitSearchTest, GroundTrackFollowsThePointOfTheAlignment)
             }
         }
     }
+}
+
+// A satellite of 12-hour orbits that sets and rises again some hours later
+// meets a sky point early in that next pass: both searches go on from each
+// set, so neither steps over the pass.
+TEST_F(TransitSearchTest, ObjectMetInAPassSoonAfterASet)
+{
+    TleRecord gps = MakeSatellite("1 24876U 97035A   18020.44858769  .00000075  00000-0  00000-0 0  9995",
+                                  "2 24876  55.5099 218.5673 0034717  93.9876 266.4418  2.00565175150387");
+    gps.Name.assign("GPS BIIR-2  (PRN 13)");
+    PredictionInputs inputs = Inputs(Alignments[2]);
+    inputs.Start = inputs.StartShown = MakeInstant(2018, 1, 21);
+    inputs.End = inputs.EndShown = inputs.Start + 1.5;
+    inputs.DayOrNight = true;
+    inputs.Observer = MakeObserver(DegToRad(39.7392), DegToRad(-104.9903), 0.0); // Denver
+    inputs.Satellites = {gps};
+    inputs.Target.BodyId = BodySkyPoint;
+    inputs.TargetName = "Ra/Dec";
+
+    TleRecord record = gps;
+    ObserverRecord observer = inputs.Observer;
+    TargetState state;
+    const double firstSet = FindSetSecond(record, state, inputs.MinElevation,
+                                          FindRiseSecond(record, state, inputs.MinElevation, inputs.Start,
+                                                         inputs.End, observer),
+                                          inputs.End, observer);
+    const double nextRise = FindRiseSecond(record, state, inputs.MinElevation, firstSet, inputs.End, observer);
+    const double meeting = nextRise + 600.0 * SecondDays;
+    ASSERT_LT(meeting - firstSet, 0.75 * gps.Period / 1440.0);
+    state.Mode = ModeRaDec;
+    ASSERT_TRUE(MoveSatellite(record, state, observer, meeting));
+    inputs.Target.RaDec = Angles3{state.RaDec.first, state.RaDec.second, AstronomicalUnitKm};
+    SphericalToCartesian(inputs.Target.RaDec, inputs.Target.Position);
+
+    // A sidereal day later the satellite meets the point again.
+    const PredictionResult transits = SearchObjectTransits(inputs);
+    EXPECT_TRUE(std::any_of(transits.Lines.begin(), transits.Lines.end(), [&](const std::string &line) {
+        return line.rfind("  01/", 0) == 0 && std::abs(SecondsFrom(line.substr(2, 14), meeting)) <= 1.001;
+    }));
+    const std::vector<std::string> rows = TrackRows(SearchGroundTracks(inputs).Lines);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_LT(SecondsFrom(rows.front().substr(2, 14), meeting), 0.0);
+    EXPECT_GT(SecondsFrom(rows.back().substr(2, 14), meeting), 0.0);
 }
 
 // An observer 110 km from the line sees no track at all; nor does one near
@@ -280,6 +335,26 @@ TEST_F(TransitSearchTest, NoTrackAwayFromTheLine)
     const PredictionResult result = SearchGroundTracks(equator);
     EXPECT_FALSE(result.Found);
     EXPECT_EQ(result.Lines.size(), 8u);
+
+    // A point seen 0.6 degrees under the horizon, with the satellite in
+    // front of it: the line through both meets the ground some 155 km away,
+    // inside a 160-km width, yet from here the point cannot be seen, whatever
+    // elevation limit the caller sets.
+    PredictionInputs below = Inputs(Alignments[0]);
+    below.DayOrNight = true;
+    below.MinElevation = DegToRad(-2.0);
+    below.TrackWidth = 160.0;
+    TleRecord record = Iss();
+    ObserverRecord observer = below.Observer;
+    TargetState state;
+    const double sinking = FindSetSecond(record, state, DegToRad(-0.6), AlignmentInstant(Alignments[0]),
+                                         below.End, observer);
+    state.Mode = ModeRaDec;
+    ASSERT_TRUE(MoveSatellite(record, state, observer, sinking));
+    below.Target.BodyId = BodySkyPoint;
+    below.Target.RaDec = Angles3{state.RaDec.first, state.RaDec.second, AstronomicalUnitKm};
+    SphericalToCartesian(below.Target.RaDec, below.Target.Position);
+    EXPECT_FALSE(SearchGroundTracks(below).Found);
 }
 
 } // namespace
