@@ -17,6 +17,8 @@
 #include "engine/files/settings.h"
 #include "engine/iridium_set_fixture.h"
 #include "engine/program_folder_fixture.h"
+#include "engine/searches/pass_steps.h"
+#include "engine/searches/prediction_test_support.h"
 #include "engine/text/text_format.h"
 #include "engine/satellite_test_support.h"
 #include "engine/satellites/catalogue_conversion.h"
@@ -328,6 +330,39 @@ TEST_F(FlareSearchTest, DayFlaresInDaylightWindows)
     const PredictionResult result = SearchIridiumFlares(inputs);
     ExpectFlaresAreTheMinima(result, DayMinima, inputs);
     EXPECT_FALSE(result.Passes.empty());
+}
+
+// An Iridium's name on a GPS satellite's orbit: from Houston its pass
+// rising at 19:36 comes 4.3 hours after the one before sets, far less than
+// its 12-hour period, and holds the day's one flare, at 22:28.
+TEST_F(FlareSearchTest, APassRisingSoonAfterTheLastSetHasItsFlare)
+{
+    TleRecord record = MakeSatellite(Gps.line1, Gps.line2);
+    record.Name.assign("IRIDIUM 99");
+    PredictionInputs inputs = Inputs(10.0, true, 2);
+    inputs.Start = inputs.StartShown = MakeInstant(2018, 8, 10, 6);
+    inputs.End = inputs.EndShown = inputs.Start + 1.0;
+    inputs.Observer = NamedObserver("Houston", 29.7604, -95.3698);
+
+    TleRecord moved = record;
+    ObserverRecord observer = inputs.Observer;
+    TargetState state;
+    const double firstSet = FindSetSecond(moved, state, inputs.MinElevation,
+                                          FindRiseSecond(moved, state, inputs.MinElevation, inputs.Start,
+                                                         inputs.End, observer),
+                                          inputs.End, observer);
+    const double nextRise = FindRiseSecond(moved, state, inputs.MinElevation, firstSet, inputs.End, observer);
+    const double nextSet = FindSetSecond(moved, state, inputs.MinElevation, nextRise, inputs.End, observer);
+    ASSERT_LT(nextRise - firstSet, 0.5 * record.Period / 1440.0);
+    ASSERT_LT(nextSet, inputs.End);
+
+    const PredictionResult result =
+        SearchSatelliteFlares(record, observer, inputs, {{inputs.End, inputs.Start}}, SearchControl{});
+    ASSERT_EQ(result.Lines.size(), 1u);
+    EXPECT_EQ(result.Lines[0].rfind("  08/10 22:28:", 0), 0u) << result.Lines[0];
+    ASSERT_EQ(result.Passes.size(), 1u);
+    EXPECT_GT(result.Passes[0].StartTime, nextRise);
+    EXPECT_LT(result.Passes[0].EndTime, nextSet);
 }
 
 } // namespace
