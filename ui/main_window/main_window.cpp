@@ -443,11 +443,11 @@ void TfrMainWnd::BuildStatusBar()
     QFont font = bar->font();
     font.setPointSizeF(std::min(font.pointSizeF(), 8.0));
     bar->setFont(font);
-    // The panels sit side by side in a row of their own: the status bar's
-    // own gaps between widgets would push the last panel out of the window.
-    // The captions keep their widths (wider only when the font needs it);
-    // the six value panels share the rest, each never narrower than the
-    // widest text it shows in any view, so that none is cut.
+    // The panels sit side by side without gaps in a row of their own, so
+    // that all of them fit a window 800 pixels wide. The captions keep their
+    // widths (wider only when the font needs it); the six value panels share
+    // the rest, each never narrower than the widest text it shows in any
+    // view, so that none is cut.
     auto *row = new QWidget(bar);
     auto *panels = new QHBoxLayout(row);
     panels->setContentsMargins(0, 0, 0, 0);

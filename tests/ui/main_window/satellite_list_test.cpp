@@ -116,6 +116,9 @@ TEST_F(MainWindowTest, SatellitesPickedFromTheDefaultElementFileReachTheBoxesAnd
     ASSERT_FALSE(window.Panel(9).isEmpty());
     QCoreApplication::processEvents();
     ExpectWholeOnScreen(window);
+    // The window manager keeps the window no smaller than its minimum.
+    const QSize frame = window.frameGeometry().size() - window.size();
+    EXPECT_LE(window.minimumHeight() + frame.height(), window.screen()->availableGeometry().height());
     for (const QLabel *panel : window.statusBar()->findChildren<QLabel *>())
         EXPECT_GE(panel->width(), panel->minimumSizeHint().width()) << panel->text().toStdString();
     Close();

@@ -183,6 +183,8 @@ TEST_F(PassChartTest, SizeFollowsTheScreenAndAMissingStarFileIsReported)
     EXPECT_EQ(TfrRadarWnd::WindowSize(1080, room), QSize(960, 800));
     EXPECT_EQ(TfrRadarWnd::WindowSize(700, room), QSize(720, 600));
     EXPECT_EQ(TfrRadarWnd::WindowSize(400, room), QSize(720, 600));
+    // Within the room a frame leaves on a screen of 600 pixels.
+    EXPECT_EQ(TfrRadarWnd::WindowSize(600, QSize(792, 564)), QSize(720, 564));
 
     // The data folder holds no "Stars.bin": the chart says so and draws
     // without stars.
