@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <optional>
+
 namespace {
 
 // Before any window is framed its frame is not known: this leaves room for
@@ -33,11 +35,20 @@ const QScreen *ScreenOf(const QWidget *window)
 
 QMargins WindowFrame(const QWidget *window)
 {
-    if (Framed(window))
+    if (Framed(window) && !window->isMaximized())
         return FrameAround(window);
-    for (const QWidget *other : QApplication::topLevelWidgets())
-        if (Framed(other))
+    std::optional<QMargins> maximised;
+    for (const QWidget *other : QApplication::topLevelWidgets()) {
+        if (!Framed(other))
+            continue;
+        if (!other->isMaximized())
             return FrameAround(other);
+        maximised = FrameAround(other);
+    }
+    // A maximised window keeps its title bar but loses its borders.
+    if (maximised)
+        return QMargins(TypicalFrame.left(), maximised->top() + TypicalFrame.bottom(), TypicalFrame.right(),
+                        TypicalFrame.bottom());
     return TypicalFrame;
 }
 

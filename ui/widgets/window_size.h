@@ -10,7 +10,8 @@ class QWidget;
 
 // What the window system's frame adds around `window`: its own frame once it
 // is shown and framed, else that of a framed window of the program (a window
-// manager frames them all alike), else an allowance for a desktop title bar.
+// manager frames them all alike; a maximised one shows no borders, which are
+// then allowed for), else an allowance for a desktop title bar and borders.
 QMargins WindowFrame(const QWidget *window);
 
 // The largest size `window` can take with its frame inside the available
