@@ -1,6 +1,7 @@
 // One QApplication for every UI test of the program (Qt allows one per
 // process); when no platform is set, the one ctest sets: offscreen, on an
-// 800 x 600 screen.
+// 800 x 600 screen, the smallest the program is made for (the platform's own
+// screen is 800 x 800).
 #pragma once
 
 #include <QApplication>

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <initializer_list>
 
 TfrMainWnd *frMainWnd = nullptr;
 
@@ -418,24 +419,57 @@ void TfrMainWnd::BuildControls()
     connect(cb_sat2, &QComboBox::activated, this, &TfrMainWnd::cb_sat2Change);
 }
 
+namespace {
+
+// The width a panel needs to show the widest of texts whole.
+int WidthForTexts(QLabel *panel, std::initializer_list<const char *> texts)
+{
+    const QString shown = panel->text();
+    int width = 0;
+    for (const char *text : texts) {
+        panel->setText(QString::fromUtf8(text));
+        width = std::max(width, panel->minimumSizeHint().width());
+    }
+    panel->setText(shown);
+    return width;
+}
+
+} // namespace
+
 void TfrMainWnd::BuildStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setSizeGripEnabled(false);
-    // The caption panels are narrow: "Next AOS" must fit 56 pixels.
     QFont font = bar->font();
     font.setPointSizeF(std::min(font.pointSizeF(), 8.0));
     bar->setFont(font);
-    const int captionWidths[6] = {56, 56, 36, 36, 36, 36};
+    // The panels sit side by side without gaps in a row of their own, so
+    // that all of them fit a window 800 pixels wide. The captions keep their
+    // widths (wider only when the font needs it); the six value panels share
+    // the rest, each never narrower than the widest text it shows in any
+    // view, so that none is cut.
+    auto *row = new QWidget(bar);
+    auto *panels = new QHBoxLayout(row);
+    panels->setContentsMargins(0, 0, 0, 0);
+    panels->setSpacing(0);
     for (int i = 0; i < 12; ++i) {
-        auto *panel = new QLabel(bar);
+        auto *panel = new QLabel(row);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        if (i % 2 == 0)
-            panel->setFixedWidth(captionWidths[i / 2]);
-        bar->addWidget(panel, i % 2 == 0 ? 0 : 1);
+        panels->addWidget(panel, i % 2 == 0 ? 0 : 1);
         panels_[i] = panel;
     }
+    panels_[0]->setFixedWidth(std::max(56, WidthForTexts(panels_[0], {"Next AOS"})));
+    panels_[2]->setFixedWidth(std::max(56, WidthForTexts(panels_[2], {"Next LOS"})));
+    for (int panel : {4, 6, 8, 10})
+        panels_[panel]->setFixedWidth(std::max(36, WidthForTexts(panels_[panel], {" LAT", "LON", "DEC", "ALT"})));
+    for (int panel : {1, 3})
+        panels_[panel]->setMinimumWidth(WidthForTexts(panels_[panel], {"00 Mmm 00:00:00", "Decayed"}));
+    for (int panel : {5, 7})
+        panels_[panel]->setMinimumWidth(WidthForTexts(panels_[panel], {"-000° 00' 00\"", "00h 00m 00s"}));
+    panels_[9]->setMinimumWidth(WidthForTexts(panels_[9], {"000.0 km/s", "000.0 mi/s", "-00.000 °"}));
+    panels_[11]->setMinimumWidth(WidthForTexts(panels_[11], {"00000.0 Days", "000.000 °"}));
+    bar->addWidget(row, 1);
     panels_[0]->setText("Next AOS");
     panels_[2]->setText("Next LOS");
 }

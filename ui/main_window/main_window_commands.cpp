@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -26,9 +25,6 @@ constexpr ThreadTag ConversionTaskTag = 25;
 // Set while a conversion runs: a second one could read the file the first
 // is about to delete.
 RunningFlag ConversionRunning{false};
-
-// Width of the status bar taken by its six caption panels and borders.
-constexpr int StatusCaptionsWidth = 280;
 
 void ConvertTwoLineFileThread(const std::string &path)
 {
@@ -170,16 +166,7 @@ void TfrMainWnd::menu_contentsClick()
 
 void TfrMainWnd::FormResize()
 {
-    // The six value panels share the width; in a narrow window the next
-    // pass times keep the room they need ("dd MMM HH:nn:ss") and the other
-    // four give it up.
-    const int share = std::max(0, (width() - StatusCaptionsWidth) / 6);
-    const QFontMetrics metrics(panels_[1]->font());
-    const int passTime =
-        std::max(share, metrics.horizontalAdvance("00 Mmm 00:00:00") + 2 * panels_[1]->frameWidth() + 4);
-    const int rest = std::max(0, (width() - StatusCaptionsWidth - 2 * passTime) / 4);
-    for (int panel = 1; panel < 12; panel += 2)
-        panels_[panel]->setFixedWidth(panel <= 3 ? passTime : rest);
+    // The status bar's value panels share its width by their layout.
     if (!Ready)
         return;
     SizeBackground(MainImage->width(), MainImage->height());

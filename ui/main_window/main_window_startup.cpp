@@ -19,6 +19,7 @@
 #include "ui/main_window/day_count.h"
 #include "ui/prediction/prediction_window.h"
 #include "ui/widgets/glyphary.h"
+#include "ui/widgets/window_size.h"
 #include "ui/analysis/analysis_window.h"
 #include "ui/hooks_install.h"
 #include "ui/program_main.h"
@@ -65,7 +66,9 @@ void Tell(const std::string &text)
 TfrMainWnd::TfrMainWnd(const std::string &programDir) : programDir_(programDir)
 {
     setWindowTitle("KYT -");
-    setMinimumSize(800, 600);
+    // On a small screen the window with its title bar still fits, so that its
+    // status bar stays in sight.
+    setMinimumSize(QSize(800, 600).boundedTo(ScreenRoom(this)));
     BuildMenus();
     BuildToolbar();
     BuildControls();

@@ -25,6 +25,7 @@
 #include "engine/text/text_format.h"
 #include "engine/runtime/ui_hooks.h"
 #include "ui/help/help_viewer.h"
+#include "ui/widgets/window_size.h"
 
 namespace {
 
@@ -57,7 +58,8 @@ TfrRadarWnd::TfrRadarWnd(const PassList &passList, bool utcMode, QWidget *parent
     ChartTimeOffset = utcMode ? 0.0 : observer_.UtcOffset;
     const QScreen *screen = QApplication::primaryScreen();
     const QRect screenArea = screen ? screen->geometry() : QRect(0, 0, 1280, 1024);
-    const QSize size = WindowSize(screenArea.height());
+    const QRect available = screen ? screen->availableGeometry() : screenArea;
+    const QSize size = WindowSize(screenArea.height(), ScreenRoom(this));
     BuildControls(size);
     // The chart is the prediction window's: its help page describes it.
     SetHelpContext(this, HelpPrediction);
@@ -70,7 +72,11 @@ TfrRadarWnd::TfrRadarWnd(const PassList &passList, bool utcMode, QWidget *parent
     RadarView.ImageHeight = Chart.height();
     RadarView.StarToHorizon = 1;
 
-    move(screenArea.x() + (screenArea.width() - size.width()) / 2, screenArea.y() + 4);
+    // Near the top of the screen; the position is that of the frame, which
+    // must stay on the screen as a whole.
+    const QSize outer = size.grownBy(WindowFrame(this));
+    move(screenArea.x() + (screenArea.width() - outer.width()) / 2,
+         available.y() + std::clamp(available.height() - outer.height(), 0, 4));
     ChartRotation = 180;
     LoadCatalogue();
     setWindowTitle(QString::fromStdString(observer_.Name.str() + "    " +
@@ -89,11 +95,11 @@ TfrRadarWnd::TfrRadarWnd(const PassList &passList, bool utcMode, QWidget *parent
     };
 }
 
-QSize TfrRadarWnd::WindowSize(int screenHeight)
+QSize TfrRadarWnd::WindowSize(int screenHeight, QSize room)
 {
-    const int height = std::clamp(screenHeight - 100, 600, 800);
+    const int height = std::min(std::clamp(screenHeight - 100, 600, 800), room.height());
     const int width = std::clamp(static_cast<int>(std::trunc(1.2 * height)), 720, 960);
-    return QSize(width, height);
+    return QSize(std::min(width, room.width()), height);
 }
 
 void TfrRadarWnd::BuildControls(QSize size)
@@ -108,7 +114,9 @@ void TfrRadarWnd::BuildControls(QSize size)
     ImgRadar->setGeometry(2, 2, Chart.width(), Chart.height());
     ImgRadar->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    // The rotation group sits under the chart's centre.
+    // The rotation group sits under the chart's centre. The satellite box
+    // narrows to end before it, and the pass times follow it: on a small
+    // screen the chart's centre lies further left.
     const int top = panel->geometry().bottom() + 4;
     const int pointerLeft = static_cast<int>(std::lround((panel->height() - 4) / 2.0));
     const int spinLeft = pointerLeft - 10;
@@ -123,25 +131,30 @@ void TfrRadarWnd::BuildControls(QSize size)
     stxt_spin->setAlignment(Qt::AlignCenter);
     bn_dn = Button(">", this, QRect(spinLeft + 34, row, 30, 26));
 
+    constexpr int Gap = 6;
+    constexpr int CountWidth = 30;
     Label("Satellite(s)", this, QRect(8, top, 160, 20));
     cb_sat = new QComboBox(this);
-    cb_sat->setGeometry(8, row, 200, 26);
+    const int satWidth = std::min(200, bn_up->x() - Gap - CountWidth - 4 - 8);
+    cb_sat->setGeometry(8, row, satWidth, 26);
     cb_sat->setMaxVisibleItems(10);
-    stxt_sat = Label("0", this, QRect(212, row, 30, 26));
+    stxt_sat = Label("0", this, QRect(8 + satWidth + 4, row, CountWidth, 26));
 
-    const int timesLeft = spinLeft + 90;
+    const int timesLeft = bn_dn->geometry().right() + 1 + 2 * Gap;
     Label("AOS", this, QRect(timesLeft, top, 160, 20));
     cb_times = new QComboBox(this);
     cb_times->setGeometry(timesLeft, row, 160, 26);
     cb_times->setMaxVisibleItems(20);
-    stxt_aos = Label("0", this, QRect(timesLeft + 164, row, 30, 26));
+    stxt_aos = Label("0", this, QRect(timesLeft + 164, row, CountWidth, 26));
 
-    const int buttonsLeft = size.width() - 3 * 84 - 4;
+    // The buttons take the rest of the row, at most 80 pixels each.
+    const int buttonsLeft = std::max(stxt_aos->geometry().right() + 1 + Gap, size.width() - 3 * 84 - 4);
+    const int buttonWidth = std::min(80, (size.width() - 4 - buttonsLeft) / 3 - 4);
     ck_print_view = new QCheckBox("Print View", this);
     ck_print_view->setGeometry(buttonsLeft, top, 120, 24);
-    bn_print = Button("Print", this, QRect(buttonsLeft, row, 80, 26));
-    bn_filesave = Button("Save", this, QRect(buttonsLeft + 84, row, 80, 26));
-    bn_close = Button("Close", this, QRect(buttonsLeft + 168, row, 80, 26));
+    bn_print = Button("Print", this, QRect(buttonsLeft, row, buttonWidth, 26));
+    bn_filesave = Button("Save", this, QRect(buttonsLeft + buttonWidth + 4, row, buttonWidth, 26));
+    bn_close = Button("Close", this, QRect(buttonsLeft + 2 * (buttonWidth + 4), row, buttonWidth, 26));
 
     connect(cb_sat, &QComboBox::activated, this, &TfrRadarWnd::cb_satChange);
     connect(cb_times, &QComboBox::activated, this, &TfrRadarWnd::cb_timesChange);

@@ -35,8 +35,9 @@ public:
     TfrRadarWnd(const PassList &passList, bool utcMode, QWidget *parent = nullptr);
 
     // The window's size for a screen this high: height screen - 100 held to
-    // 600..800, width 1.2 x height held to 720..960.
-    static QSize WindowSize(int screenHeight);
+    // 600..800, width 1.2 x height held to 720..960, both at most the room
+    // the screen leaves the window inside its frame.
+    static QSize WindowSize(int screenHeight, QSize room);
 
     void cb_satChange();
     void cb_timesChange();

@@ -9,6 +9,7 @@
 #include "engine/satellites/satellite_driver.h"
 #include "ui/help/help_viewer.h"
 #include "ui/selector/selector_messages.h"
+#include "ui/widgets/window_size.h"
 #include "ui/window_glue.h"
 
 #include <QApplication>
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -28,6 +28,17 @@
 using namespace selector_ui;
 
 namespace {
+
+// A list that asks for the size it was designed at and takes less on a
+// small screen.
+class SizedList : public QListWidget {
+public:
+    SizedList(QSize designed, QWidget *parent) : QListWidget(parent), designed_(designed) {}
+    QSize sizeHint() const override { return designed_; }
+
+private:
+    QSize designed_;
+};
 
 QPushButton *PictureButton(QWidget *parent, QStyle::StandardPixmap picture, const QString &hint)
 {
@@ -60,11 +71,9 @@ void TfrSatSelectorWnd::BuildControls()
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint
                    | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     auto *row = new QHBoxLayout(this);
-    row->setSizeConstraint(QLayout::SetFixedSize);
 
     auto *working = new QVBoxLayout;
-    ckboxSelSat = new QListWidget(this);
-    ckboxSelSat->setFixedSize(200, 260);
+    ckboxSelSat = new SizedList(QSize(200, 260), this);
     working->addWidget(ckboxSelSat);
     auto *marks = new QHBoxLayout;
     bn_all = PictureButton(this, QStyle::SP_DialogApplyButton, "Check all");
@@ -97,13 +106,15 @@ void TfrSatSelectorWnd::BuildControls()
     favoriteColumn->addLayout(favoriteButtons);
     working->addWidget(favorites);
     working->addWidget(bn_close);
-    row->addLayout(working);
+    // What the screen cannot hold is taken from the lists: the candidates
+    // first, which then scroll through fewer columns.
+    row->addLayout(working, 0);
 
     // The candidate area stays hidden until an element file is chosen.
     auto *candidateArea = new QWidget(this);
     auto *candidates = new QVBoxLayout(candidateArea);
     candidates->setContentsMargins(0, 0, 0, 0);
-    ListBoxSatFile = new QListWidget(candidateArea);
+    ListBoxSatFile = new SizedList(QSize(3 * 170 + 24, 400), candidateArea);
     ListBoxSatFile->setSelectionMode(QAbstractItemView::SingleSelection);
     // Three columns of names, filled top to bottom.
     ListBoxSatFile->setFlow(QListView::TopToBottom);
@@ -111,7 +122,6 @@ void TfrSatSelectorWnd::BuildControls()
     ListBoxSatFile->setResizeMode(QListView::Adjust);
     ListBoxSatFile->setUniformItemSizes(true);
     ListBoxSatFile->setGridSize(QSize(170, ListBoxSatFile->fontMetrics().height() + 4));
-    ListBoxSatFile->setFixedSize(3 * 170 + 24, 400);
     candidates->addWidget(ListBoxSatFile);
     auto *paging = new QHBoxLayout;
     bn_previous = new QPushButton("<", candidateArea);
@@ -123,7 +133,7 @@ void TfrSatSelectorWnd::BuildControls()
         paging->addWidget(control);
     candidates->addLayout(paging);
     candidateArea->setVisible(false);
-    row->addWidget(candidateArea);
+    row->addWidget(candidateArea, 1);
 
     connect(bn_file, &QPushButton::clicked, this, &TfrSatSelectorWnd::bn_fileClick);
     connect(bn_next, &QPushButton::clicked, this, &TfrSatSelectorWnd::bn_nextClick);
@@ -166,9 +176,12 @@ void TfrSatSelectorWnd::FormCreate()
 
 void TfrSatSelectorWnd::CentreOnScreen()
 {
-    adjustSize();
-    if (QScreen *screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // The window keeps the size it opens at: freed first so that it can grow
+    // with the candidate area, then fixed again.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    FitWindowToScreen(this, QSize(), QSize());
+    setFixedSize(size());
 }
 
 void TfrSatSelectorWnd::bn_closeClick()

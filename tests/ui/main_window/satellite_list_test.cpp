@@ -1,15 +1,21 @@
-// The main window's "Satellite List" and "Update Main List" commands.
+// The main window's "Satellite List" and "Update Main List" commands, and the
+// window and the selector on an 800 x 600 screen.
 #include "main_window_fixture.h"
 
+#include "engine/astronomy/constants.h"
 #include "engine/program_folder_fixture.h"
 #include "engine/satellite_test_support.h"
+#include "engine/text/text_fields.h"
 #include "ui/file_dialog_answer.h"
 #include "ui/selector/sat_selector.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
+#include <QScreen>
+#include <QStatusBar>
 
 #include <thread>
 
@@ -47,6 +53,22 @@ void PickSatellites(TfrSatSelectorWnd &selector, const std::string &path, const 
     }
 }
 
+// The window lies with its frame on the screen's free area, and each of its
+// visible controls lies whole within it.
+void ExpectWholeOnScreen(const QWidget &window)
+{
+    const QRect screen = window.screen()->availableGeometry();
+    const QRect frame = window.frameGeometry();
+    EXPECT_TRUE(screen.contains(frame)) << frame.width() << "x" << frame.height() << "+" << frame.x() << "+"
+                                        << frame.y();
+    for (const QWidget *control : window.findChildren<QWidget *>()) {
+        if (!control->isVisible() || control->isWindow())
+            continue;
+        EXPECT_TRUE(window.rect().contains(QRect(control->mapTo(&window, QPoint()), control->size())))
+            << control->metaObject()->className();
+    }
+}
+
 TleRecord Iss(const std::string &line2)
 {
     TleRecord record = MakeSatellite(IssLine1, line2);
@@ -71,6 +93,9 @@ TEST_F(MainWindowTest, SatellitesPickedFromTheDefaultElementFileReachTheBoxesAnd
         auto *selector = qobject_cast<TfrSatSelectorWnd *>(QApplication::activeModalWidget());
         ASSERT_NE(selector, nullptr);
         PickSatellites(*selector, path, {"ISS (ZARYA)", "NOAA 19"});
+        // With its candidates shown the selector still fits this 800 x 600
+        // screen.
+        ExpectWholeOnScreen(*selector);
         selector->bn_closeClick();
     });
     window.tb_sat->trigger();
@@ -78,6 +103,24 @@ TEST_F(MainWindowTest, SatellitesPickedFromTheDefaultElementFileReachTheBoxesAnd
     EXPECT_EQ(window.cb_sat1->itemText(0), "ISS (ZARYA)");
     EXPECT_EQ(window.cb_sat2->itemText(1), "NOAA 19");
     EXPECT_EQ(window.cb_sat1->currentIndex(), 0);
+
+    // Maximised as the program shows it, the window and its status bar are
+    // on the screen, each field wide enough for its text: the next pass, the
+    // widest position and the satellite's speed and element age.
+    window.showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.isMaximized(); }));
+    QCoreApplication::processEvents();
+    ASSERT_NE(window.Panel(1), "None");
+    window.SetPanel(5, QString::fromStdString(FormatAngleDMS(true, 0, DegToRad(-179.99))));
+    window.SetPanel(7, QString::fromStdString(FormatAngleDMS(true, 0, DegToRad(-89.99))));
+    ASSERT_FALSE(window.Panel(9).isEmpty());
+    QCoreApplication::processEvents();
+    ExpectWholeOnScreen(window);
+    // The window manager keeps the window no smaller than its minimum.
+    const QSize frame = window.frameGeometry().size() - window.size();
+    EXPECT_LE(window.minimumHeight() + frame.height(), window.screen()->availableGeometry().height());
+    for (const QLabel *panel : window.statusBar()->findChildren<QLabel *>())
+        EXPECT_GE(panel->width(), panel->minimumSizeHint().width()) << panel->text().toStdString();
     Close();
     EXPECT_EQ(std::filesystem::file_size(ResolvePath(DataFile("MainSat.bin"))), 2 * sizeof(TleRecord));
     RemoveQueueHooks();

@@ -17,6 +17,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
+#include <QScreen>
+#include <QTest>
 
 #include <cmath>
 
@@ -193,9 +195,12 @@ TEST_F(PassChartTest, OrientationRotationAndTexts)
 
 TEST_F(PassChartTest, SizeFollowsTheScreenAndAMissingStarFileIsReported)
 {
-    EXPECT_EQ(TfrRadarWnd::WindowSize(1080), QSize(960, 800));
-    EXPECT_EQ(TfrRadarWnd::WindowSize(700), QSize(720, 600));
-    EXPECT_EQ(TfrRadarWnd::WindowSize(400), QSize(720, 600));
+    const QSize room(1912, 1036);
+    EXPECT_EQ(TfrRadarWnd::WindowSize(1080, room), QSize(960, 800));
+    EXPECT_EQ(TfrRadarWnd::WindowSize(700, room), QSize(720, 600));
+    EXPECT_EQ(TfrRadarWnd::WindowSize(400, room), QSize(720, 600));
+    // Within the room a frame leaves on a screen of 600 pixels.
+    EXPECT_EQ(TfrRadarWnd::WindowSize(600, QSize(792, 564)), QSize(720, 564));
 
     // The data folder holds no "Stars.bin": the chart says so and draws
     // without stars.
@@ -209,6 +214,23 @@ TEST_F(PassChartTest, SizeFollowsTheScreenAndAMissingStarFileIsReported)
     EXPECT_NE(messages.front().find("Stars.bin"), std::string::npos);
     EXPECT_EQ(chart->Chart.height(), chart->height() - 90 - 4);
     EXPECT_EQ(chart->ImgRadar->pixmap().size(), chart->Chart.size());
+
+    // On this 800 x 600 screen the window fits with its frame, and none of
+    // the controls under the chart lies on another.
+    chart->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(chart.get()));
+    const QRect screen = chart->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(chart->frameGeometry()));
+    std::vector<const QWidget *> controls;
+    for (const QWidget *control : chart->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (control->geometry().top() > chart->ImgRadar->parentWidget()->geometry().bottom())
+            controls.push_back(control);
+    ASSERT_GE(controls.size(), 12u);
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        for (std::size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->metaObject()->className() << " " << controls[i]->x() << " and "
+                << controls[j]->metaObject()->className() << " " << controls[j]->x();
 }
 
 TEST_F(PassChartTest, JpegAtQuality85AndAnUnwritablePath)
