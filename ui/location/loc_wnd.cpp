@@ -352,8 +352,10 @@ bool TfrLocWnd::JudgeCoordinate(Coordinate &coordinate)
 {
     if (ReadCoordinate(coordinate.field, coordinate.limit, coordinate.accepted))
         return true;
-    Message(coordinate.message);
+    // Put back before the box: while it waits for its answer, the judging
+    // of the field's leaving may come in and must find nothing to refuse.
     coordinate.field->setText(DegreesText(coordinate.accepted));
+    Message(coordinate.message);
     return false;
 }
 

@@ -117,8 +117,16 @@ TEST_F(LocWndTest, CoordinatesAreJudgedWhenTheFieldIsLeft)
     EXPECT_EQ(w.txt_lat1->text(), "12.5000");
     EXPECT_EQ(w.txt_lon1->text(), "-180.0000");
 
-    // "Apply" clicked straight from a refused text keeps the place.
+    // "Apply" clicked straight from a refused text keeps the place, and the
+    // refusal is told once, though the field's leaving is judged while the
+    // box waits for its answer in an event loop of its own.
     messages_.clear();
+    const auto record = Hooks().showMessage;
+    Hooks().showMessage = [record](const std::string &text, const std::string &caption, MessageKind kind) {
+        const bool answer = record(text, caption, kind);
+        QCoreApplication::processEvents();
+        return answer;
+    };
     const ObserverRecord before = Observer;
     type(w.txt_lat1, "95");
     QTest::mouseClick(w.bn_apply, Qt::LeftButton);
