@@ -96,13 +96,12 @@ std::string TleFolderDefault() { return ProgramDir + "tle/"; }
 
 // Paths to files of the program folder are stored relative to it, so a
 // copied or moved program folder uses its own files and folders. A path that
-// does not fit its field once joined keeps its stored text.
+// does not fit its field once joined keeps its stored text, which
+// InProgramFolder resolves where the file is opened.
 template <std::size_t N>
 void ReadProgramPath(ShortString<N> &field)
 {
-    const std::string stored = field.str();
-    if (!stored.empty() && !stored.starts_with('/'))
-        field.assign(ProgramDir + stored);
+    field.assign(InProgramFolder(field.str()));
 }
 
 template <std::size_t N>
@@ -123,6 +122,11 @@ void ComputeObserverRho(ObserverRecord &observer)
 }
 
 } // namespace
+
+std::string InProgramFolder(const std::string &path)
+{
+    return path.empty() || path.starts_with('/') ? path : ProgramDir + path;
+}
 
 OptionsRecord DefaultOptions()
 {

@@ -143,6 +143,10 @@ OptionsViewState DefaultOptionsViewState();
 // not covered read as unchecked. Relative paths of files and folders name
 // them in the running program folder.
 void OptionsFromBytes(std::string_view bytes, OptionsRecord &options, OptionsViewState &view);
+// The file a path of the settings names: a relative one (stored so
+// by an older run, or too long for its field once joined) names a file of
+// the running program folder.
+std::string InProgramFolder(const std::string &path);
 // The 629-byte "Options.bin" image; paths inside the program folder are
 // stored relative to it.
 std::string OptionsToBytes(const OptionsRecord &options, const OptionsViewState &view);

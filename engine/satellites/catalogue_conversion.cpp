@@ -122,7 +122,7 @@ bool ConvertElementList(const ElementList &list, const std::string &path, std::s
 bool BuildIridiumFile(std::string *error)
 {
     const std::string target = DataDir + IridiumSetFileName;
-    const std::string source = Options.IridiumFile.str();
+    const std::string source = InProgramFolder(Options.IridiumFile.str());
     if (source.empty()) {
         if (ExistingFile(target))
             DeleteDataFile(target, error);
@@ -138,7 +138,7 @@ bool BuildIridiumFile(std::string *error)
 
 bool BuildSkyFile(std::string *error)
 {
-    const std::string source = Options.SkySatFile.str();
+    const std::string source = InProgramFolder(Options.SkySatFile.str());
     if (!ExistingFile(source))
         return false;
     ElementList elements;

@@ -156,8 +156,12 @@ std::string Row(const TrackGeometry &track, const Angles3 &previousPoint, long l
 void WriteTrack(TrackGeometry &track, long long &t, PredictionResult &result)
 {
     // The track's direction at every row comes from the point a second
-    // before it.
+    // before it; where the line of sight missed the Earth then (the object
+    // at the satellite's horizon), from the point a second after, which
+    // gives the same line.
     track.MoveTo(t - Second, false);
+    if (!track.pointFound)
+        track.MoveTo(t + Second, false);
     Angles3 previousPoint = track.point;
     track.MoveTo(t, true);
     if (!result.Found)

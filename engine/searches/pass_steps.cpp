@@ -332,24 +332,27 @@ namespace {
 // The rise of the pass in progress at `now` (a whole second at which the
 // satellite is up), found forward from a second below the threshold: back
 // a day, then ever further to `earliest`, which comes back when the
-// satellite was up all along.
+// satellite was up all along. Each step back searches only the stretch
+// before the one already found to be up throughout.
 double RiseOfPassInProgress(TleRecord &record, TargetState &state, double threshold, long long nowMs,
                             long long earliestMs, ObserverRecord &observer)
 {
     constexpr long long Day = 86400 * Second;
-    const double now = MillisecondsToInstant(nowMs);
+    long long upFromMs = nowMs;
     for (long long back = Day;; back *= 2) {
         const long long fromMs = std::max(nowMs - back, earliestMs);
-        double below = FindSetSecond(record, state, threshold, MillisecondsToInstant(fromMs), now, observer);
+        const double upFrom = MillisecondsToInstant(upFromMs);
+        double below = FindSetSecond(record, state, threshold, MillisecondsToInstant(fromMs), upFrom, observer);
         // From a second below, over any earlier passes to the last rise.
-        while (below < now) {
-            const double rise = FindRiseSecond(record, state, threshold, below, now, observer);
-            below = FindSetSecond(record, state, threshold, rise, now, observer);
-            if (below >= now)
+        while (below < upFrom) {
+            const double rise = FindRiseSecond(record, state, threshold, below, upFrom, observer);
+            below = FindSetSecond(record, state, threshold, rise, upFrom, observer);
+            if (below >= upFrom)
                 return rise;
         }
         if (fromMs == earliestMs)
             return MillisecondsToInstant(earliestMs);
+        upFromMs = fromMs;
     }
 }
 

@@ -96,6 +96,13 @@ TEST_F(CatalogueConversionTest, IridiumSetKeepsUpperCaseIridiumNamesThatCanFlare
     // The propagator was prepared from the parsed elements.
     EXPECT_EQ(set[0].Elements.catnum, 24793);
     EXPECT_NEAR(set[0].MeanMotion, 10.82419157, 1e-8);
+
+    // A source stored relative to the program folder (one too long for its
+    // field once joined stays so) is read there, wherever the program runs.
+    std::filesystem::remove(DataDir + "IridSat.bin");
+    Options.IridiumFile.assign("tle/source.txt");
+    ASSERT_TRUE(BuildIridiumFile());
+    EXPECT_EQ(Numbers(ReadSet("IridSat.bin")), (std::vector<std::string>{"24793", "24796", "27451"}));
 }
 
 TEST_F(CatalogueConversionTest, IridiumSourceClearedOrEmpty)

@@ -43,6 +43,10 @@ void *operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
+// What the replaced operator new takes from malloc goes back to free.
+void operator delete(void *memory) noexcept { std::free(memory); }
+void operator delete(void *memory, std::size_t) noexcept { std::free(memory); }
+
 TEST_F(MainWindowTest, FirstStartWithAnEmptyDataFolderShowsDefaultsAndSavesAtClose)
 {
     TfrMainWnd &window = Start();
