@@ -344,14 +344,10 @@ TEST_F(FlareSearchTest, APassRisingSoonAfterTheLastSetHasItsFlare)
     inputs.End = inputs.EndShown = inputs.Start + 1.0;
     inputs.Observer = NamedObserver("Houston", 29.7604, -95.3698);
 
+    const auto [firstSet, nextRise] = FirstSetAndNextRise(record, inputs);
     TleRecord moved = record;
     ObserverRecord observer = inputs.Observer;
     TargetState state;
-    const double firstSet = FindSetSecond(moved, state, inputs.MinElevation,
-                                          FindRiseSecond(moved, state, inputs.MinElevation, inputs.Start,
-                                                         inputs.End, observer),
-                                          inputs.End, observer);
-    const double nextRise = FindRiseSecond(moved, state, inputs.MinElevation, firstSet, inputs.End, observer);
     const double nextSet = FindSetSecond(moved, state, inputs.MinElevation, nextRise, inputs.End, observer);
     ASSERT_LT(nextRise - firstSet, 0.5 * record.Period / 1440.0);
     ASSERT_LT(nextSet, inputs.End);

@@ -224,15 +224,17 @@ TEST_F(PassSearchTest, PassesRunFromTheirRiseToTheirSetWhateverTheOrbit)
         for (auto search : {&SearchLinePasses, &SearchTabularPasses}) {
             SCOPED_TRACE(std::string(c.satellite.name) + (search == &SearchLinePasses ? " line" : " table"));
             const PredictionResult result = search(inputs, {});
-            if (search == &SearchLinePasses && !c.lastLine.empty())
+            if (search == &SearchLinePasses && !c.lastLine.empty()) {
                 EXPECT_EQ(result.Lines.back(), c.lastLine);
+            }
             ASSERT_EQ(result.Passes.size(), c.passes.size());
             for (std::size_t i = 0; i < c.passes.size(); ++i) {
                 const PassRecord &pass = result.Passes[i];
                 EXPECT_NEAR((pass.StartTime - SpanStart()) * 86400.0, c.passes[i].first, 2.0) << i;
                 // A table's last row may lie past the end of the span.
-                if (search == &SearchLinePasses || pass.EndTime < inputs.End)
+                if (search == &SearchLinePasses || pass.EndTime < inputs.End) {
                     EXPECT_NEAR((pass.EndTime - SpanStart()) * 86400.0, c.passes[i].second, 2.0) << i;
+                }
             }
         }
     }

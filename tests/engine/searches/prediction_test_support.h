@@ -10,6 +10,7 @@
 #include "engine/astronomy/constants.h"
 #include "engine/text/text_format.h"
 #include "engine/satellite_test_support.h"
+#include "engine/searches/pass_steps.h"
 #include "engine/searches/prediction_inputs.h"
 
 struct ElementLines {
@@ -67,6 +68,21 @@ inline ObserverRecord LondonObserver() { return NamedObserver("London", 51.5074,
 inline ObserverRecord SydneyObserver() { return NamedObserver("Sydney", -33.8688, 151.2093); }
 
 inline double SpanStart() { return MakeInstant(2018, 1, 21); }
+
+// The set of the first pass above inputs.MinElevation from inputs.Start,
+// and the rise of the pass after it.
+struct SetAndNextRise {
+    double set;
+    double nextRise;
+};
+inline SetAndNextRise FirstSetAndNextRise(TleRecord record, const PredictionInputs &inputs)
+{
+    ObserverRecord observer = inputs.Observer;
+    TargetState state;
+    const double rise = FindRiseSecond(record, state, inputs.MinElevation, inputs.Start, inputs.End, observer);
+    const double set = FindSetSecond(record, state, inputs.MinElevation, rise, inputs.End, observer);
+    return {set, FindRiseSecond(record, state, inputs.MinElevation, set, inputs.End, observer)};
+}
 
 // The window's defaults (Sun below -6, satellites above 10 degrees, "Revs >"
 // 13, "In Sun Light" on), UTC, over `days` from SpanStart, produced at 12h.

@@ -24,6 +24,7 @@
 #include "engine/runtime/program_state.h"
 #include "engine/satellite_test_support.h"
 #include "engine/searches/pass_steps.h"
+#include "engine/searches/prediction_test_support.h"
 
 namespace {
 
@@ -277,9 +278,8 @@ TEST_F(TransitSearchTest, GroundTrackFollowsThePointOfTheAlignment)
 // set, so neither steps over the pass.
 TEST_F(TransitSearchTest, ObjectMetInAPassSoonAfterASet)
 {
-    TleRecord gps = MakeSatellite("1 24876U 97035A   18020.44858769  .00000075  00000-0  00000-0 0  9995",
-                                  "2 24876  55.5099 218.5673 0034717  93.9876 266.4418  2.00565175150387");
-    gps.Name.assign("GPS BIIR-2  (PRN 13)");
+    TleRecord gps = MakeSatellite(Gps.line1, Gps.line2);
+    gps.Name.assign(Gps.name);
     PredictionInputs inputs = Inputs(Alignments[2]);
     inputs.Start = inputs.StartShown = MakeInstant(2018, 1, 21);
     inputs.End = inputs.EndShown = inputs.Start + 1.5;
@@ -289,14 +289,10 @@ TEST_F(TransitSearchTest, ObjectMetInAPassSoonAfterASet)
     inputs.Target.BodyId = BodySkyPoint;
     inputs.TargetName = "Ra/Dec";
 
+    const auto [firstSet, nextRise] = FirstSetAndNextRise(gps, inputs);
     TleRecord record = gps;
     ObserverRecord observer = inputs.Observer;
     TargetState state;
-    const double firstSet = FindSetSecond(record, state, inputs.MinElevation,
-                                          FindRiseSecond(record, state, inputs.MinElevation, inputs.Start,
-                                                         inputs.End, observer),
-                                          inputs.End, observer);
-    const double nextRise = FindRiseSecond(record, state, inputs.MinElevation, firstSet, inputs.End, observer);
     const double meeting = nextRise + 600.0 * SecondDays;
     ASSERT_LT(meeting - firstSet, 0.75 * gps.Period / 1440.0);
     state.Mode = ModeRaDec;
