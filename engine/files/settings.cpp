@@ -95,24 +95,11 @@ bool PositiveFinite(double value) { return std::isfinite(value) && value > 0.0; 
 std::string TleFolderDefault() { return ProgramDir + "tle/"; }
 
 // Paths to files of the program folder are stored relative to it, so a
-// copied or moved program folder uses its own files and folders. A path that
-// does not fit its field once joined keeps its stored text, which
-// InProgramFolder resolves where the file is opened.
-template <std::size_t N>
-void ReadProgramPath(ShortString<N> &field)
-{
-    field.assign(InProgramFolder(field.str()));
-}
-
+// copied or moved program folder uses its own files and folders.
 template <std::size_t N>
 void StoreProgramPath(ShortString<N> &field)
 {
-    const std::string path = field.str();
-    if (ProgramDir.empty() || !path.starts_with(ProgramDir))
-        return;
-    const std::string relative = path.substr(ProgramDir.size());
-    // The program folder itself: "./" keeps it from reading as no path.
-    field.assign(relative.empty() ? "./" : relative);
+    field.assign(RelativeToProgramFolder(field.str()));
 }
 
 void ComputeObserverRho(ObserverRecord &observer)
@@ -126,6 +113,15 @@ void ComputeObserverRho(ObserverRecord &observer)
 std::string InProgramFolder(const std::string &path)
 {
     return path.empty() || path.starts_with('/') ? path : ProgramDir + path;
+}
+
+std::string RelativeToProgramFolder(const std::string &path)
+{
+    if (ProgramDir.empty() || !path.starts_with(ProgramDir))
+        return path;
+    const std::string relative = path.substr(ProgramDir.size());
+    // The program folder itself: "./" keeps it from reading as no path.
+    return relative.empty() ? "./" : relative;
 }
 
 OptionsRecord DefaultOptions()

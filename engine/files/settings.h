@@ -147,6 +147,31 @@ void OptionsFromBytes(std::string_view bytes, OptionsRecord &options, OptionsVie
 // by an older run, or too long for its field once joined) names a file of
 // the running program folder.
 std::string InProgramFolder(const std::string &path);
+// A path inside the program folder relative to it ("./" for the folder
+// itself), so that it names the same file wherever the folder is copied or
+// moved; any other path as it is.
+std::string RelativeToProgramFolder(const std::string &path);
+// A path of a settings field as this run reads it: in full where that fits
+// the field; a relative one that does not fit stays relative.
+template <std::size_t N>
+void ReadProgramPath(ShortString<N> &field)
+{
+    field.assign(InProgramFolder(field.str()));
+}
+// Stores a path the user chose in a settings field as loading the settings
+// gives it back, so a file of the program folder fits however long the
+// folder's own path is. False, with the field unchanged and the message,
+// when the path does not fit even relative to the folder.
+template <std::size_t N>
+bool StoreChosenPath(ShortString<N> &field, const std::string &path, std::string *message = nullptr)
+{
+    ShortString<N> stored;
+    if (!StoreShortText(stored, RelativeToProgramFolder(path), message))
+        return false;
+    ReadProgramPath(stored);
+    field = stored;
+    return true;
+}
 // The 629-byte "Options.bin" image; paths inside the program folder are
 // stored relative to it.
 std::string OptionsToBytes(const OptionsRecord &options, const OptionsViewState &view);

@@ -36,8 +36,9 @@ void ConvertTwoLineFileThread(const std::string &path)
     EndWorkerThread(ConversionTaskTag, &ConversionRunning);
 }
 
-// Asks for an element file and stores it in a settings field. False, with
-// the field unchanged, when the user cancels or the path does not fit.
+// Asks for an element file and stores it in a settings field, a file of the
+// program folder relative to it where its full path does not fit. False,
+// with the field unchanged, when the user cancels or the path does not fit.
 template <std::size_t N>
 bool ChooseSourceFile(ShortString<N> &field)
 {
@@ -46,7 +47,7 @@ bool ChooseSourceFile(ShortString<N> &field)
     if (path.empty())
         return false;
     std::string message;
-    if (!StoreShortText(field, path, &message)) {
+    if (!StoreChosenPath(field, path, &message)) {
         ShowUserMessage(message, "KYT", MessageKind::Error);
         return false;
     }

@@ -40,7 +40,10 @@ protected:
         KYT_SETUP_FOLDER_OR_SKIP(dataDir, "de_files/1957_2050.423");
         const std::filesystem::path ephemeris = std::filesystem::path(dataDir) / "de_files" / "1957_2050.423";
         std::string pattern = (std::filesystem::temp_directory_path() / "kyt-ui-XXXXXX").string();
+        if (folderLength_ > pattern.size())
+            pattern.insert(pattern.size() - 6, folderLength_ - pattern.size(), 'x');
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        ASSERT_TRUE(folderLength_ == 0 || pattern.size() == folderLength_) << pattern;
         root_ = pattern;
         for (const char *folder : {"data", "tle", "de_files", "map"})
             std::filesystem::create_directory(root_ / folder);
@@ -129,6 +132,9 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
+    // The length of the program folder's path (without its final '/'), set
+    // before SetUp; 0 for the shortest the temporary folder gives.
+    std::size_t folderLength_ = 0;
     std::filesystem::path root_;
     std::filesystem::path setUpData_;
     std::unique_ptr<TfrMainWnd> window_;

@@ -89,11 +89,11 @@ TEST_F(ToolCommandsTest, ACancelledOrTooLongChoiceKeepsTheSetsAndSettings)
     const std::string iridiumBytes = ReadFile(DataFile("IridSat.bin"));
     const std::string skyBytes = ReadFile(DataFile("SkySat.bin"));
 
-    // 65 characters: one more than the setting holds.
-    const std::string prefix = (root_ / "tle").string() + "/";
-    const std::string longPath =
-        WriteTle(std::string(65 - prefix.size() - 4, 'x') + ".tle", Sets());
-    ASSERT_EQ(longPath.size(), 65u);
+    // 65 characters relative to the program folder: one more than the
+    // setting holds.
+    const std::string longName = "tle/" + std::string(65 - 8, 'x') + ".tle";
+    const std::string longPath = ProgramFolder() + longName;
+    std::filesystem::copy_file(source, longPath);
     for (const std::string &answer : {std::string(), longPath}) {
         SCOPED_TRACE(answer);
         for (QAction *item : {w.menu_selectiridiumfile, w.menu_selectskyfile}) {
@@ -111,7 +111,37 @@ TEST_F(ToolCommandsTest, ACancelledOrTooLongChoiceKeepsTheSetsAndSettings)
     }
     const std::vector<ShownMessage> messages = Messages();
     ASSERT_EQ(messages.size(), shown + 2);
-    EXPECT_EQ(messages[shown].text, TooLongForFieldMessage(longPath, 64));
+    EXPECT_EQ(messages[shown].text, TooLongForFieldMessage(longName, 64));
+}
+
+// A program folder whose own path leaves no room in the settings' field.
+class LongProgramFolderTest : public ToolCommandsTest {
+protected:
+    void SetUp() override
+    {
+        folderLength_ = 120;
+        ToolCommandsTest::SetUp();
+    }
+};
+
+TEST_F(LongProgramFolderTest, ElementFilesAreStoredAndReadRelativeToTheProgramFolder)
+{
+    TfrMainWnd &w = Start();
+    const std::size_t shown = Messages().size();
+    const std::string source = WriteTle("sets.tle", Sets());
+    AnswerFileDialog(source);
+    w.menu_selectiridiumfile->trigger();
+    AnswerFileDialog(source);
+    w.menu_selectskyfile->trigger();
+    EXPECT_EQ(Options.IridiumFile.str(), "tle/sets.tle");
+    EXPECT_EQ(Options.SkySatFile.str(), "tle/sets.tle");
+    EXPECT_EQ(w.menu_selectiridiumfile->text().toStdString(), "Iridium File = sets.tle");
+    EXPECT_EQ(w.menu_selectskyfile->text().toStdString(), "Satellite File = sets.tle");
+    tlearray iridium;
+    ASSERT_TRUE(LoadSatFile(iridium, DataFile("IridSat.bin")));
+    EXPECT_EQ(iridium.size(), 1u);
+    EXPECT_EQ(SkyCount(), 2u);
+    EXPECT_EQ(Messages().size(), shown);
 }
 
 TEST_F(ToolCommandsTest, ConversionNamesTheSetsOrKeepsTheSource)
