@@ -191,6 +191,8 @@ TEST_F(NamesEditorTest, ClosingGivesMagnitudesAndWritesOnlyAChangedList)
     QTest::qWait(20);
     EXPECT_EQ(Messages().size(), 3u);
     EXPECT_EQ(Messages().back(), "KYT: Not a valid Magnitude, value must be between -19.9 and 19.9");
+    // Back to the entry's own value, not the nearest one in range.
+    EXPECT_EQ(window->txt_mag->text(), "4.0");
     EXPECT_TRUE(window->bn_save->isEnabled());
     window->bn_cancel->click();
     window->close();
