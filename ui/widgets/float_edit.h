@@ -4,8 +4,8 @@
 // it, and a number that does not read or lies out of range is refused by
 // restoring the text the field had when it got the focus. A switch to
 // another window is no leaving: the text stays as typed, unjudged. A blank
-// field stands for "no value" and stays blank. Numbers are written and read with
-// '.' whatever the locale.
+// field stands for "no value" and stays blank. Numbers are written and read
+// with '.' whatever the locale.
 #pragma once
 
 #include <QLineEdit>
@@ -82,7 +82,8 @@ private:
     double min_ = 0.0;
     double max_ = 99999999.9;
     QString errorMessage_;
-    // The text at the focus gain, formatted, or empty for a blank field.
+    // The text at the focus gain that began the edit, formatted, or empty
+    // for a blank field.
     QString restoreText_;
     // From a focus gain until the focus moves to another control of the
     // window or the window hides; a switch to another window does not end it.
