@@ -10,6 +10,7 @@
 #include "engine/runtime/ui_hooks.h"
 #include "ui/help/help_viewer.h"
 #include "ui/main_window/day_count.h"
+#include "ui/widgets/field_leave.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -373,9 +374,7 @@ bool TfrLocWnd::JudgeCoordinates()
 
 bool TfrLocWnd::eventFilter(QObject *watched, QEvent *event)
 {
-    // A context menu borrows the focus; the field is still being edited.
-    if (event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+    if (event->type() == QEvent::FocusOut && LeavesFieldInItsWindow(*static_cast<QFocusEvent *>(event))) {
         Coordinate *coordinate = watched == txt_lat1 ? &latitude_ : watched == txt_lon1 ? &longitude_ : nullptr;
         // Judged once the focus change has settled: a box shown from inside
         // it would fight the widget taking the focus. A click on "Apply" or

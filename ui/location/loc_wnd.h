@@ -69,7 +69,8 @@ public:
     void done(int result) override;
 
 protected:
-    // Judges a coordinate's text when its field is left.
+    // Judges a coordinate's text when the focus moves from its field to
+    // another control of the window.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "engine/files/data_files.h"
 #include "engine/runtime/ui_hooks.h"
+#include "ui/widgets/field_leave.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -207,7 +208,10 @@ QString TFloatEdit::Formatted(double value) const
 
 void TFloatEdit::focusInEvent(QFocusEvent *event)
 {
-    restoreText_ = IsBlank() ? QString() : Formatted(Value());
+    // Back from another window the edit goes on: its text is no new value
+    // to return to.
+    if (!focused_)
+        restoreText_ = IsBlank() ? QString() : Formatted(Value());
     focused_ = true;
     QLineEdit::focusInEvent(event);
 }
@@ -215,8 +219,7 @@ void TFloatEdit::focusInEvent(QFocusEvent *event)
 void TFloatEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    // A context menu borrows the focus; the field is still being edited.
-    if (event->reason() == Qt::PopupFocusReason)
+    if (!LeavesFieldInItsWindow(*event))
         return;
     focused_ = false;
     if (IsBlank()) {
@@ -227,7 +230,7 @@ void TFloatEdit::focusOutEvent(QFocusEvent *event)
     }
     double number = 0.0;
     if (!TextInRange(number)) {
-        RefuseText(event->reason() != Qt::ActiveWindowFocusReason && window()->isVisible());
+        RefuseText(window()->isVisible());
         return;
     }
     setText(Formatted(number));

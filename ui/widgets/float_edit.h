@@ -2,9 +2,10 @@
 // inclusive range. Each typed key is judged by where it lands, and only a
 // well-formed number can be pasted or dropped; leaving the field reformats
 // it, and a number that does not read or lies out of range is refused by
-// restoring the text the field had when it got the focus. A blank field
-// stands for "no value" and stays blank. Numbers are written and read with
-// '.' whatever the locale.
+// restoring the text the field had when it got the focus. A switch to
+// another window is no leaving: the text stays as typed, unjudged. A blank
+// field stands for "no value" and stays blank. Numbers are written and read
+// with '.' whatever the locale.
 #pragma once
 
 #include <QLineEdit>
@@ -69,8 +70,8 @@ private:
     // The text as a number within the range; false when it is neither.
     bool TextInRange(double &number) const;
     // Refuses the text by putting back the restore text; tells the user and
-    // keeps the focus only when asked (not while the window closes or loses
-    // activation, when a box or a focus grab would land on a leaving window).
+    // keeps the focus only when asked (not while the window closes, when a
+    // box or a focus grab would land on a leaving window).
     void RefuseText(bool tellUser);
     // Tells the user of a refusal and puts the focus back in the field.
     void TellRefusal();
@@ -81,9 +82,11 @@ private:
     double min_ = 0.0;
     double max_ = 99999999.9;
     QString errorMessage_;
-    // The text at the focus gain, formatted, or empty for a blank field.
+    // The text at the focus gain that began the edit, formatted, or empty
+    // for a blank field.
     QString restoreText_;
-    // Between a focus gain and its loss.
+    // From a focus gain until the focus moves to another control of the
+    // window or the window hides; a switch to another window does not end it.
     bool focused_ = false;
     // A refusal on leaving the field that the user has not been told of:
     // the click that took the focus may be on a button about to use the

@@ -1,6 +1,7 @@
 // The observer location window on a program folder of its own.
 #include "ui/dialog_fixture.h"
 #include "ui/location/loc_wnd.h"
+#include "ui/window_switch.h"
 
 #include "engine/astronomy/constants.h"
 #include "engine/text/text_format.h"
@@ -67,8 +68,10 @@ protected:
     std::unique_ptr<TfrLocWnd> window_;
 };
 
-// What is typed is judged when the field is left and by "Apply": a western
-// longitude can be typed sign first, and a refused latitude never becomes
+// What is typed is judged when the field is left for another control of the
+// window and by "Save" and "Apply", never by a switch to another
+// application: a western longitude can be typed sign first, a user can leave
+// to look a number up, and a refused coordinate never becomes a place's or
 // the observer's.
 TEST_F(LocWndTest, CoordinatesAreJudgedWhenTheFieldIsLeft)
 {
@@ -79,12 +82,30 @@ TEST_F(LocWndTest, CoordinatesAreJudgedWhenTheFieldIsLeft)
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::mouseClick(w.bn_modify, Qt::LeftButton);
     const auto type = [](QLineEdit *field, const char *keys) {
         field->setFocus();
         field->selectAll();
         QTest::keyClicks(field, keys);
     };
+    const std::string longitudeMessage = "Not a valid Longitude, value must be between 180 and -180";
+
+    const std::vector<std::string> places = w.PlaceLines();
+    Pick("Kathmandu, NP");
+    QTest::mouseClick(w.bn_mod_entry, Qt::LeftButton);
+    type(w.txt_lon1, "-");
+    ASSERT_TRUE(SwitchToAnotherWindowAndBack(w));
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(w.txt_lon1->text(), "-");
+    QTest::mouseClick(w.bn_save, Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(messages_, std::vector<std::string>{longitudeMessage});
+    EXPECT_EQ(w.txt_lon1->text(), "85.3206");
+    EXPECT_EQ(w.PlaceLines(), places);
+    EXPECT_TRUE(w.bn_save->isEnabled());
+    QTest::mouseClick(w.bn_cancel, Qt::LeftButton);
+    messages_.clear();
+
+    QTest::mouseClick(w.bn_modify, Qt::LeftButton);
     const auto leave = [&w] {
         w.txt_agl->setFocus();
         QTest::qWait(20);
@@ -101,7 +122,6 @@ TEST_F(LocWndTest, CoordinatesAreJudgedWhenTheFieldIsLeft)
     EXPECT_EQ(w.txt_lon2->text().toStdString(), "-180\u00b0 00' 00.0\"");
 
     const std::string latitudeMessage = "Not a valid Latitude, value must be between 90 and -90";
-    const std::string longitudeMessage = "Not a valid Longitude, value must be between 180 and -180";
     type(w.txt_lat1, "12.5");
     leave();
     type(w.txt_lat1, "95");

@@ -1,5 +1,7 @@
 #include "names_editor_fixture.h"
 
+#include "ui/window_switch.h"
+
 namespace {
 
 const std::string Link = "http://names.example.org/qvnamesupdate.zip";
@@ -58,6 +60,18 @@ TEST_F(NamesEditorTest, NewEntriesAreCheckedAndStoredInTheirColumns)
     EXPECT_EQ(lines[0], Link);
     EXPECT_TRUE(IsNamesEntry(lines[3])) << lines[3];
     EXPECT_EQ(lines[3], probe);
+
+    // In miles too a blank range is the standard one.
+    Options.Metric = false;
+    DistanceFactor = 0.621371;
+    window = Open();
+    window->bn_newClick();
+    window->txt_number->setText("8");
+    window->txt_name->setText("Far");
+    window->txt_mag->setText("5.0");
+    window->txt_range->clear();
+    window->bn_saveClick();
+    EXPECT_EQ(window->NamesLines()[1], FormatNamesEntry("8", "Far", "5.0", "5.0", "5.0", "5.0", "10.0"));
 }
 
 TEST_F(NamesEditorTest, ClosingWaitsForAPendingEditThenWritesLinkFirst)
@@ -163,6 +177,22 @@ TEST_F(NamesEditorTest, ClosingGivesMagnitudesAndWritesOnlyAChangedList)
                                                     "KYT: Not a valid Range, value must be between 50 and 90000"}));
     EXPECT_EQ(window->txt_mag->text(), "5.0");
     EXPECT_EQ(window->txt_range->text(), "1000.0");
+    EXPECT_TRUE(window->bn_save->isEnabled());
+    window->bn_cancel->click();
+
+    // A switch to another application neither drops the number nor judges
+    // it; "Save" refuses it then, with its range, and stores nothing.
+    window->bn_edit->click();
+    type(window->txt_mag, "25");
+    ASSERT_TRUE(SwitchToAnotherWindowAndBack(*window));
+    EXPECT_EQ(window->txt_mag->text(), "25");
+    EXPECT_EQ(Messages().size(), 2u);
+    QTest::mouseClick(window->bn_save, Qt::LeftButton);
+    QTest::qWait(20);
+    EXPECT_EQ(Messages().size(), 3u);
+    EXPECT_EQ(Messages().back(), "KYT: Not a valid Magnitude, value must be between -19.9 and 19.9");
+    // Back to the entry's own value, not the nearest one in range.
+    EXPECT_EQ(window->txt_mag->text(), "4.0");
     EXPECT_TRUE(window->bn_save->isEnabled());
     window->bn_cancel->click();
     window->close();

@@ -1,6 +1,7 @@
 // The numeric edit: keys, paste and focus changes judged by one set of rules.
 #include "ui/dialog_fixture.h"
 #include "ui/widgets/float_edit.h"
+#include "ui/window_switch.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -133,7 +134,9 @@ TEST_F(FloatEditTest, PasteFollowsTheKeyRules)
     EXPECT_EQ(edit_->text(), "3.2");
 }
 
-TEST_F(FloatEditTest, AValueOutOfRangeIsRefusedWithABoxUnlessTheWindowCloses)
+// Refused only when the field is left for another control of its window:
+// not while the user is away in another application, nor as the window closes.
+TEST_F(FloatEditTest, AValueOutOfRangeIsRefusedWithABoxWhenLeftInItsWindow)
 {
     edit_->SetMax(19.9);
     edit_->SetErrorMessage("Value out of range");
@@ -153,6 +156,17 @@ TEST_F(FloatEditTest, AValueOutOfRangeIsRefusedWithABoxUnlessTheWindowCloses)
     QTest::keyClick(edit_, Qt::Key_Escape);
     EXPECT_EQ(edit_->text(), "4.5");
 
+    // Away and back the text is as typed; left in the window it goes back to
+    // the value of the first focus gain.
+    Clear();
+    Type("25");
+    ASSERT_TRUE(SwitchToAnotherWindowAndBack(*window_));
+    EXPECT_EQ(edit_->text(), "25");
+    EXPECT_EQ(messages_.size(), 1u);
+    Leave();
+    EXPECT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(edit_->text(), "4.5");
+
     // A window closing mid-edit gets no box and no focus grab.
     Clear();
     Type("25");
@@ -161,7 +175,7 @@ TEST_F(FloatEditTest, AValueOutOfRangeIsRefusedWithABoxUnlessTheWindowCloses)
     EXPECT_EQ(edit_->Value(), 4.5);
     window_.reset();
     QTest::qWait(20);
-    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_.size(), 2u);
 
     TFloatEdit lone;
     lone.SetMin(1e9);
