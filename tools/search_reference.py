@@ -8,7 +8,7 @@ python3-geographiclib, and the mirror-panel model of the orbit library
 written out again here. Satellites are taken in the frame of date and
 turned with mean sidereal time, as KYT does.
 
-    /usr/bin/python3 tools/search_reference.py ELEMENTS.tle windows|transits|equator|flares|evaluate
+    /usr/bin/python3 tools/search_reference.py ELEMENTS.tle windows|transits|equator|tracks|flares|evaluate
 
 prints C++ initialisers that the tests store; the tests never run Python.
 """
@@ -334,6 +334,74 @@ def track_points(sat, kind, site, around, seconds=5):
     return rows
 
 
+def seconds_inside(sat, kind, site, around, seconds, width, min_el):
+    """The whole seconds (from `around`) at which the ground point lies within
+    `width` km of the site with the satellite above min_el degrees there."""
+    lat, lon, h = site
+    radius = np.linalg.norm(observer_eci(lat, lon, h, np.array([around]))[0])
+    inside = []
+    for k in seconds:
+        t = around + k / 86400.0
+        p = ground_point_at(sat, kind, t, radius)
+        _, pos, _ = propagate(sat, [t])
+        el, _, _ = topocentric(lat, lon, h, np.array([t]), pos)
+        if p is None or el[0] <= min_el * DEG:
+            continue
+        g = Geodesic.WGS84.Inverse(lat / DEG, lon / DEG, p[0] / DEG, p[1] / DEG)
+        if g["s12"] < width * 1000.0:
+            inside.append("%d (%.3f km, %.3f deg)" % (k, g["s12"] / 1000.0, el[0] / DEG))
+    return inside
+
+
+def limb_track(sat, kind, near, width):
+    """The first second at which the line from the target through the
+    satellite meets the ground again after missing it, near the instant
+    `near`, with the observer standing at that second's ground point; the
+    rows within `width` km and the first row's path half-width, the track's
+    direction taken towards the next second's point."""
+    t, lat, lon = near, None, None
+    radius = 6371.0
+    for _ in range(4):
+        k = -20
+        while ground_point_at(sat, kind, t + k / 86400.0, radius) is None:
+            k += 1
+        t += k / 86400.0
+        lat, lon = ground_point_at(sat, kind, t, radius)
+        radius = np.linalg.norm(observer_eci(lat, lon, 0.0, np.array([t]))[0])
+    print("limb site %.5f %.5f  first second %s" % (lat / DEG, lon / DEG, text_time(t)))
+    rows = []
+    for k in range(-1, 8):
+        tk = t + k / 86400.0
+        _, pos, _ = propagate(sat, [tk])
+        target = target_at(kind, tk)
+        p = ground_point(pos[0], target, radius)
+        if p is None:
+            print("  %+d no ground point" % k)
+            continue
+        plat, plon, _ = geodetic(p, gmst(tk))
+        g = Geodesic.WGS84.Inverse(lat / DEG, lon / DEG, plat / DEG, plon / DEG)
+        el, _, _ = topocentric(lat, lon, 0.0, np.array([tk]), pos)
+        # The target seen from the ground point, along the line.
+        u = (target - pos[0]) / np.linalg.norm(target - pos[0])
+        theta = plon + float(gmst(tk))
+        up = np.array([math.cos(plat) * math.cos(theta), math.cos(plat) * math.sin(theta), math.sin(plat)])
+        east = np.array([-math.sin(theta), math.cos(theta), 0.0])
+        north = np.cross(up, east)
+        rows.append(dict(k=k, lat=plat, lon=plon, dist=g["s12"] / 1000.0, el=el[0] / DEG,
+                         sight=np.linalg.norm(pos[0] - p), body_el=math.asin(np.dot(u, up)),
+                         body_az=math.atan2(np.dot(u, east), np.dot(u, north)), body_r=np.linalg.norm(target)))
+        print("  %+d %.5f %.5f dist %.3f el %.3f" % (k, plat / DEG, plon / DEG, g["s12"] / 1000.0, el[0] / DEG))
+    first, second = rows[0], rows[1]
+    bearing = Geodesic.WGS84.Inverse(first["lat"] / DEG, first["lon"] / DEG,
+                                     second["lat"] / DEG, second["lon"] / DEG)["azi1"] * DEG
+    across = first["sight"] * math.sin(math.atan2(696265.0, first["body_r"]))
+    along = across / math.sin(first["body_el"])
+    angle = bearing - first["body_az"]
+    print("  first row path %.2f km, rows within %.0f km: %s" %
+          (math.hypot(across * math.cos(angle), along * math.sin(angle)), width,
+           [r["k"] for r in rows if r["dist"] < width]))
+
+
 # --- commands -------------------------------------------------------------
 
 
@@ -392,6 +460,27 @@ def cmd_equator(sets):
     print("seconds above 10 deg: %d, without a ground point: %d, within 25 km: %s" % (len(up), none, near))
 
 
+def cmd_tracks(sets):
+    """Ground tracks the search finds only second by second: beside the line
+    of the Sun transit (width 160 km), a single second within 25 km at the
+    closest approach and at the set, and a track that starts where the line
+    first meets the ground."""
+    iss = satellite(sets, "ISS (ZARYA)")
+    around = instant(2018, 1, 21, 9, 0, 0)
+    line = (-28.0868, -27.2692)
+    # The point crosses the line's site heading 133.4 degrees: 43.4 is across it.
+    beside = Geodesic.WGS84.Direct(line[0], line[1], 43.4, 140000.0)
+    near = Geodesic.WGS84.Direct(line[0], line[1], 43.4, 24000.0)
+    cases = [("beside 1 deg north", (-27.0868, -27.2692), 160.0, 10.0),
+             ("beside 140 km", (round(beside["lat2"], 6), round(beside["lon2"], 6)), 160.0, 10.0),
+             ("24 km", (round(near["lat2"], 6), round(near["lon2"], 6)), 25.0, 10.0),
+             ("set at 22.18 deg", line, 25.0, 22.18)]
+    for name, (lat, lon), width, min_el in cases:
+        inside = seconds_inside(iss, "sun", (lat * DEG, lon * DEG, 0.0), around, range(-60, 61), width, min_el)
+        print("%s: site %.6f %.6f, seconds within %.0f km: %s" % (name, lat, lon, width, inside))
+    limb_track(iss, "sun", instant(2018, 1, 21, 8, 57, 5), 160.0)
+
+
 def cmd_flares(sets, min_el, day):
     site = (51.5 * DEG, -0.1 * DEG, 0.0)
     start, end = instant(2018, 1, 21), instant(2018, 1, 24)
@@ -424,6 +513,8 @@ def main():
         cmd_transits(sets)
     elif command == "equator":
         cmd_equator(sets)
+    elif command == "tracks":
+        cmd_tracks(sets)
     elif command == "flares":
         cmd_flares(sets, float(sys.argv[3]) if len(sys.argv) > 3 else 10.0,
                    len(sys.argv) > 4 and sys.argv[4] == "day")

@@ -9,6 +9,9 @@
 #include <fstream>
 #include <thread>
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include "engine/satellites/catalogue_conversion.h"
 #include "engine/astronomy/constants.h"
 #include "engine/astronomy/geodesy.h"
@@ -400,8 +403,11 @@ TEST_F(SkyScene, SkySetSatelliteDrawnOnlyBrighterThanTheLimit)
 
 TEST_F(SkyScene, RebuildingTheSkySetWhileItIsDrawn)
 {
-    const std::filesystem::path root = std::filesystem::temp_directory_path() / "kyt-sky-rebuild";
-    std::filesystem::create_directories(root / "data");
+    // A folder of this run's own, removed when the test ends.
+    const QTemporaryDir folder(QDir::temp().filePath("kyt-sky-rebuild-XXXXXX"));
+    ASSERT_TRUE(folder.isValid());
+    const std::filesystem::path root = folder.path().toStdString();
+    std::filesystem::create_directory(root / "data");
     std::string entry(48, ' ');
     entry.replace(0, 9, "25544 ISS");
     entry.replace(36, 3, "3.0");
@@ -426,5 +432,4 @@ TEST_F(SkyScene, RebuildingTheSkySetWhileItIsDrawn)
     }
     builder.join();
     EXPECT_EQ(SkyList.size(), 1u);
-    std::filesystem::remove_all(root);
 }

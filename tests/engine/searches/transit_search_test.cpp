@@ -1,8 +1,8 @@
 // Object transits and ground tracks of the ISS across the Sun, the Moon and
 // Sirius, each seen by an observer standing on the line from the object
 // through the satellite, against an independent computation
-// (tools/search_reference.py transits and equator: python3-sgp4, PyEphem,
-// python3-geographiclib).
+// (tools/search_reference.py transits, equator and tracks: python3-sgp4,
+// PyEphem, python3-geographiclib).
 #include "engine/searches/ground_track_search.h"
 #include "engine/searches/transit_search.h"
 
@@ -271,6 +271,63 @@ TEST_F(TransitSearchTest, GroundTrackFollowsThePointOfTheAlignment)
             }
         }
     }
+}
+
+// Tracks run from the first second the point is inside the width to the
+// last, however near it comes and wherever the approach's samples fall (the
+// search starts on each of five seconds while the ISS is up). Beside the
+// line of the Sun transit, with the widest track: 1 degree north of it
+// (80.6 km at the nearest) from 156.2 km at -23 s, and 140 km across it
+// (139.7 km at the nearest). With 25 km: 24 km across it, only at the
+// nearest (23.96 km, 0 s); on the line with the ISS setting below 22.18
+// degrees at -1 s, before the point reaches the observer, only at -2 s.
+TEST_F(TransitSearchTest, TrackFromTheFirstSecondInsideToTheLast)
+{
+    struct Case {
+        double latitude, longitude, width, minElevation;
+        int first, last;
+    };
+    const Case cases[] = {{-27.0868, -27.2692, 160.0, 10.0, -23, 6},
+                          {-27.165430, -26.298664, 160.0, 10.0, -8, 8},
+                          {-27.929345, -27.101662, 25.0, 10.0, 0, 0},
+                          {-28.0868, -27.2692, 25.0, 22.18, -2, -2}};
+    const Alignment &sun = Alignments[0];
+    for (const Case &c : cases) {
+        std::vector<int> expected;
+        for (int k = c.first; k <= c.last; ++k)
+            expected.push_back(k);
+        for (int start = 0; start < 5; ++start) {
+            SCOPED_TRACE(std::to_string(c.latitude) + ", search from 08:59:0" + std::to_string(start));
+            PredictionInputs inputs = Inputs(sun);
+            inputs.DayOrNight = true;
+            inputs.Start = inputs.StartShown = MakeInstant(2018, 1, 21, 8, 59, start);
+            inputs.MinElevation = DegToRad(c.minElevation);
+            inputs.TrackWidth = c.width;
+            inputs.Observer = MakeObserver(DegToRad(c.latitude), DegToRad(c.longitude), 0.0);
+            std::vector<int> seconds;
+            for (const std::string &row : TrackRows(SearchGroundTracks(inputs).Lines))
+                seconds.push_back(static_cast<int>(std::lround(SecondsFrom(row.substr(2, 14), AlignmentInstant(sun)))));
+            EXPECT_EQ(seconds, expected);
+        }
+    }
+}
+
+// At 08:57:03 the line from the Sun through the ISS meets the ground again,
+// a second after passing beside it: an observer standing there sees the ISS
+// 1.4 degrees up in front of the rising Sun. The track starts at that second,
+// 0, 75 and 130 km away, and its first row's path is measured across the
+// track's own direction, as every other row's is: 27.9 km.
+TEST_F(TransitSearchTest, TrackFromTheSecondTheLineMeetsTheGround)
+{
+    PredictionInputs inputs = Inputs(Alignments[0]);
+    inputs.DayOrNight = true;
+    inputs.MinElevation = 0.0;
+    inputs.TrackWidth = 160.0;
+    inputs.Observer = MakeObserver(DegToRad(-15.31887), DegToRad(-45.61961), 0.0);
+    const std::vector<std::string> rows = TrackRows(SearchGroundTracks(inputs).Lines);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows.front().substr(2, 14), "01/21 08:57:03");
+    EXPECT_NEAR(Number(rows.front().substr(37, 6)), 27.9, 1.0) << rows.front();
 }
 
 // A satellite of 12-hour orbits that sets and rises again some hours later
