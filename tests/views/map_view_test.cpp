@@ -9,6 +9,9 @@
 #include <fstream>
 #include <random>
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include "engine/astronomy/constants.h"
 #include "views/moon_phase.h"
 #include "set_up_data.h"
@@ -181,8 +184,11 @@ TEST_F(MapViewTest, PlacesFileColumnsAndCrosses)
     EXPECT_DOUBLE_EQ(places[1].longitude, 139.7);
     EXPECT_EQ(places[1].name, "Tokyo");
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "kyt-views-places";
-    std::filesystem::create_directories(folder / "data");
+    // A folder of this run's own, removed when the test ends.
+    const QTemporaryDir temporary(QDir::temp().filePath("kyt-views-places-XXXXXX"));
+    ASSERT_TRUE(temporary.isValid());
+    const std::filesystem::path folder = temporary.path().toStdString();
+    std::filesystem::create_directory(folder / "data");
     // Numbers far off the map (an edited file) are not drawn, nor do they
     // overflow a pixel.
     std::ofstream(folder / "data" / "maplocations.dat")
@@ -194,7 +200,6 @@ TEST_F(MapViewTest, PlacesFileColumnsAndCrosses)
     MainViewSwitches.DisplayCities = true;
     SetBodies(-1.0, 2.0);
     Draw(ViewModeMap);
-    std::filesystem::remove_all(folder);
     const int x = static_cast<int>(DegToRad(179.88) * MainView.MapScaleX);
     const int y = static_cast<int>(DegToRad(38.5) * MainView.MapScaleY);
     for (Pixel arm : {Pixel{x - 2, y}, Pixel{x + 2, y}, Pixel{x, y - 2}, Pixel{x, y + 2}})
