@@ -51,9 +51,13 @@ void WriteTransitTable(TleRecord &record, TargetState &target, const std::vector
                        double threshold, double separationLimit, bool dayOrNight, bool utc,
                        double distanceFactor, std::vector<std::string> &lines, ObserverRecord &observer);
 
-// The last line of a transit report in which no satellite came close enough:
-// without it the report would end at its header, as if cut short.
+// The last line of a report whose search looked at satellites and found
+// nothing: a transit report in which no satellite came close enough, a line
+// or tabular report without a pass, a flare report without a flare. Without
+// it the report would end at its header, as if cut short.
 inline constexpr const char *NoTransitsLine = "  No transits found.";
+inline constexpr const char *NoPassesLine = "  No passes found.";
+inline constexpr const char *NoFlaresLine = "  No flares found.";
 
 // For a sky point (BodyId 12) asks the sky-point picker, pre-filled with the
 // target's right ascension and declination, and names the target "Ra/Dec";

@@ -68,9 +68,9 @@ double LatestTakenEpoch()
     return JulianNow() + FutureEpochDays;
 }
 
-// What the user is told when even the newest set of the main list is stale,
-// else nothing: "Satellites are Current" only says no file held a newer set.
-std::string StaleElementsNote(const tlearray &set)
+// What the user is told when even the newest set of `set` is stale, else
+// nothing: "Satellites are Current" only says no file held a newer set.
+std::string StaleElementsNote(const tlearray &set, const std::string &command)
 {
     if (set.empty())
         return {};
@@ -83,7 +83,7 @@ std::string StaleElementsNote(const tlearray &set)
     return "\n\nThe newest element set is " + std::to_string(static_cast<long long>(age))
            + " days old: positions and passes from it are far off. Get current sets with \"Internet File "
              "Download...\" (Tools menu), or copy current \".tle\" files into the satellite download folder, then "
-             "choose \"Update Main List\" again.";
+             "choose \"" + command + "\" again.";
 }
 
 // Whether a set of epoch is to replace one of epoch current. A current
@@ -209,6 +209,17 @@ bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder, int *f
     return replaced;
 }
 
+std::string UpdateResultText(bool replaced, int futureSets, const tlearray &set, const std::string &command)
+{
+    std::string text = replaced ? "Satellites Updated Successfully" : "Satellites are Current";
+    if (futureSets > 0)
+        text += "\n\n" + std::to_string(futureSets) + " element set(s) dated more than "
+                + std::to_string(static_cast<int>(FutureEpochDays))
+                + " days after this computer's clock were not taken. Check the computer's date and time, "
+                  "or where those files came from.";
+    return text + StaleElementsNote(set, command);
+}
+
 UserMessage ApplyUpdatedMainList(const tlearray &updated, int futureSets)
 {
     const double latest = LatestTakenEpoch();
@@ -228,14 +239,8 @@ UserMessage ApplyUpdatedMainList(const tlearray &updated, int futureSets)
     }
     if (replaced && Hooks().refreshDisplay)
         Hooks().refreshDisplay();
-    std::string text = replaced ? "Satellites Updated Successfully" : "Satellites are Current";
-    if (futureSets > 0)
-        text += "\n\n" + std::to_string(futureSets) + " element set(s) dated more than "
-                + std::to_string(static_cast<int>(FutureEpochDays))
-                + " days after this computer's clock were not taken. Check the computer's date and time, "
-                  "or where those files came from.";
-    text += StaleElementsNote(MainList);
-    return {text, "Information", MessageKind::Information};
+    return {UpdateResultText(replaced, futureSets, MainList, "Update Main List"), "Information",
+            MessageKind::Information};
 }
 
 void UpdateMainListThread(tlearray set, const std::string &folder)

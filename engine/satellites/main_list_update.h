@@ -27,14 +27,19 @@ bool ListTleFiles(const std::string &folder, std::vector<std::string> &list);
 // are counted in futureSets. True when any record got new elements.
 bool UpdateElementsFromTleFiles(tlearray &set, const std::string &folder, int *futureSets = nullptr);
 
+// What an update tells the user: whether it replaced any element set, the
+// number of sets it left out for their future dates and, when even the
+// newest set of `set` (the set as updated) is over a month old, its age and
+// how to get current sets, ending with the update's own `command` to choose
+// again ("Update Main List", the selector's "Update").
+std::string UpdateResultText(bool replaced, int futureSets, const tlearray &set, const std::string &command);
+
 // On the user-interface thread, after an update of a copy of MainList (by
 // task 99 or a download): each record of MainList whose catalogue number
 // updated holds with a later epoch takes those elements (the main set may
 // have changed while the copy was updated). Then the main window is
-// refreshed when any did. Returns the message that tells the result, with
-// the number of sets the update left out for their future dates and, when
-// even the newest set of MainList is over a month old, its age and how to
-// get current sets.
+// refreshed when any did. Returns the message that tells the result
+// (UpdateResultText for MainList).
 UserMessage ApplyUpdatedMainList(const tlearray &updated, int futureSets = 0);
 
 // Task 99: updates set, a copy of MainList taken when the task started, from

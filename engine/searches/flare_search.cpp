@@ -42,12 +42,24 @@ std::string FlareId(const TleRecord &record)
     return id.substr(first, id.find_last_not_of(' ') - first + 1);
 }
 
+// The ID column is as wide as the longest ID of the set searched (at least
+// its 4 characters), so that "7 [+]" and "105 [+]" end in the same column and
+// every column after them lines up.
+std::string IdColumn(std::string id, const tlearray &satellites)
+{
+    std::size_t width = 4;
+    for (const TleRecord &record : satellites)
+        width = std::max(width, FlareId(record).size());
+    return std::string(width - std::min(width, id.size()), ' ') + id;
+}
+
 std::string FlareLine(const TleRecord &record, const FlareGeometry &flare, double instant,
                       const PredictionInputs &inputs)
 {
     return FormatReport(
         "  %0:-16s%1:4s%2:5.0f%3:5.0f%4:7.0f%5:6.1f%6:8.3f%7:10.3f%8:7.0f%9:7.1f%10:6.1f",
-        {FormatInstant("mm/dd HH:nn:ss", instant + inputs.DisplayOffset), FlareId(record),
+        {FormatInstant("mm/dd HH:nn:ss", instant + inputs.DisplayOffset),
+         IdColumn(FlareId(record), inputs.Satellites),
          RadToDeg(flare.Elevation), RadToDeg(flare.Azimuth), flare.Distance, flare.Magnitude,
          RadToDeg(flare.CentrePoint.first), RadToDeg(flare.CentrePoint.second), RadToDeg(flare.Bearing),
          flare.CentreDistance * inputs.DistanceFactor, flare.CentreMagnitude});
@@ -220,8 +232,8 @@ PredictionResult SearchIridiumFlares(const PredictionInputs &inputs, const Searc
     WritePredictionHeader(inputs, result.Lines);
     result.Lines.emplace_back("  ");
     result.Lines.push_back(FormatReport("%0:-18s%1:4s%2:5s%3:5s%4:7s%5:6s%6:8s%7:10s%8:7s%9:7s%10:6s",
-                                        {"  MM/DD Time", "ID", "Alt", "Az", "Range", "Mag", "LatC", "LongC",
-                                         "BrgC", "DistC", "MagC"}));
+                                        {"  MM/DD Time", IdColumn("ID", inputs.Satellites), "Alt", "Az", "Range",
+                                         "Mag", "LatC", "LongC", "BrgC", "DistC", "MagC"}));
 
     const std::vector<WindowItem> windows = SunWindows(inputs, inputs.DayFlares, !inputs.DayFlares);
     PredictionResult flares =
@@ -233,5 +245,6 @@ PredictionResult SearchIridiumFlares(const PredictionInputs &inputs, const Searc
         return CompareTextIgnoreCase(a, b) < 0;
     });
     AppendResult(result, std::move(flares));
+    EndEmptyReport(inputs, result, NoFlaresLine);
     return result;
 }

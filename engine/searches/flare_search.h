@@ -48,7 +48,7 @@ PredictionResult SearchSatelliteFlares(TleRecord &record, ObserverRecord &observ
                                        const std::vector<WindowItem> &windows, const SearchControl &control);
 
 // The whole report: title, report header, column header and the flare lines
-// of every satellite of inputs.Satellites sorted as text (case ignored); the
-// passes in satellite order. The satellites are searched in parallel
+// of every satellite of inputs.Satellites sorted as text (case ignored), or
+// "No flares found."; the passes in satellite order. The satellites are searched in parallel
 // (SearchSatellites); the result does not depend on the number of threads.
 PredictionResult SearchIridiumFlares(const PredictionInputs &inputs, const SearchControl &control = {});

@@ -104,33 +104,24 @@ struct LinePassSearch : PassWalk {
             const double set = FindSetSecond(record, state, inputs.MinElevation, rise, windowEnd, observer);
             const long long riseMs = InstantToMilliseconds(rise), setMs = InstantToMilliseconds(set);
 
-            state.Mode = ModeNothing;
-            MoveSatellite(record, state, observer, rise);
-            const bool litAtRise = IsSunlit(state.Position, sun.At(riseMs));
-            // The pass's stretches of sunlight and shadow in turn: a high
-            // satellite may leave the shadow again before it sets.
+            const std::vector<SunlightStretch> stretches =
+                FindSunlightStretches(record, state, observer, sun, riseMs, setMs);
             std::string changes;
-            bool lit = litAtRise;
-            for (long long start = riseMs;;) {
-                const SunlightEdge edge = FindSunlightEdge(record, state, observer, sun, start, setMs, lit);
-                // The instant shown for a change: the last sunlit second before
-                // the shadow, the first one after it.
-                const long long last = lit ? edge.at - Second : edge.at;
-                const bool changesInPass = edge.changed && last < setMs;
-                if (inputs.SunlitOnly && lit) {
-                    const long long los = changesInPass ? last : setMs;
-                    if (los - start > Second)
-                        Report(start, los, {});
-                } else if (changesInPass) {
-                    changes += (changes.empty() ? "" : " ") + std::string(lit ? "Shd " : "Slt ") + TimeOfDay(last);
+            for (std::size_t i = 0; i < stretches.size(); ++i) {
+                const SunlightStretch &stretch = stretches[i];
+                if (inputs.SunlitOnly) {
+                    if (stretch.lit && stretch.last - stretch.first > Second)
+                        Report(stretch.first, stretch.last, {});
+                } else if (i + 1 < stretches.size()) {
+                    // A change is shown at the last sunlit second before the
+                    // shadow, the first one after it.
+                    changes += (changes.empty() ? "" : " ")
+                               + (stretch.lit ? "Shd " + TimeOfDay(stretch.last)
+                                              : "Slt " + TimeOfDay(stretches[i + 1].first));
                 }
-                if (!changesInPass)
-                    break;
-                start = edge.at;
-                lit = !lit;
             }
             if (!inputs.SunlitOnly && setMs - riseMs > Second)
-                Report(riseMs, setMs, changes.empty() ? (litAtRise ? "SunLite" : "Shadow") : changes);
+                Report(riseMs, setMs, changes.empty() ? (stretches.front().lit ? "SunLite" : "Shadow") : changes);
             // On from the set, which no rise can precede: a pass of any
             // length is neither found again nor stepped over.
             from = Instant(std::max(setMs, riseMs + Second));

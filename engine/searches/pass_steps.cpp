@@ -283,6 +283,26 @@ SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, const Obser
     }
 }
 
+std::vector<SunlightStretch> FindSunlightStretches(TleRecord &record, TargetState &state,
+                                                   ObserverRecord &observer, SunAlong &sun, long long rise,
+                                                   long long set)
+{
+    state.Mode = ModeNothing;
+    MoveSatellite(record, state, observer, MillisecondsToInstant(rise));
+    bool lit = IsSunlit(state.Position, sun.At(rise));
+    std::vector<SunlightStretch> stretches;
+    for (long long first = rise;;) {
+        const SunlightEdge edge = FindSunlightEdge(record, state, observer, sun, first, set, lit);
+        const long long shown = lit ? edge.at - Second : edge.at;
+        const bool changesInPass = edge.changed && shown < set;
+        stretches.push_back({first, changesInPass ? edge.at - Second : set, lit});
+        if (!changesInPass)
+            return stretches;
+        first = edge.at;
+        lit = !lit;
+    }
+}
+
 namespace {
 
 // The walk both searches share: `rising` looks for the elevation at or above

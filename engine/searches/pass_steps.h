@@ -8,6 +8,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "engine/files/settings.h"
 #include "engine/satellites/satellite_record.h"
@@ -49,6 +50,24 @@ struct SunlightEdge {
 // nothing); the observer stays as it is.
 SunlightEdge FindSunlightEdge(TleRecord &record, TargetState &state, const ObserverRecord &observer,
                               SunAlong &sun, long long first, long long last, bool litAtFirst);
+
+// One stretch of a pass in which the satellite stays in sunlight, or in the
+// Earth's shadow.
+struct SunlightStretch {
+    long long first = 0; // ms: the pass's rise, or the first second after a change
+    long long last = 0;  // ms: the second before the next stretch's first, or the pass's set
+    bool lit = false;
+};
+
+// The stretches of the pass from `rise` to `set` (ms) in which the satellite
+// is in turn sunlit and in shadow (a high satellite may leave the shadow
+// again before it sets), found with FindSunlightEdge from the rise on. A
+// change counts when the second it is shown at, the last sunlit second
+// before the shadow or the first one after it, comes before the set. Moves
+// the satellite, with state.Mode set to ask for nothing, and the observer.
+std::vector<SunlightStretch> FindSunlightStretches(TleRecord &record, TargetState &state,
+                                                   ObserverRecord &observer, SunAlong &sun, long long rise,
+                                                   long long set);
 
 // Magnitude of the satellite at state.Position, range state.RaDec.third,
 // from the observer's inertial position; none in the Earth's shadow.

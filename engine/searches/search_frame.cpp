@@ -130,6 +130,12 @@ void AppendResult(PredictionResult &whole, PredictionResult &&part)
     whole.Found = whole.Found || part.Found;
 }
 
+void EndEmptyReport(const PredictionInputs &inputs, PredictionResult &result, const char *nothing)
+{
+    if (!result.Found && !inputs.Satellites.empty())
+        result.Lines.emplace_back(nothing);
+}
+
 void WritePredictionHeader(const PredictionInputs &inputs, std::vector<std::string> &lines)
 {
     WriteReportHeader(inputs.UtcMode, lines, inputs.StartShown, inputs.EndShown, inputs.Observer,

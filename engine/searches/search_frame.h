@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "engine/astronomy/body_events.h"
+#include "engine/reports/transit_report.h"
 #include "engine/searches/prediction_inputs.h"
 
 // How a search runs: the flag that stops it and the threads it may use.
@@ -76,6 +77,12 @@ PredictionResult SearchSatellites(const PredictionInputs &inputs, const SearchCo
 
 // Appends `part`'s lines and passes to `whole`.
 void AppendResult(PredictionResult &whole, PredictionResult &&part);
+
+// Ends the report of a search that looked at satellites and found nothing
+// with the line `nothing` (NoPassesLine, NoFlaresLine of transit_report.h).
+// A search that had no satellite to look at is left alone: its caller says
+// why.
+void EndEmptyReport(const PredictionInputs &inputs, PredictionResult &result, const char *nothing);
 
 // The report's opening lines: when it was produced, the observer, the span
 // as shown in the window, and whether times are UTC or local.
@@ -129,7 +136,7 @@ struct PassWalk {
 // altitude (the whole span with "Day or Night"): the report header, then per
 // satellite a `Walk` (a PassWalk) that searches each window in turn (its
 // SearchWindow returns false once the search is cancelled) and hands back
-// its `out`.
+// its `out`; "No passes found." when none of them found one.
 template <class Walk>
 PredictionResult SearchPassesInSunWindows(const PredictionInputs &inputs, const SearchControl &control)
 {
@@ -143,5 +150,6 @@ PredictionResult SearchPassesInSunWindows(const PredictionInputs &inputs, const 
                 break;
         return std::move(search.out);
     }));
+    EndEmptyReport(inputs, result, NoPassesLine);
     return result;
 }

@@ -78,6 +78,14 @@ struct TabularPassSearch : PassWalk {
         state.Mode = ModeNothing;
     }
 
+    // A pass (or a sunlit stretch of one) begins: its record, no row yet.
+    void BeginPass()
+    {
+        brightest.reset();
+        highest = LowestElevation;
+        current = satellite.MakePassRecord(record);
+    }
+
     // The last row of a pass at `last`, the pass stored; the instant after it.
     long long EndPass(long long passStart, long long last, bool sunlit)
     {
@@ -118,48 +126,25 @@ struct TabularPassSearch : PassWalk {
         }
     }
 
-    // The sunlit part of a pass from its rise at t, up to its first shadow
-    // entry; nothing when it is never sunlit. The instant where it stopped.
-    long long WriteSunlitPassRows(long long t)
+    // Every sunlit stretch of the pass from its rise to its set (ms), as the
+    // line report lists them, as a block of its own: rows every step from
+    // its first sunlit second, the last row at its last one (the last second
+    // up, at the set). Nothing for a pass never sunlit.
+    void WriteSunlitPassRows(long long rise, long long set)
     {
-        state.Mode = ModeNothing;
-        double elevation = ElevationAt(t);
-        bool sunlit = SunlitNow(t);
-        bool blockWritten = false;
-        long long passStart = t;
-        while (elevation >= inputs.MinElevation) {
-            if (!sunlit) {
-                t += Second;
-                if (!MoveSatellite(record, state, observer, Instant(t)))
-                    return t;
-                elevation = CalcTargetElevation(state, observer);
-                sunlit = SunlitNow(t);
-                if (elevation < inputs.MinElevation || t > windowEnd)
-                    return t;
+        for (const SunlightStretch &stretch : FindSunlightStretches(record, state, observer, sun, rise, set)) {
+            if (!stretch.lit || stretch.last - stretch.first <= Second)
                 continue;
-            }
+            BeginPass();
             WriteHeaderOnce();
-            if (!blockWritten) {
-                WritePassBlockHeader(t);
-                passStart = t;
-                blockWritten = true;
-            }
-            WriteTabularRow(t, sunlit);
-            t += Step();
-            elevation = ElevationAt(t);
-            if (elevation > inputs.MinElevation)
-                sunlit = SunlitNow(t);
-            if (elevation <= inputs.MinElevation || t >= windowEnd || !sunlit) {
-                // Back to the last second still up and sunlit.
-                do {
-                    t -= Second;
-                    elevation = ElevationAt(t);
-                    sunlit = SunlitNow(t);
-                } while (!(elevation >= inputs.MinElevation && sunlit) && t > passStart);
-                return EndPass(passStart, t, sunlit);
-            }
+            WritePassBlockHeader(stretch.first);
+            long long last = stretch.last;
+            while (last > stretch.first && ElevationAt(last) < inputs.MinElevation)
+                last -= Second;
+            for (long long t = stretch.first; t < last; t += Step())
+                WriteTabularRow(t, true);
+            EndPass(stretch.first, last, true);
         }
-        return t;
     }
 
     // The passes of one window; false when the search was cancelled.
@@ -173,15 +158,20 @@ struct TabularPassSearch : PassWalk {
             t = FindRiseSecond(record, state, inputs.MinElevation, t, window.EndTime, observer);
             if (record.Decayed || t >= window.EndTime)
                 break;
-            brightest.reset();
-            highest = LowestElevation;
-            current = satellite.MakePassRecord(record);
             const long long rise = InstantToMilliseconds(t);
-            const long long stopped = inputs.SunlitOnly ? WriteSunlitPassRows(rise) : WritePassRows(rise);
             // On from the pass's set, which no rise can precede: a pass of
             // any length is neither found again nor stepped over.
-            t = FindSetSecond(record, state, inputs.MinElevation, Instant(std::max(stopped, rise + Second)),
-                              window.EndTime, observer);
+            if (inputs.SunlitOnly) {
+                const long long set = InstantToMilliseconds(
+                    FindSetSecond(record, state, inputs.MinElevation, t, window.EndTime, observer));
+                WriteSunlitPassRows(rise, set);
+                t = Instant(std::max(set, rise + Second));
+            } else {
+                BeginPass();
+                const long long stopped = WritePassRows(rise);
+                t = FindSetSecond(record, state, inputs.MinElevation, Instant(std::max(stopped, rise + Second)),
+                                  window.EndTime, observer);
+            }
         }
         return true;
     }

@@ -258,6 +258,7 @@ void TfrSatSelectorWnd::bn_deleteallClick()
 
 void TfrSatSelectorWnd::bn_updateClick()
 {
-    const bool replaced = UpdateElementsFromTleFiles(SelectorList, Options.UpdateFolder.str());
-    Tell(replaced ? "Satellites Updated Successfully" : "Satellites are Current", "Information");
+    int futureSets = 0;
+    const bool replaced = UpdateElementsFromTleFiles(SelectorList, Options.UpdateFolder.str(), &futureSets);
+    Tell(UpdateResultText(replaced, futureSets, SelectorList, "Update"), "Information");
 }

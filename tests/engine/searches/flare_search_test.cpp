@@ -130,8 +130,9 @@ const Evaluation Evaluations[] = {
     {"IRIDIUM 91 [+]", 240931.500, 1, 2.9029, 50.2397, 2.6432, 2978.296, -4.568, 1.795, 5.141, 302.414},
 };
 
+// The ID column is as wide as the set's longest IDs, "95 [+]".
 const std::string ColumnHeader =
-    "  MM/DD Time        ID  Alt   Az  Range   Mag    LatC     LongC   BrgC  DistC  MagC";
+    "  MM/DD Time          ID  Alt   Az  Range   Mag    LatC     LongC   BrgC  DistC  MagC";
 constexpr std::size_t FirstFlareLine = 10; // title, 7 header lines, "  ", columns
 
 class FlareSearchTest : public IridiumSetTest {
@@ -232,6 +233,9 @@ void ExpectFlaresAreTheMinima(const PredictionResult &result, std::span<const Mi
 
     std::vector<ShownFlare> shown;
     for (const std::string &line : flares) {
+        // Every column lines up under its heading, whatever the ID's length.
+        EXPECT_EQ(line.size(), ColumnHeader.size()) << line;
+        EXPECT_EQ(line.find(']'), ColumnHeader.find("ID") + 1) << line;
         shown.push_back(ReadFlareLine(line));
         EXPECT_TRUE(ShowsAMinimum(shown.back().name, shown.back().seconds, inputs)) << line;
     }
@@ -291,6 +295,12 @@ TEST_F(FlareSearchTest, NightFlaresAreTheSunlitMinima)
     const PredictionResult result = SearchIridiumFlares(inputs);
     ExpectFlaresAreTheMinima(result, NightMinima, inputs);
     EXPECT_GE(result.Passes.size(), 8u);
+
+    // None of these nights' flares is as bright as -6: the report says so.
+    const PredictionResult none = SearchIridiumFlares(Inputs(10.0, false, -6));
+    EXPECT_FALSE(none.Found);
+    ASSERT_EQ(none.Lines.size(), FirstFlareLine + 1);
+    EXPECT_EQ(none.Lines.back(), "  No flares found.");
 }
 
 // A satellite that sets below the minimum elevation while the angle still
@@ -326,10 +336,19 @@ TEST_F(FlareSearchTest, DayFlaresInDaylightWindows)
 {
     // The window's day limit is -5; the brightest day flare of the set in
     // these days is IRIDIUM 65's at -4.6.
-    const PredictionInputs inputs = Inputs(10.0, true, -4);
-    const PredictionResult result = SearchIridiumFlares(inputs);
+    PredictionInputs inputs = Inputs(10.0, true, -4);
+    PredictionResult result = SearchIridiumFlares(inputs);
     ExpectFlaresAreTheMinima(result, DayMinima, inputs);
     EXPECT_FALSE(result.Passes.empty());
+
+    // Fainter ones too, among them one-digit IRIDIUM 7's, with the columns
+    // lined up all the same.
+    inputs.FaintestFlare = 2;
+    result = SearchIridiumFlares(inputs);
+    ExpectFlaresAreTheMinima(result, DayMinima, inputs);
+    EXPECT_TRUE(std::any_of(result.Passes.begin(), result.Passes.end(), [](const PassRecord &pass) {
+        return pass.Title.str().rfind("IRIDIUM 7 [+]", 0) == 0;
+    }));
 }
 
 // An Iridium's name on a GPS satellite's orbit: from Houston its pass

@@ -1,9 +1,11 @@
 // The line search against independent peers over two days from 2018-01-21
 // 0h UTC, for the ISS (SGP4), NOAA 15 and GPS BIIR-2 (SDP4) from London and
-// Sydney, and GOES 15's sunlight from Denver in March. The values were
-// computed by tools/pass_peer_values.py (skyfield 1.45, PyEphem 4.1.4 and
-// sgp4 2.15 of Debian 12); seconds after the span's start.
+// Sydney, and GOES 15's sunlight from Denver in March, in the line and the
+// tabular report. The values were computed by tools/pass_peer_values.py
+// (skyfield 1.45, PyEphem 4.1.4 and sgp4 2.15 of Debian 12); seconds after
+// the span's start.
 #include "engine/searches/line_pass_search.h"
+#include "engine/searches/tabular_pass_search.h"
 
 #include <gtest/gtest.h>
 
@@ -259,6 +261,16 @@ TEST_F(LinePassPeers, DarkWindowsAndSunlightAgreeWithPyEphem)
         EXPECT_NEAR(seconds(result.Passes[i].StartTime), goesLit[i].first, slack) << "GOES 15 stretch " << i;
         EXPECT_NEAR(seconds(result.Passes[i].EndTime), goesLit[i].second, 2.0) << "GOES 15 stretch " << i;
     }
+    // The table writes the same stretches, each as a block of its own.
+    const PredictionResult table = SearchTabularPasses(inputs);
+    ASSERT_EQ(table.Passes.size(), goesLit.size());
+    for (std::size_t i = 0; i < goesLit.size(); ++i) {
+        EXPECT_EQ(table.Passes[i].StartTime, result.Passes[i].StartTime) << "GOES 15 block " << i;
+        EXPECT_EQ(table.Passes[i].EndTime, result.Passes[i].EndTime) << "GOES 15 block " << i;
+    }
+    EXPECT_EQ(std::count_if(table.Lines.begin(), table.Lines.end(),
+                            [](const std::string &line) { return line.rfind("  Rev# : ", 0) == 0; }),
+              static_cast<long>(goesLit.size()));
     // A whole night's pass names its last sunlit second and its first one
     // after the shadow.
     inputs.SunlitOnly = false;

@@ -168,9 +168,23 @@ TEST_F(PassSearchTest, PassOfOneSecondIsLeftOutAndWindowEndCutsPasses)
     inputs.DayOrNight = true;
     inputs.Start = MakeInstant(2018, 1, 28, 17, 40);
     inputs.End = MakeInstant(2018, 1, 28, 17, 45, 31);
+    // A satellite without a pass has no header; a report that searched
+    // satellites and found no pass says so.
     PredictionResult result = SearchLinePasses(inputs);
     EXPECT_TRUE(result.Passes.empty());
-    EXPECT_EQ(result.Lines.size(), 7u) << "a satellite without a pass has no header";
+    ASSERT_EQ(result.Lines.size(), 8u);
+    EXPECT_EQ(result.Lines.back(), "  No passes found.");
+    // So does a table ending before the rise; a search that had no satellite
+    // to search is left to its caller.
+    PredictionInputs beforeRise = inputs;
+    beforeRise.End = MakeInstant(2018, 1, 28, 17, 45);
+    result = SearchTabularPasses(beforeRise);
+    EXPECT_TRUE(result.Passes.empty());
+    ASSERT_EQ(result.Lines.size(), 8u);
+    EXPECT_EQ(result.Lines.back(), "  No passes found.");
+    beforeRise.Satellites.clear();
+    EXPECT_EQ(SearchLinePasses(beforeRise).Lines.size(), 7u);
+    EXPECT_EQ(SearchTabularPasses(beforeRise).Lines.size(), 7u);
 
     inputs.End = MakeInstant(2018, 1, 28, 17, 45, 32);
     result = SearchLinePasses(inputs);

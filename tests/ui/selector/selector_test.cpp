@@ -171,6 +171,28 @@ TEST_F(SelectorTest, ADoubleClickTakesThatRowsSatelliteReadyToPropagate)
     EXPECT_EQ(selector.SelectorList.size(), TfrSatSelectorWnd::MaxSelected);
 }
 
+// "Update" takes the newer sets of the update folder and, as "Update Main
+// List" does, says when even the newest set is old and how to get current
+// ones.
+TEST_F(SelectorTest, UpdateTellsHowOldTheNewestSetIs)
+{
+    TfrSatSelectorWnd &selector = Open();
+    selector.SelectorList = {Chosen("00001"), Chosen("00002")};
+    const double before = selector.SelectorList[1].Elements.epoch;
+    WriteFile("tle/new.tle", "SAT 00002\n" + WithField(WithField(IssLine1, 3, "00002"), 19, "18020.50000000") + "\n"
+                                 + WithField(IssLine2, 3, "00002") + "\n");
+    const std::string advice = " days old: positions and passes from it are far off. Get current sets with "
+                               "\"Internet File Download...\" (Tools menu), or copy current \".tle\" files into "
+                               "the satellite download folder, then choose \"Update\" again.";
+    for (const std::string headline : {"Satellites Updated Successfully", "Satellites are Current"}) {
+        selector.bn_updateClick();
+        const std::string lead = headline + "\n\nThe newest element set is ";
+        ASSERT_EQ(LastMessage().rfind(lead, 0), 0u) << LastMessage();
+        EXPECT_EQ(LastMessage().substr(LastMessage().size() - advice.size()), advice);
+    }
+    EXPECT_GT(selector.SelectorList[1].Elements.epoch, before);
+}
+
 TEST_F(SelectorTest, DeletesKeepTheOrderAndAskOnlyAboutAListThatHoldsSome)
 {
     TfrSatSelectorWnd &selector = Open();
