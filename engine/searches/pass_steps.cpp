@@ -158,6 +158,9 @@ long long WholeSeconds(double seconds)
     return seconds >= 2.0 ? static_cast<long long>(std::min(seconds, 1e7)) * Second : Second;
 }
 
+// The whole second after the instant.
+double SecondAfter(double instant) { return MillisecondsToInstant(InstantToMilliseconds(instant) + Second); }
+
 double ResultInstant(long long t, long long startMs, double start)
 {
     // Not moved: the caller's own instant, not its millisecond rounding, so
@@ -354,6 +357,11 @@ namespace {
 // a day, then ever further to `earliest`, which comes back when the
 // satellite was up all along. Each step back searches only the stretch
 // before the one already found to be up throughout.
+//
+// A set is searched from the second after its rise: the deep-space model
+// carries its integrator from call to call, so the rise second read again
+// after another search may fall just below the threshold, and a set found
+// there would give a pass no length (and this walk no progress).
 double RiseOfPassInProgress(TleRecord &record, TargetState &state, double threshold, long long nowMs,
                             long long earliestMs, ObserverRecord &observer)
 {
@@ -366,7 +374,7 @@ double RiseOfPassInProgress(TleRecord &record, TargetState &state, double thresh
         // From a second below, over any earlier passes to the last rise.
         while (below < upFrom) {
             const double rise = FindRiseSecond(record, state, threshold, below, upFrom, observer);
-            below = FindSetSecond(record, state, threshold, rise, upFrom, observer);
+            below = FindSetSecond(record, state, threshold, SecondAfter(rise), upFrom, observer);
             if (below >= upFrom)
                 return rise;
         }
@@ -391,9 +399,15 @@ PassTimes FindPassAt(TleRecord &record, TargetState &state, double threshold, do
         return pass;
     }
     const bool up = pass.Rise == from;
-    if (up)
-        pass.Rise = RiseOfPassInProgress(record, state, threshold, nowMs, nowMs - spanMs, observer);
-    pass.Set = FindSetSecond(record, state, threshold, up ? from : pass.Rise, end, observer);
-    pass.Crosses = pass.Set < end || pass.Rise > MillisecondsToInstant(nowMs - spanMs);
+    if (up) {
+        const long long earliestMs = nowMs - spanMs;
+        pass.Rise = RiseOfPassInProgress(record, state, threshold, nowMs, earliestMs, observer);
+        pass.RiseFound = pass.Rise > MillisecondsToInstant(earliestMs);
+    } else {
+        pass.RiseFound = true;
+    }
+    // From the second after the one found up, as in RiseOfPassInProgress.
+    pass.Set = FindSetSecond(record, state, threshold, SecondAfter(up ? from : pass.Rise), end, observer);
+    pass.SetFound = pass.Set < end;
     return pass;
 }

@@ -103,15 +103,18 @@ double FindSetSecond(TleRecord &record, TargetState &state, double threshold, do
 // The rise and set of one pass on the whole-second grid of UTC, so that they
 // are the instants FindRiseSecond and FindSetSecond find from any earlier
 // whole second: the pass in progress at `now`, however long before `now`
-// it rose, or else the next pass. The span searched reaches `days` before
-// and after `now` (the second at or before it); an end of the span stands
-// in for a crossing not found within it.
+// it rose, or else the next pass. The set lies at least a second after the
+// rise. The span searched reaches `days` before and after `now` (the second
+// at or before it); an end of the span stands in for a crossing not found
+// within it, and the flags say which crossings were found.
 struct PassTimes {
     double Rise = 0.0;
     double Set = 0.0;
+    bool RiseFound = false;
+    bool SetFound = false;
     // False for a satellite that neither rises nor sets within the span:
     // up or down all along.
-    bool Crosses = false;
+    bool Crosses() const { return RiseFound || SetFound; }
 };
 PassTimes FindPassAt(TleRecord &record, TargetState &state, double threshold, double now, double days,
                      ObserverRecord &observer);

@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <string>
 #include <vector>
@@ -91,9 +93,15 @@ public:
     void ShowSelectedSatelliteData();
     void ClearSatelliteData();
     void UpdateNextPass();
-    // Whether the standing next-pass prediction describes the current or the
-    // next pass at the instant.
+    // Whether the standing next-pass prediction, or the search under way,
+    // describes the current or the next pass at the instant.
     bool PredictionCovers(double instant) const;
+    // Whether a next-pass search runs on its task, the panels waiting for it.
+    bool NextPassSearching() const { return nextPass_ == NextPassState::Searching; }
+    // How long a selection, place change or clock step waits for its
+    // next-pass search before leaving it to its task, so that the window
+    // never stands still for longer.
+    std::chrono::milliseconds NextPassWaitLimit{100};
 
     // "Prediction Passes": the prediction window, created once.
     void menu_linetabularClick();
@@ -264,15 +272,24 @@ private:
     void SaveMainSet();
     // Starts one of the window's own tasks. A task that fails (an exception,
     // memory) is told, and onFailure then puts the window right on the
-    // user-interface thread.
-    void StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running = nullptr,
-                   std::function<void()> onFailure = {});
+    // user-interface thread. The handle tells when the task has ended.
+    WorkerHandle StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running = nullptr,
+                           std::function<void()> onFailure = {});
     // The automatic download task (start-up, when the settings ask for it).
     void StartAutoDownload();
     void WaitForOwnTasks();
 
     // The observer's latitude, longitude and height.
     static Angles3 ObserverPlace();
+    // The next pass: a fresh search asked for from the current instant (the
+    // search under way, if any, is dropped), a search started on its task,
+    // and its result shown unless it has gone stale meanwhile.
+    struct NextPassSearch;
+    void RequestNextPass();
+    void StartNextPassSearch(const TleRecord &record);
+    void ShowNextPass(const NextPassSearch &search);
+    // Whether the prediction was made for these elements from the observer's place.
+    bool PredictionIsFor(const TleRecord &record) const;
     const TleRecord *SelectedRecord() const;
     const TargetState *SelectedState() const;
     void ShowSatelliteRange();
@@ -297,7 +314,14 @@ private:
     std::array<QAction *, DisplaySwitchCount> switches_{};
     std::vector<WorkerHandle> tasks_;
     std::array<QLabel *, 12> panels_{};
-    // The earliest instant the standing next-pass prediction describes.
+    // Where the next-pass prediction stands: asked for, searched on a task,
+    // or shown and standing until the clock passes its set.
+    enum class NextPassState { Requested, Searching, Standing };
+    NextPassState nextPass_ = NextPassState::Requested;
+    // The search under way; the result of any other is stale.
+    std::shared_ptr<NextPassSearch> nextPassSearch_;
+    // The earliest instant the next-pass prediction describes: the instant
+    // searched from, then the pass's rise when that is earlier.
     double passSearchStart_ = 0.0;
     // The elements and the observer's place the standing prediction was
     // searched for.

@@ -155,14 +155,14 @@ void TfrMainWnd::RefreshDisplay()
     SiderealTime = UpdateSiderealObserver(CurrentTime, Observer);
     UpdateBodies(BodyCount);
     if (!SatStates.empty()) {
-        // A standing prediction of the current or next pass is kept; only an
-        // instant outside it asks for a fresh search from now. The search
-        // works on its own observer, so nothing has to be restored after it.
+        // A standing prediction of the current or next pass, or the search
+        // under way for it, is kept; only an instant outside it asks for a
+        // fresh search from now. The search works on its own observer, so
+        // nothing has to be restored after it.
         if (!PredictionCovers(CurrentTime))
-            AosTime = LosTime = CurrentTime;
+            RequestNextPass();
         UpdateSelectedSatellites();
-        if (AosTime == LosTime)
-            UpdateNextPass();
+        UpdateNextPass();
     } else {
         TrackPoints.clear();
     }

@@ -16,8 +16,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <future>
+#include <memory>
 
 namespace {
 
@@ -59,8 +62,8 @@ void TfrMainWnd::cb_sat1Change()
     SetDisplayListStyles();
     UpdateSelectedSatellites();
     TrackStart = TrackEnd = CurrentTime;
-    // Equal rise and set ask the refresh for a fresh search from now.
-    AosTime = LosTime = CurrentTime;
+    // The refresh searches the new satellite's pass from now.
+    RequestNextPass();
     TurnViewToSelected();
     RefreshDisplay();
 }
@@ -120,6 +123,9 @@ void TfrMainWnd::ClearSatelliteData()
 
 namespace {
 
+// The next-pass search's own task.
+constexpr ThreadTag NextPassTaskTag = 504;
+
 bool SamePlace(const Angles3 &a, const Angles3 &b)
 {
     return a.first == b.first && a.second == b.second && a.third == b.third;
@@ -127,12 +133,42 @@ bool SamePlace(const Angles3 &a, const Angles3 &b)
 
 } // namespace
 
+// What one next-pass search works on and finds. The task works on its own
+// copies; the window reads the result only once the task has ended.
+struct TfrMainWnd::NextPassSearch {
+    TleRecord record;
+    ObserverRecord observer;
+    double from = 0.0;
+    PassTimes pass;
+    // Set by the window when a newer request replaced this search: its task
+    // then hands nothing over.
+    std::atomic<bool> dropped{false};
+};
+
+bool TfrMainWnd::PredictionIsFor(const TleRecord &record) const
+{
+    return std::memcmp(&record.Elements, &predictedElements_, sizeof predictedElements_) == 0
+        && SamePlace(predictedPlace_, ObserverPlace());
+}
+
 bool TfrMainWnd::PredictionCovers(double instant) const
 {
     const TleRecord *record = SelectedRecord();
-    return record && std::memcmp(&record->Elements, &predictedElements_, sizeof predictedElements_) == 0
-        && SamePlace(predictedPlace_, ObserverPlace()) && AosTime != LosTime
-        && instant >= passSearchStart_ && instant <= LosTime;
+    if (!record || !PredictionIsFor(*record) || instant < passSearchStart_)
+        return false;
+    // A search under way finds the pass at its own instant, which the clock
+    // may since have passed: its result then gives way at the next tick.
+    return nextPass_ == NextPassState::Searching || (nextPass_ == NextPassState::Standing && instant <= LosTime);
+}
+
+void TfrMainWnd::RequestNextPass()
+{
+    if (nextPassSearch_) {
+        nextPassSearch_->dropped = true;
+        nextPassSearch_.reset();
+    }
+    nextPass_ = NextPassState::Requested;
+    AosTime = LosTime = CurrentTime;
 }
 
 void TfrMainWnd::UpdateNextPass()
@@ -140,33 +176,83 @@ void TfrMainWnd::UpdateNextPass()
     const TleRecord *found = SelectedRecord();
     if (!found || found->Decayed)
         return;
-    // A standing prediction holds until the clock passes its set.
-    if (CurrentTime <= LosTime && AosTime != LosTime)
+    // A search under way hands its pass over when it ends; a standing
+    // prediction holds until the clock passes its set.
+    if (nextPass_ == NextPassState::Searching || (nextPass_ == NextPassState::Standing && CurrentTime <= LosTime))
         return;
+    StartNextPassSearch(*found);
+}
+
+void TfrMainWnd::StartNextPassSearch(const TleRecord &found)
+{
     // From the current instant, the pass in progress or the next one, as the
     // prediction window's searches find it: after a set that is the next
     // rise, and for a satellite in view the rise of its pass however long
     // ago. The search propagates its own copies, so neither the main set's
     // work area nor the observer of the clock tick moves under it.
-    TleRecord record = *found;
-    ObserverRecord observer = Observer;
-    TargetState scratch;
-    scratch.Mode = ModeNothing;
-    const PassTimes pass = FindPassAt(record, scratch, 0.0, CurrentTime, PassSearchDays, observer);
-    // The prediction describes the passes from the current instant on.
-    passSearchStart_ = std::min(pass.Rise, CurrentTime);
-    predictedElements_ = found->Elements;
+    auto search = std::make_shared<NextPassSearch>();
+    search->record = found;
+    search->observer = Observer;
+    search->from = CurrentTime;
+    nextPassSearch_ = search;
+    nextPass_ = NextPassState::Searching;
+    passSearchStart_ = CurrentTime;
+    predictedElements_ = found.Elements;
     predictedPlace_ = ObserverPlace();
-    if (pass.Crosses) {
+    const WorkerHandle task = StartTask(
+        NextPassTaskTag,
+        [this, search] {
+            TargetState scratch;
+            scratch.Mode = ModeNothing;
+            search->pass = FindPassAt(search->record, scratch, 0.0, search->from, PassSearchDays, search->observer);
+            if (!search->dropped)
+                OnUiThread([this, search] { ShowNextPass(*search); });
+        },
+        nullptr,
+        [this, search] {
+            // Not enough memory: the next refresh or tick asks again.
+            if (nextPassSearch_ == search)
+                RequestNextPass();
+        });
+    // No thread to be had: the next tick or refresh asks again.
+    if (!task.Started()) {
+        RequestNextPass();
+        return;
+    }
+    // Most searches take milliseconds and are shown at once; a long one
+    // fills the panels when its task ends, and until then they show no pass.
+    if (task.exitCode.wait_for(NextPassWaitLimit) == std::future_status::ready) {
+        ShowNextPass(*search);
+    } else {
+        SetPanel(1, QString());
+        SetPanel(3, QString());
+    }
+}
+
+void TfrMainWnd::ShowNextPass(const NextPassSearch &search)
+{
+    // Stale: a newer request, a closed window, or the selection, its
+    // elements or the place changed without one.
+    const TleRecord *record = SelectedRecord();
+    if (nextPassSearch_.get() != &search || closed_ || !record || !PredictionIsFor(*record))
+        return;
+    nextPassSearch_.reset();
+    nextPass_ = NextPassState::Standing;
+    const PassTimes &pass = search.pass;
+    // The prediction describes the passes from the instant searched on.
+    passSearchStart_ = std::min(pass.Rise, search.from);
+    if (pass.Crosses()) {
         AosTime = pass.Rise;
         LosTime = pass.Set;
+        // An end of the span searched is no rise or set: a crossing not found
+        // within it reads as for a satellite that never crosses.
         const double offset = DisplayOffset();
-        SetPanel(1, Text(FormatInstant("dd MMM HH:nn:ss", AosTime + offset)));
-        SetPanel(3, Text(FormatInstant("dd MMM HH:nn:ss", LosTime + offset)));
+        SetPanel(1, pass.RiseFound ? Text(FormatInstant("dd MMM HH:nn:ss", AosTime + offset)) : "Geo Sat");
+        SetPanel(3, pass.SetFound ? Text(FormatInstant("dd MMM HH:nn:ss", LosTime + offset)) : "Geo Sat");
     } else {
         // Always up or never up: no search for a while.
-        AosTime = CurrentTime + 180.0;
-        LosTime = CurrentTime + 181.0;
+        AosTime = search.from + 180.0;
+        LosTime = search.from + 181.0;
         SetPanel(1, "Geo Sat");
         SetPanel(3, "Geo Sat");
     }

@@ -210,8 +210,8 @@ bool TfrMainWnd::OwnTasksEnded() const
     return true;
 }
 
-void TfrMainWnd::StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running,
-                           std::function<void()> onFailure)
+WorkerHandle TfrMainWnd::StartTask(ThreadTag tag, std::function<void()> procedure, RunningFlag *running,
+                                   std::function<void()> onFailure)
 {
     // Ended tasks are forgotten so the list stays short over a long run.
     std::erase_if(tasks_, [](const WorkerHandle &task) {
@@ -232,6 +232,7 @@ void TfrMainWnd::StartTask(ThreadTag tag, std::function<void()> procedure, Runni
             }
         },
         running));
+    return tasks_.back();
 }
 
 void TfrMainWnd::FormClose()

@@ -44,6 +44,19 @@ inline const ElementLines No84{"NO-84", "40654",
 inline const ElementLines Meteosat8{"METEOSAT-8 (MSG-1)", "27509",
                                     "1 27509U 02040B   18020.71102232  .00000142  00000-0  00000-0 0  9995",
                                     "2 27509   5.2147  57.5227 0001399 335.0795  24.9792  1.00263613 56484"};
+// Deep-space satellites that cross the horizon slowly.
+inline const ElementLines Sdo{"SDO", "36395",
+                              "1 36395U 10005A   18020.33778907 -.00000065  00000-0  00000-0 0  9999",
+                              "2 36395  29.0206 136.5544 0001256 127.2906 235.3825  1.00269353 29251"};
+inline const ElementLines Molniya1S{"MOLNIYA 1-S", "07392",
+                                    "1 07392U 74060A   18021.11660400 -.00000056  00000-0  00000+0 0  9999",
+                                    "2 07392   8.7604 304.8931 0006031 176.3544 115.3015  1.00198728103383"};
+inline const ElementLines Polar{"POLAR", "23802",
+                                "1 23802U 96013A   18020.16868681  .00000078  00000-0  00000-0 0  9994",
+                                "2 23802  78.5400 265.0030 7211991 314.0702   6.0170  1.29843448104994"};
+inline const ElementLines Goes16{"GOES 16", "41866",
+                                 "1 41866U 16071A   18019.87773469 -.00000245  00000-0  00000-0 0  9992",
+                                 "2 41866   0.0069 115.0916 0001074 269.6956 335.2025  1.00271237  4322"};
 
 // A selected record as the working set holds it, heights included.
 inline TleRecord WorkingRecord(const ElementLines &lines)
@@ -66,6 +79,7 @@ inline ObserverRecord NamedObserver(const char *name, double latitudeDegrees, do
 
 inline ObserverRecord LondonObserver() { return NamedObserver("London", 51.5074, -0.1278); }
 inline ObserverRecord SydneyObserver() { return NamedObserver("Sydney", -33.8688, 151.2093); }
+inline ObserverRecord CapeTownObserver() { return NamedObserver("Cape Town", -33.9258, 18.4232); }
 
 inline double SpanStart() { return MakeInstant(2018, 1, 21); }
 

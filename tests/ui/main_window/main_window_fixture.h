@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -85,6 +86,9 @@ protected:
     TfrMainWnd &Start()
     {
         window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+        // The next pass is shown when its action ends, however busy the
+        // machine; the test of the hand-over from its task sets its own limit.
+        window_->NextPassWaitLimit = std::chrono::minutes(1);
         window_->resize(1280, 800);
         window_->show();
         window_->StartInitialization();

@@ -14,11 +14,13 @@
 #include "ui/widgets/number_text.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 
@@ -100,6 +102,16 @@ protected:
         EXPECT_NEAR(LosTime, pass.second, 0.001 * SecondDays);
         EXPECT_EQ(w.Panel(1).toStdString(), Shown(pass.first));
         EXPECT_EQ(w.Panel(3).toStdString(), Shown(pass.second));
+    }
+
+    // The same within `seconds`, for deep-space satellites whose crossings
+    // move a little with the order of the searches.
+    void ExpectPassNear(TfrMainWnd &w, std::pair<double, double> pass, double seconds)
+    {
+        EXPECT_NEAR(AosTime, pass.first, seconds * SecondDays);
+        EXPECT_NEAR(LosTime, pass.second, seconds * SecondDays);
+        EXPECT_EQ(w.Panel(1).toStdString(), Shown(AosTime));
+        EXPECT_EQ(w.Panel(3).toStdString(), Shown(LosTime));
     }
 
     // The elevation the searches compare with the horizon.
@@ -227,6 +239,92 @@ TEST_F(SelectedSatelliteTest, NextPassMatchesTheLineSearchsRiseAndSet)
         ExpectPass(w, next);
         Close();
     }
+
+    // POLAR's next pass after its set at 2018-01-22 23:38:58 from Cape Town
+    // comes less than 0.6 of its period later. Its model's integrator moves
+    // the crossings it finds by a second from search to search.
+    Prepare({WorkingRecord(Polar)}, CapeTownObserver());
+    TfrMainWnd &w = Start();
+    SetInstant(MakeInstant(2018, 1, 22, 23, 38, 50));
+    ExpectPassNear(w, EnginePass(CurrentTime), 2.0);
+    EXPECT_NEAR(LosTime, MakeInstant(2018, 1, 22, 23, 38, 58), 2.0 * SecondDays);
+    for (int i = 0; i < 3; ++i)
+        w.bn_plusClick();
+    w.ClockTimerTick();
+    w.ClockTimerTick();
+    ASSERT_GT(CurrentTime, MakeInstant(2018, 1, 22, 23, 39, 0));
+    const auto next = EnginePass(CurrentTime);
+    EXPECT_NEAR(next.first, MakeInstant(2018, 1, 23, 5, 18, 50), 2.0 * SecondDays);
+    EXPECT_NEAR(next.second, MakeInstant(2018, 1, 23, 6, 7, 12), 2.0 * SecondDays);
+    ExpectPassNear(w, next, 2.0);
+}
+
+TEST_F(SelectedSatelliteTest, SlowHorizonCrossingsGiveTheLineSearchsPassWithItsLength)
+{
+    // Deep-space satellites that take minutes to cross the horizon: the
+    // model's integrator goes on from its last call, so the rise second read
+    // again after other searches can fall just below the horizon. The
+    // panels still show the pass the line search finds, to a few seconds.
+    const struct {
+        TleRecord satellite;
+        ObserverRecord observer;
+        double instant;
+    } cases[] = {{WorkingRecord(Sdo), NamedObserver("Mid-Atlantic", 0.0, -24.5), MakeInstant(2018, 1, 22)},
+                 {WorkingRecord(Molniya1S), NamedObserver("Mid-Pacific", 0.0, 158.0), MakeInstant(2018, 1, 12)}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.satellite.Name.str());
+        Prepare({c.satellite}, c.observer);
+        TfrMainWnd &w = Start();
+        SetInstant(c.instant);
+        const auto pass = EnginePass(c.instant);
+        EXPECT_GT(pass.second - pass.first, 3.0 / 24.0);
+        ExpectPassNear(w, pass, 3.0);
+        Close();
+    }
+}
+
+TEST_F(SelectedSatelliteTest, ALongSearchFillsThePanelsWhenItsTaskEnds)
+{
+    // GOES 16 stays 0.02 to 0.06 degrees above this place's horizon for
+    // weeks: its search steps through them a few seconds at a time.
+    Prepare({WorkingRecord(Goes16), Satellite("ISS (ZARYA)")}, NamedObserver("Gulf of Guinea", 0.0, 6.06));
+    TfrMainWnd &w = Start();
+    const double instant = MakeInstant(2018, 1, 22);
+    auto passOf = [&](const TleRecord &satellite) {
+        TleRecord record = satellite;
+        ObserverRecord observer = Observer;
+        TargetState scratch;
+        return FindPassAt(record, scratch, 0.0, instant, 120.0, observer);
+    };
+    const PassTimes goes = passOf(MainList[0]), iss = passOf(MainList[1]);
+    ASSERT_TRUE(goes.RiseFound && goes.SetFound);
+    ASSERT_LT(goes.Rise, instant - 7.0);
+
+    // Every search left to its task: the window goes on at once, the panels
+    // empty until the pass comes.
+    w.NextPassWaitLimit = std::chrono::milliseconds(0);
+    SetInstant(instant);
+    EXPECT_TRUE(w.NextPassSearching());
+    EXPECT_EQ(w.Panel(1).toStdString(), "");
+    EXPECT_EQ(w.Panel(3).toStdString(), "");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.NextPassSearching(); }, 60000));
+    ExpectPass(w, {goes.Rise, goes.Set});
+
+    // The ISS chosen while GOES 16 is searched again: that search's result
+    // comes after the ISS's and is dropped.
+    auto choose = [&](int position) {
+        w.cb_sat1->setCurrentIndex(position);
+        w.cb_sat1Change();
+    };
+    choose(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.NextPassSearching(); }, 60000));
+    choose(0);
+    EXPECT_TRUE(w.NextPassSearching());
+    choose(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.OwnTasksEnded(); }, 60000));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.NextPassSearching());
+    ExpectPass(w, {iss.Rise, iss.Set});
 }
 
 TEST_F(SelectedSatelliteTest, RefreshesKeepTheStandingPrediction)
@@ -334,6 +432,18 @@ TEST_F(SelectedSatelliteTest, OnlySatellitesAlwaysOrNeverUpAreGeostationary)
     w.cb_sat1Change();
     EXPECT_EQ(w.Panel(1), "Geo Sat");
     EXPECT_EQ(w.Panel(3), "Geo Sat");
+    Close();
+
+    // From Cape Town MOLNIYA 1-S rose months ago and stays up past the 120
+    // days searched: its rise is shown, and the span's end is no set.
+    Prepare({WorkingRecord(Molniya1S)}, CapeTownObserver());
+    TfrMainWnd &capeTown = Start();
+    SetInstant(MakeInstant(2018, 1, 22));
+    EXPECT_LT(AosTime, CurrentTime - 60.0);
+    EXPECT_LT(Elevation(AosTime - 60.0 * SecondDays), 0.0);
+    EXPECT_GT(Elevation(AosTime + 60.0 * SecondDays), 0.0);
+    EXPECT_EQ(capeTown.Panel(1).toStdString(), Shown(AosTime));
+    EXPECT_EQ(capeTown.Panel(3).toStdString(), "Geo Sat");
 }
 
 TEST_F(SelectedSatelliteTest, MilesWhenTheSettingsAreNotMetric)
