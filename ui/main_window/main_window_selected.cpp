@@ -157,7 +157,7 @@ bool TfrMainWnd::PredictionCovers(double instant) const
     if (!record || !PredictionIsFor(*record) || instant < passSearchStart_)
         return false;
     // A search under way finds the pass at its own instant, which the clock
-    // may since have passed: its result then gives way at the next tick.
+    // may since have passed: its result then gives way when it arrives.
     return nextPass_ == NextPassState::Searching || (nextPass_ == NextPassState::Standing && instant <= LosTime);
 }
 
@@ -256,4 +256,8 @@ void TfrMainWnd::ShowNextPass(const NextPassSearch &search)
         SetPanel(1, "Geo Sat");
         SetPanel(3, "Geo Sat");
     }
+    // The clock passed the pass while it was searched (SET with the clock
+    // stopped brings no tick to notice): search again from now.
+    if (CurrentTime > LosTime)
+        UpdateNextPass();
 }

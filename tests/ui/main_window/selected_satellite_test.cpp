@@ -290,13 +290,13 @@ TEST_F(SelectedSatelliteTest, ALongSearchFillsThePanelsWhenItsTaskEnds)
     Prepare({WorkingRecord(Goes16), Satellite("ISS (ZARYA)")}, NamedObserver("Gulf of Guinea", 0.0, 6.06));
     TfrMainWnd &w = Start();
     const double instant = MakeInstant(2018, 1, 22);
-    auto passOf = [&](const TleRecord &satellite) {
+    auto passOf = [&](const TleRecord &satellite, double from) {
         TleRecord record = satellite;
         ObserverRecord observer = Observer;
         TargetState scratch;
-        return FindPassAt(record, scratch, 0.0, instant, 120.0, observer);
+        return FindPassAt(record, scratch, 0.0, from, 120.0, observer);
     };
-    const PassTimes goes = passOf(MainList[0]), iss = passOf(MainList[1]);
+    const PassTimes goes = passOf(MainList[0], instant), iss = passOf(MainList[1], instant);
     ASSERT_TRUE(goes.RiseFound && goes.SetFound);
     ASSERT_LT(goes.Rise, instant - 7.0);
 
@@ -325,6 +325,14 @@ TEST_F(SelectedSatelliteTest, ALongSearchFillsThePanelsWhenItsTaskEnds)
     QCoreApplication::processEvents();
     EXPECT_FALSE(w.NextPassSearching());
     ExpectPass(w, {iss.Rise, iss.Set});
+
+    // With the clock stopped, SET two days on while the search from one day
+    // on runs: no tick follows, yet the pass shown is the one at the clock.
+    SetInstant(instant + 1.0);
+    SetInstant(instant + 2.0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.NextPassSearching(); }, 60000));
+    const PassTimes later = passOf(MainList[1], instant + 2.0);
+    ExpectPass(w, {later.Rise, later.Set});
 }
 
 TEST_F(SelectedSatelliteTest, RefreshesKeepTheStandingPrediction)
