@@ -36,7 +36,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QScreen>
 #include <QTimer>
 #include <chrono>
 
@@ -393,9 +392,8 @@ int ProgramMain(int &argc, char **argv)
     auto *window = new TfrMainWnd(ProgramDir);
     StartInitialization();
     // Without a window manager a maximised window keeps its own size, so it
-    // starts out as large as the screen.
-    window->setGeometry(window->screen()->availableGeometry());
-    window->showMaximized();
+    // starts out as large as the screen allows.
+    ShowMaximisedInScreenRoom(window);
     return QApplication::exec();
 }
 

@@ -2,11 +2,13 @@
 #include "main_window_fixture.h"
 
 #include "engine/satellite_test_support.h"
+#include "ui/widgets/window_size.h"
 #include "ui/window_glue.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 
@@ -72,6 +74,30 @@ TEST_F(MainWindowTest, FirstStartWithAnEmptyDataFolderShowsDefaultsAndSavesAtClo
     ASSERT_TRUE(std::filesystem::exists(DataFile("MainSat.bin")));
     EXPECT_EQ(std::filesystem::file_size(DataFile("MainSat.bin")), 0u);
     EXPECT_TRUE(Messages().empty());
+}
+
+// Shown maximised as the program shows it, the window is restored (the title
+// bar's double click) to a size that keeps its frame, title bar and all, on
+// the screen, and as large as the screen allows.
+TEST_F(MainWindowTest, TheWindowRestoredFromMaximisedKeepsItsFrameOnTheScreenAtEveryScreenSize)
+{
+    window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+    ShowMaximisedInScreenRoom(window_.get());
+    window_->StartInitialization();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->Ready && !window_->ViewBusy; }, 60000));
+    ASSERT_TRUE(window_->isMaximized());
+    const QRect screen = window_->screen()->availableGeometry();
+    const QRect outer = window_->frameGeometry(), inner = window_->geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    ASSERT_FALSE(frame.isNull());
+    const QRect restored = window_->normalGeometry();
+    const QRect restoredFrame = restored.marginsAdded(frame);
+    EXPECT_TRUE(screen.contains(restoredFrame))
+        << restoredFrame.width() << "x" << restoredFrame.height() << "+" << restoredFrame.x() << "+"
+        << restoredFrame.y() << " on " << screen.width() << "x" << screen.height();
+    EXPECT_GE(restored.width(), screen.width() - 16);
+    EXPECT_GE(restored.height(), screen.height() - 48);
 }
 
 TEST_F(MainWindowTest, AStartThatCannotLoadItsEphemerisEndsWithoutSavingAnything)
