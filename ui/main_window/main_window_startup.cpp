@@ -317,11 +317,12 @@ void TfrMainWnd::LoadStartupDataThread()
     const std::string ephemeris = ProgramDir + EphemerisFile;
     std::string error;
     if (!LoadDEFile(ephemeris, &error)) {
-        // A file that is there but cannot be read, or is too large, says so;
-        // otherwise the set-up command makes the default file.
-        const std::string why = !error.empty() ? error + "."
-            : "Tried \"" + ephemeris + "\"; the set-up command \"bash tools/setup.sh run\""
-              " of the README makes the default file there.";
+        // The set-up command makes the default file only where there is
+        // none: a file that is there but unusable has to be moved away first.
+        const std::string setUp = "the set-up command \"bash tools/setup.sh run\" of the README makes the default "
+                                  "file there.";
+        const std::string why = error.empty() ? "Tried \"" + ephemeris + "\"; " + setUp
+                                              : error + ". Move it away; then " + setUp;
         OnUiThread([this, why] {
             ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!\n" + why,
                             "Start ERROR", MessageKind::Information);

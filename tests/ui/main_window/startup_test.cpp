@@ -147,6 +147,48 @@ TEST_F(MainWindowTest, AStartThatCannotLoadItsEphemerisEndsWithoutSavingAnything
     EXPECT_FALSE(std::filesystem::exists(DataFile("MainSat.bin")));
 }
 
+// The set-up command makes the default ephemeris only where there is none: a
+// file that is there but cut short or too large is named with what is wrong
+// with it, and the advice to move it away first.
+TEST_F(MainWindowTest, AnEphemerisThatIsThereButUnusableIsToldWithWhatMendsIt)
+{
+    const std::filesystem::path ephemeris = root_ / "de_files" / "1957_2050.423";
+    const std::string whole = ReadFile(ephemeris.string());
+    ASSERT_GT(whole.size(), 100000u);
+    const auto failedStart = [this] {
+        window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+        window_->show();
+        window_->StartInitialization();
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(-99); });
+        guard.start(60000);
+        EXPECT_EQ(QApplication::exec(), 1);
+        EXPECT_TRUE(window_->ClosingWithoutSave());
+        window_.reset();
+        const auto messages = Messages();
+        return messages.empty() ? std::string() : messages.back().text;
+    };
+    const std::string failed = "Failed to load DE FILE :  1957_2050.423, Program will EXIT!\n";
+    const std::string moveAway = "Move it away; then the set-up command \"bash tools/setup.sh run\" of the README "
+                                 "makes the default file there.";
+
+    std::filesystem::remove(ephemeris);
+    {
+        std::ofstream cut(ephemeris, std::ios::binary);
+        cut.write(whole.data(), static_cast<std::streamsize>(whole.size() / 2));
+    }
+    EXPECT_EQ(failedStart(), failed + "\"" + ephemeris.string() +
+                                 "\" is damaged: cut short, or not a DE ephemeris file. " + moveAway);
+
+    std::filesystem::resize_file(ephemeris, EphemerisLimit + 1);
+    const std::string tooLarge = failedStart();
+    EXPECT_NE(tooLarge.find("the file is too large"), std::string::npos) << tooLarge;
+    EXPECT_NE(tooLarge.find(moveAway), std::string::npos) << tooLarge;
+    EXPECT_EQ(Messages().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
+}
+
 TEST_F(MainWindowTest, MainSetSavedAtCloseIsTheOneReadAtTheNextStart)
 {
     // As earlier versions wrote it: read, and saved over without a second file.
