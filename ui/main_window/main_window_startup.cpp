@@ -138,8 +138,7 @@ void TfrMainWnd::FormCreate()
         Options.UtcTime = 0;
         menu_utctimeClick();
     }
-    menu_mag->setText("Set Max Magnitude = "
-                      + QString::fromStdString(ShortestNumberText(Options.MaxMagnitude)));
+    ShowMagnitudeLimit();
     // The clock starts one rung above half a second: one second a tick.
     Step = 500;
     ControlTimeStep(StepFaster);
