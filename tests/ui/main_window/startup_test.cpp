@@ -1,13 +1,21 @@
 // Start-up and shutdown of the main window on its own program folder.
 #include "main_window_fixture.h"
 
+#include "engine/downloads/download_settings.h"
+#include "engine/files/download_list.h"
+#include "engine/files/internet_info.h"
 #include "engine/satellite_test_support.h"
+#include "ui/downloads/info_download_window.h"
+#include "ui/hooks_install.h"
 #include "ui/widgets/window_size.h"
 #include "ui/window_glue.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
@@ -187,6 +195,67 @@ TEST_F(MainWindowTest, AnEphemerisThatIsThereButUnusableIsToldWithWhatMendsIt)
     EXPECT_NE(tooLarge.find(moveAway), std::string::npos) << tooLarge;
     EXPECT_EQ(Messages().size(), 2u);
     EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
+}
+
+// The start-up's download tells its end after its progress box has gone,
+// when the active window may be any or none: its message opens in front of
+// the main window, which started the run, not of whatever else is active.
+TEST_F(MainWindowTest, TheStartUpDownloadTellsItsEndInFrontOfTheMainWindow)
+{
+    SetProgramFolders(ProgramFolder());
+    OptionsRecord options = DefaultOptions();
+    options.AutoDownload = 1;
+    std::ofstream(DataFile("Options.bin"), std::ios::binary) << OptionsToBytes(options, DefaultOptionsViewState());
+    web_t web;
+    web.period = 24;
+    web.time = 45000.0;
+    web.downloaded = true;
+    ASSERT_TRUE(SaveInternetInfo(web));
+    // Never fetched: the computer has no connection.
+    ASSERT_TRUE(SaveDownloadList({"1 0  (Ot) stations http://127.0.0.1/stations.txt"}));
+    const DownloadSettings savedSettings = DownloadConfig();
+    DownloadConfig().connected = [] { return false; };
+    DownloadConfig().localNow = [] { return 45010.0; };
+    // The program's own message boxes, not the recorder.
+    const UiHooks recorder = Hooks();
+    InstallUiHooks(qApp);
+
+    QPointer<QMessageBox> box;
+    QWidget *owner = nullptr;
+    bool progressShown = true;
+    std::string text;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!box)
+            box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box && box->isVisible()) {
+            watch.stop();
+            owner = box->parentWidget();
+            progressShown = frInfoDownloadWnd && frInfoDownloadWnd->isVisible();
+            text = box->text().toStdString();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    watch.start(20);
+    // The user is in another window, one that stays on top, when the
+    // download ends.
+    window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+    TfrMainWnd &window = *window_;
+    window.show();
+    QWidget other(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    window.StartInitialization();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !watch.isActive(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !DownloadRunning; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Ready && !window.ViewBusy; }, 60000));
+    Hooks() = recorder;
+    DownloadConfig() = savedSettings;
+    EXPECT_EQ(text, "Failed to Connect to The INTERNET");
+    EXPECT_EQ(owner, &window);
+    EXPECT_FALSE(progressShown);
+    EXPECT_TRUE(window.isEnabled());
 }
 
 TEST_F(MainWindowTest, MainSetSavedAtCloseIsTheOneReadAtTheNextStart)
