@@ -6,9 +6,9 @@
 #include <QMargins>
 #include <QSize>
 
-class QWidget;
-
 #include <vector>
+
+class QWidget;
 
 // A frame the window system gave one of the program's windows, and whether
 // that window was maximised.
