@@ -174,8 +174,11 @@ std::shared_ptr<const DEFile> ReadDEFile(const std::string &path, std::string *e
     const std::span bytes(reinterpret_cast<const unsigned char *>(text.data()), text.size());
     auto file = std::make_shared<DEFile>();
     bool swap = false;
-    if (!ParseHeader(bytes, *file, swap) || !ReadRecords(bytes, swap, *file))
+    if (!ParseHeader(bytes, *file, swap) || !ReadRecords(bytes, swap, *file)) {
+        if (error)
+            *error = "\"" + path + "\" is damaged: cut short, or not a DE ephemeris file";
         return nullptr;
+    }
     return file;
 }
 

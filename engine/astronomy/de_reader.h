@@ -35,8 +35,9 @@ inline constexpr std::uint8_t kDEUnitsAU = 1;
 // Loads the whole file at `path` into memory and makes it the ephemeris in
 // use. False when the file is missing, unreadable, truncated, inconsistent or
 // not a DE file (Earth-Moon mass ratio outside 81.30055..81.3008); nothing
-// is loaded afterwards and every position request fails. A file that cannot
-// be read or is larger than EphemerisLimit sets *error to say so.
+// is loaded afterwards and every position request fails. Every failure but a
+// missing file sets *error to say what is wrong with the file: it cannot be
+// read, is larger than EphemerisLimit, or is damaged.
 bool LoadDEFile(const std::string &path, std::string *error = nullptr);
 
 // Releases the loaded ephemeris. Calls already running finish on their copy.

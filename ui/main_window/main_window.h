@@ -123,6 +123,9 @@ public:
     void tb_minusClick();
     // The magnitude limit as the user typed it.
     void SetMagnitudeLimit(const std::string &answer);
+    // menu_mag's caption for the limit in force, the same after setting it
+    // and after a restart.
+    void ShowMagnitudeLimit();
     // Whether none of the window's own tasks still runs.
     bool OwnTasksEnded() const;
 

@@ -36,7 +36,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QScreen>
 #include <QTimer>
 #include <chrono>
 
@@ -139,8 +138,7 @@ void TfrMainWnd::FormCreate()
         Options.UtcTime = 0;
         menu_utctimeClick();
     }
-    menu_mag->setText("Set Max Magnitude = "
-                      + QString::fromStdString(ShortestNumberText(Options.MaxMagnitude)));
+    ShowMagnitudeLimit();
     // The clock starts one rung above half a second: one second a tick.
     Step = 500;
     ControlTimeStep(StepFaster);
@@ -319,11 +317,12 @@ void TfrMainWnd::LoadStartupDataThread()
     const std::string ephemeris = ProgramDir + EphemerisFile;
     std::string error;
     if (!LoadDEFile(ephemeris, &error)) {
-        // A file that is there but cannot be read, or is too large, says so;
-        // otherwise the set-up command makes the default file.
-        const std::string why = !error.empty() ? error + "."
-            : "Tried \"" + ephemeris + "\"; the set-up command \"bash tools/setup.sh run\""
-              " of the README makes the default file there.";
+        // The set-up command makes the default file only where there is
+        // none: a file that is there but unusable has to be moved away first.
+        const std::string setUp = "the set-up command \"bash tools/setup.sh run\" of the README makes the default "
+                                  "file there.";
+        const std::string why = error.empty() ? "Tried \"" + ephemeris + "\"; " + setUp
+                                              : error + ". Move it away; then " + setUp;
         OnUiThread([this, why] {
             ShowUserMessage("Failed to load DE FILE :  1957_2050.423, Program will EXIT!\n" + why,
                             "Start ERROR", MessageKind::Information);
@@ -394,9 +393,8 @@ int ProgramMain(int &argc, char **argv)
     auto *window = new TfrMainWnd(ProgramDir);
     StartInitialization();
     // Without a window manager a maximised window keeps its own size, so it
-    // starts out as large as the screen.
-    window->setGeometry(window->screen()->availableGeometry());
-    window->showMaximized();
+    // starts out as large as the screen allows.
+    ShowMaximisedInScreenRoom(window);
     return QApplication::exec();
 }
 

@@ -306,9 +306,12 @@ void TfrMainWnd::SetMagnitudeLimit(const std::string &answer)
     }
     Options.MaxMagnitude = value;
     RefreshDisplay();
-    // Text that is no number shows the limit it stands for.
-    const std::string shown = number ? std::string(TrimText(answer)) : ShortestNumberText(value);
-    menu_mag->setText("Mag = " + QString::fromStdString(shown));
+    ShowMagnitudeLimit();
+}
+
+void TfrMainWnd::ShowMagnitudeLimit()
+{
+    menu_mag->setText("Set Max Magnitude = " + QString::fromStdString(ShortestNumberText(Options.MaxMagnitude)));
 }
 
 void TfrMainWnd::tb_plusClick()

@@ -55,7 +55,9 @@ void Ellipse(QPainter &painter, Pixel at, int radius, std::uint32_t pen, std::ui
 
 // The elevation (degrees) at the pass's culmination, found between its
 // start and end as the line search finds it: a tabular pass's own elevation
-// is that of its highest row, which may lie a minute off the top.
+// is that of its highest row, which may lie a minute off the top. Not for a
+// flare: its record spans seconds around the flare, whose own elevation the
+// report gives.
 double CulminationAltitude(const PassRecord &pass, ObserverRecord observer)
 {
     if (!pass.Satellite)
@@ -219,7 +221,7 @@ std::vector<std::string> TfrRadarWnd::PassInfoLines() const
         "AOS : " + time(pass->StartTime),
         "LOS : " + time(pass->EndTime),
         "MAG : " + FormatMagnitude(pass->Magnitude),
-        "ALT : " + FormatReport("%0:.1f", {CulminationAltitude(*pass, observer_)}) + "°",
+        "ALT : " + FormatReport("%0:.1f", {flares_ ? pass->Elevation : CulminationAltitude(*pass, observer_)}) + "°",
         "SUN : " + SunAltText,
         "MOON: " + MoonAltText,
     };

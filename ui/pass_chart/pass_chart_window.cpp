@@ -51,8 +51,8 @@ QPushButton *Button(const QString &text, QWidget *parent, QRect where)
 
 } // namespace
 
-TfrRadarWnd::TfrRadarWnd(const PassList &passList, bool utcMode, QWidget *parent)
-    : QDialog(parent), source_(passList), observer_(Observer)
+TfrRadarWnd::TfrRadarWnd(const PassList &passList, bool utcMode, bool flares, QWidget *parent)
+    : QDialog(parent), source_(passList), flares_(flares), observer_(Observer)
 {
     setWindowTitle(Caption);
     ChartTimeOffset = utcMode ? 0.0 : observer_.UtcOffset;
@@ -316,9 +316,10 @@ void TfrRadarWnd::bn_closeClick()
     close();
 }
 
-std::unique_ptr<TfrRadarWnd> CreatePassChart(const PassList &passList, bool utcMode, QWidget *parent)
+std::unique_ptr<TfrRadarWnd> CreatePassChart(const PassList &passList, bool utcMode, bool flares,
+                                             QWidget *parent)
 {
-    auto chart = std::make_unique<TfrRadarWnd>(passList, utcMode, parent);
+    auto chart = std::make_unique<TfrRadarWnd>(passList, utcMode, flares, parent);
     // The searches append the passes of one satellite together, so a title
     // is added once per run.
     QString last;
@@ -333,7 +334,7 @@ std::unique_ptr<TfrRadarWnd> CreatePassChart(const PassList &passList, bool utcM
     return chart;
 }
 
-void ShowPassChart(const PassList &passList, bool utcMode, QWidget *parent)
+void ShowPassChart(const PassList &passList, bool utcMode, bool flares, QWidget *parent)
 {
-    CreatePassChart(passList, utcMode, parent)->exec();
+    CreatePassChart(passList, utcMode, flares, parent)->exec();
 }

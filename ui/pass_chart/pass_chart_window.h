@@ -31,8 +31,9 @@ class TfrRadarWnd : public QDialog {
     Q_OBJECT
 public:
     // passList and utcMode are the prediction window's; the list must
-    // outlive the chart (which is modal).
-    TfrRadarWnd(const PassList &passList, bool utcMode, QWidget *parent = nullptr);
+    // outlive the chart (which is modal). `flares` says the list holds the
+    // flare search's records, whose elevation is the flare's own.
+    TfrRadarWnd(const PassList &passList, bool utcMode, bool flares, QWidget *parent = nullptr);
 
     // The window's size for a screen this high: height screen - 100 held to
     // 600..800, width 1.2 x height held to 720..960, both at most the room
@@ -99,6 +100,7 @@ private:
     const PassRecord *SelectedPass() const;
 
     const PassList &source_;
+    const bool flares_;
     ObserverRecord observer_;
     StarCatalogue catalogue_;
 };
@@ -112,6 +114,7 @@ QRect PrintPicture(QPrinter &printer, const QImage &picture);
 
 // The chart for the prediction window's passes: its satellite box holds the
 // titles with runs of one title collapsed, the first selected and drawn.
-std::unique_ptr<TfrRadarWnd> CreatePassChart(const PassList &passList, bool utcMode, QWidget *parent);
+std::unique_ptr<TfrRadarWnd> CreatePassChart(const PassList &passList, bool utcMode, bool flares,
+                                             QWidget *parent);
 // CreatePassChart shown modally.
-void ShowPassChart(const PassList &passList, bool utcMode, QWidget *parent);
+void ShowPassChart(const PassList &passList, bool utcMode, bool flares, QWidget *parent);

@@ -92,7 +92,7 @@ TfrPredictionWnd::TfrPredictionWnd()
     ShowTrackUnit();
     cb_objectChange();
     LoadIridiumSet();
-    OpenPassChart = [this] { ShowPassChart(Passes, UtcMode, this); };
+    OpenPassChart = [this] { ShowPassChart(Passes, UtcMode, FlareResult, this); };
     ShowGoogleEarth = [this] { bn_googleClick(); };
 }
 

@@ -5,13 +5,14 @@
 #include <QScreen>
 #include <QWidget>
 
-#include <optional>
+#include <algorithm>
 
 namespace {
 
 // Before any window is framed its frame is not known: this leaves room for
-// the title bars and borders of common desktop window managers.
-constexpr QMargins TypicalFrame(4, 32, 4, 4);
+// the title bars and borders of common desktop window managers, with the
+// resize handle some draw along the bottom (openbox: 5 pixels).
+constexpr QMargins TypicalFrame(4, 32, 4, 5);
 
 QMargins FrameAround(const QWidget *window)
 {
@@ -33,23 +34,33 @@ const QScreen *ScreenOf(const QWidget *window)
 
 } // namespace
 
+QMargins FrameAllowance(const std::vector<SeenFrame> &seen)
+{
+    if (seen.empty())
+        return TypicalFrame;
+    QMargins widest;
+    for (const SeenFrame &one : seen) {
+        QMargins frame = one.frame;
+        // A maximised window keeps its title bar but loses its borders: a
+        // window not maximised has one above its title bar too.
+        if (one.maximised)
+            frame.setTop(frame.top() + TypicalFrame.left());
+        widest = QMargins(std::max(widest.left(), frame.left()), std::max(widest.top(), frame.top()),
+                          std::max(widest.right(), frame.right()), std::max(widest.bottom(), frame.bottom()));
+    }
+    return QMargins(std::max(widest.left(), TypicalFrame.left()), widest.top(),
+                    std::max(widest.right(), TypicalFrame.right()), std::max(widest.bottom(), TypicalFrame.bottom()));
+}
+
 QMargins WindowFrame(const QWidget *window)
 {
     if (Framed(window) && !window->isMaximized())
         return FrameAround(window);
-    std::optional<QMargins> maximised;
-    for (const QWidget *other : QApplication::topLevelWidgets()) {
-        if (!Framed(other))
-            continue;
-        if (!other->isMaximized())
-            return FrameAround(other);
-        maximised = FrameAround(other);
-    }
-    // A maximised window keeps its title bar but loses its borders.
-    if (maximised)
-        return QMargins(TypicalFrame.left(), maximised->top() + TypicalFrame.bottom(), TypicalFrame.right(),
-                        TypicalFrame.bottom());
-    return TypicalFrame;
+    std::vector<SeenFrame> seen;
+    for (const QWidget *other : QApplication::topLevelWidgets())
+        if (Framed(other))
+            seen.push_back({FrameAround(other), other->isMaximized()});
+    return FrameAllowance(seen);
 }
 
 QSize ScreenRoom(const QWidget *window)
@@ -58,6 +69,16 @@ QSize ScreenRoom(const QWidget *window)
     if (!screen)
         return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     return screen->availableGeometry().marginsRemoved(WindowFrame(window)).size();
+}
+
+void ShowMaximisedInScreenRoom(QWidget *window)
+{
+    if (const QScreen *screen = ScreenOf(window)) {
+        const QMargins frame = WindowFrame(window);
+        const QPoint inside = screen->availableGeometry().topLeft() + QPoint(frame.left(), frame.top());
+        window->setGeometry(QRect(inside, ScreenRoom(window)));
+    }
+    window->showMaximized();
 }
 
 void FitWindowToScreen(QWidget *window, QSize designed, QSize minimum)

@@ -356,16 +356,21 @@ TEST_F(DEReaderTest, DamagedOrForeignFilesAreRefusedAndUnloadWhatWasLoaded)
     };
     for (const Case &c : cases) {
         ASSERT_TRUE(LoadDEFile(Write(good, "good.423")));
-        EXPECT_FALSE(LoadDEFile(Write(c.bytes))) << c.what;
+        std::string error;
+        EXPECT_FALSE(LoadDEFile(Write(c.bytes), &error)) << c.what;
+        EXPECT_NE(error.find("is damaged"), std::string::npos) << c.what << ": " << error;
         Vec4 v{};
         EXPECT_FALSE(CalcDEBodyPosition(kDESun, kDEEarth, v, kStart + 1, kDEUnitsKm)) << c.what;
     }
     ASSERT_TRUE(LoadDEFile(Write(good, "good.423")));
-    EXPECT_FALSE(LoadDEFile((dir_ / "missing.423").string()));
+    // A missing file is the one failure without a message: its caller tells
+    // how to get the file.
+    std::string error;
+    EXPECT_FALSE(LoadDEFile((dir_ / "missing.423").string(), &error));
+    EXPECT_EQ(error, "");
     // Over the size bound (a sparse file, never read): refused, and told so.
     const std::string huge = Write({}, "huge.423");
     std::filesystem::resize_file(huge, EphemerisLimit + 1);
-    std::string error;
     EXPECT_FALSE(LoadDEFile(huge, &error));
     EXPECT_NE(error.find("too large"), std::string::npos) << error;
     Vec4 v{};

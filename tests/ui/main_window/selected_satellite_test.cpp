@@ -191,7 +191,7 @@ TEST_F(SelectedSatelliteTest, NumbersKeepTheirDecimalPointUnderACommaLocale)
     EXPECT_NE(height.find('.'), std::string::npos) << height;
     EXPECT_EQ(step, "0.5 Sec");
     EXPECT_EQ(limit, 5.5);
-    EXPECT_EQ(caption, "Mag = 5.5");
+    EXPECT_EQ(caption, "Set Max Magnitude = 5.5");
 }
 
 TEST_F(SelectedSatelliteTest, NextPassMatchesTheLineSearchsRiseAndSet)

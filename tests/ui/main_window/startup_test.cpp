@@ -1,12 +1,22 @@
 // Start-up and shutdown of the main window on its own program folder.
 #include "main_window_fixture.h"
 
+#include "engine/downloads/download_settings.h"
+#include "engine/files/download_list.h"
+#include "engine/files/internet_info.h"
 #include "engine/satellite_test_support.h"
+#include "ui/downloads/info_download_window.h"
+#include "ui/hooks_install.h"
+#include "ui/widgets/window_size.h"
 #include "ui/window_glue.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 
@@ -74,6 +84,30 @@ TEST_F(MainWindowTest, FirstStartWithAnEmptyDataFolderShowsDefaultsAndSavesAtClo
     EXPECT_TRUE(Messages().empty());
 }
 
+// Shown maximised as the program shows it, the window is restored (the title
+// bar's double click) to a size that keeps its frame, title bar and all, on
+// the screen, and as large as the screen allows.
+TEST_F(MainWindowTest, TheWindowRestoredFromMaximisedKeepsItsFrameOnTheScreenAtEveryScreenSize)
+{
+    window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+    ShowMaximisedInScreenRoom(window_.get());
+    window_->StartInitialization();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->Ready && !window_->ViewBusy; }, 60000));
+    ASSERT_TRUE(window_->isMaximized());
+    const QRect screen = window_->screen()->availableGeometry();
+    const QRect outer = window_->frameGeometry(), inner = window_->geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    ASSERT_FALSE(frame.isNull());
+    const QRect restored = window_->normalGeometry();
+    const QRect restoredFrame = restored.marginsAdded(frame);
+    EXPECT_TRUE(screen.contains(restoredFrame))
+        << restoredFrame.width() << "x" << restoredFrame.height() << "+" << restoredFrame.x() << "+"
+        << restoredFrame.y() << " on " << screen.width() << "x" << screen.height();
+    EXPECT_GE(restored.width(), screen.width() - 16);
+    EXPECT_GE(restored.height(), screen.height() - 48);
+}
+
 TEST_F(MainWindowTest, AStartThatCannotLoadItsEphemerisEndsWithoutSavingAnything)
 {
     std::filesystem::remove(root_ / "de_files" / "1957_2050.423");
@@ -119,6 +153,109 @@ TEST_F(MainWindowTest, AStartThatCannotLoadItsEphemerisEndsWithoutSavingAnything
     window_.reset();
     EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
     EXPECT_FALSE(std::filesystem::exists(DataFile("MainSat.bin")));
+}
+
+// The set-up command makes the default ephemeris only where there is none: a
+// file that is there but cut short or too large is named with what is wrong
+// with it, and the advice to move it away first.
+TEST_F(MainWindowTest, AnEphemerisThatIsThereButUnusableIsToldWithWhatMendsIt)
+{
+    const std::filesystem::path ephemeris = root_ / "de_files" / "1957_2050.423";
+    const std::string whole = ReadFile(ephemeris.string());
+    ASSERT_GT(whole.size(), 100000u);
+    const auto failedStart = [this] {
+        window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+        window_->show();
+        window_->StartInitialization();
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(-99); });
+        guard.start(60000);
+        EXPECT_EQ(QApplication::exec(), 1);
+        EXPECT_TRUE(window_->ClosingWithoutSave());
+        window_.reset();
+        const auto messages = Messages();
+        return messages.empty() ? std::string() : messages.back().text;
+    };
+    const std::string failed = "Failed to load DE FILE :  1957_2050.423, Program will EXIT!\n";
+    const std::string moveAway = "Move it away; then the set-up command \"bash tools/setup.sh run\" of the README "
+                                 "makes the default file there.";
+
+    std::filesystem::remove(ephemeris);
+    {
+        std::ofstream cut(ephemeris, std::ios::binary);
+        cut.write(whole.data(), static_cast<std::streamsize>(whole.size() / 2));
+    }
+    EXPECT_EQ(failedStart(), failed + "\"" + ephemeris.string() +
+                                 "\" is damaged: cut short, or not a DE ephemeris file. " + moveAway);
+
+    std::filesystem::resize_file(ephemeris, EphemerisLimit + 1);
+    const std::string tooLarge = failedStart();
+    EXPECT_NE(tooLarge.find("the file is too large"), std::string::npos) << tooLarge;
+    EXPECT_NE(tooLarge.find(moveAway), std::string::npos) << tooLarge;
+    EXPECT_EQ(Messages().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(DataFile("Options.bin")));
+}
+
+// The start-up's download tells its end after its progress box has gone,
+// when the active window may be any or none: its message opens in front of
+// the main window, which started the run, not of whatever else is active.
+TEST_F(MainWindowTest, TheStartUpDownloadTellsItsEndInFrontOfTheMainWindow)
+{
+    SetProgramFolders(ProgramFolder());
+    OptionsRecord options = DefaultOptions();
+    options.AutoDownload = 1;
+    std::ofstream(DataFile("Options.bin"), std::ios::binary) << OptionsToBytes(options, DefaultOptionsViewState());
+    web_t web;
+    web.period = 24;
+    web.time = 45000.0;
+    web.downloaded = true;
+    ASSERT_TRUE(SaveInternetInfo(web));
+    // Never fetched: the computer has no connection.
+    ASSERT_TRUE(SaveDownloadList({"1 0  (Ot) stations http://127.0.0.1/stations.txt"}));
+    const DownloadSettings savedSettings = DownloadConfig();
+    DownloadConfig().connected = [] { return false; };
+    DownloadConfig().localNow = [] { return 45010.0; };
+    // The program's own message boxes, not the recorder.
+    const UiHooks recorder = Hooks();
+    InstallUiHooks(qApp);
+
+    QPointer<QMessageBox> box;
+    QWidget *owner = nullptr;
+    bool progressShown = true;
+    std::string text;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!box)
+            box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box && box->isVisible()) {
+            watch.stop();
+            owner = box->parentWidget();
+            progressShown = frInfoDownloadWnd && frInfoDownloadWnd->isVisible();
+            text = box->text().toStdString();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    watch.start(20);
+    // The user is in another window, one that stays on top, when the
+    // download ends.
+    window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
+    TfrMainWnd &window = *window_;
+    window.show();
+    QWidget other(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    window.StartInitialization();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !watch.isActive(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !DownloadRunning; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Ready && !window.ViewBusy; }, 60000));
+    Hooks() = recorder;
+    DownloadConfig() = savedSettings;
+    EXPECT_EQ(text, "Failed to Connect to The INTERNET");
+    EXPECT_EQ(owner, &window);
+    EXPECT_FALSE(progressShown);
+    EXPECT_TRUE(window.isEnabled());
 }
 
 TEST_F(MainWindowTest, MainSetSavedAtCloseIsTheOneReadAtTheNextStart)

@@ -203,10 +203,10 @@ TEST_F(MainWindowTest, MagnitudeLimitsStayWithinTheirRanges)
     EXPECT_EQ(Options.MaxMagnitude, 7.0);
     w.SetMagnitudeLimit(" -10 ");
     EXPECT_EQ(Options.MaxMagnitude, -10.0);
-    EXPECT_EQ(w.menu_mag->text(), "Mag = -10");
+    EXPECT_EQ(w.menu_mag->text().toStdString(), "Set Max Magnitude = -10");
     w.SetMagnitudeLimit("bright");
     EXPECT_EQ(Options.MaxMagnitude, 7.0);
-    EXPECT_EQ(w.menu_mag->text().toStdString(), "Mag = 7");
+    EXPECT_EQ(w.menu_mag->text().toStdString(), "Set Max Magnitude = 7");
 
     Options.StarMagnitude = 10.5;
     w.tb_plusClick();
@@ -217,6 +217,13 @@ TEST_F(MainWindowTest, MagnitudeLimitsStayWithinTheirRanges)
     w.tb_minusClick();
     EXPECT_EQ(Options.StarMagnitude, 0.0);
     Options.StarMagnitude = 6.0;
+
+    // The caption reads the same after a restart as after setting the limit.
+    w.SetMagnitudeLimit("9.50");
+    EXPECT_EQ(w.menu_mag->text().toStdString(), "Set Max Magnitude = 9.5");
+    Close();
+    Options.MaxMagnitude = 7.0;
+    EXPECT_EQ(Start().menu_mag->text().toStdString(), "Set Max Magnitude = 9.5");
     Options.MaxMagnitude = 7.0;
 }
 

@@ -3,8 +3,12 @@
 // file, the JPEG file and printing to a PDF file.
 #include "ui/tool_window_fixture.h"
 
+#include "engine/files/element_files.h"
 #include "engine/files/star_catalog.h"
+#include "engine/satellites/catalogue_conversion.h"
+#include "engine/searches/flare_search.h"
 #include "engine/searches/line_pass_search.h"
+#include "engine/searches/pass_steps.h"
 #include "engine/searches/prediction_test_support.h"
 #include "engine/searches/tabular_pass_search.h"
 #include "ui/pass_chart/pass_chart_window.h"
@@ -21,6 +25,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -91,7 +96,7 @@ TEST_F(PassChartTest, TrackPointsAreTheSatellitesDirectionsAtTheirInstants)
     for (const ReferencePass &reference : ReferencePasses)
         passes.push_back(FirstPass(*reference.lines));
     ASSERT_TRUE(passes[1].Satellite->DeepSpace);
-    auto chart = CreatePassChart(passes, true, nullptr);
+    auto chart = CreatePassChart(passes, true, false, nullptr);
     ASSERT_EQ(chart->cb_sat->count(), 2);
 
     for (int i = 0; i < 2; ++i) {
@@ -129,7 +134,7 @@ TEST_F(PassChartTest, OrientationRotationAndTexts)
     passes.push_back(passes[0]);
     passes[1].StartTime += 0.1;
     passes[1].EndTime += 0.1;
-    auto chart = CreatePassChart(passes, true, nullptr);
+    auto chart = CreatePassChart(passes, true, false, nullptr);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(chart->cb_times->count(), 2);
     EXPECT_EQ(chart->stxt_aos->text(), "2");
@@ -189,8 +194,63 @@ TEST_F(PassChartTest, OrientationRotationAndTexts)
     ASSERT_FALSE(table.empty());
     EXPECT_NEAR(table[0].StartTime, passes[0].StartTime, 2.0 / 86400.0);
     EXPECT_NE(altitudeText(table[0].Elevation), altitudeText(passes[0].Elevation));
-    chart = CreatePassChart(table, true, nullptr);
+    chart = CreatePassChart(table, true, false, nullptr);
     EXPECT_EQ(chart->PassInfoLines()[4], altitudeText(passes[0].Elevation));
+}
+
+// A flare's record spans seconds around the flare, over which the satellite
+// may climb degrees: the chart gives the flare's own altitude, the one its
+// report line gives (whole degrees there).
+TEST_F(PassChartTest, AFlaresAltIsTheAltOfItsReportLine)
+{
+    if (!LoadEphemeris())
+        return;
+    Options.IridiumFile.assign(SetUpDataFolder() + "/tle/gpredict.tle");
+    PredictionInputs inputs;
+    ASSERT_TRUE(BuildIridiumFile() && LoadSatFile(inputs.Satellites, DataDir + "IridSat.bin"));
+    inputs.Start = inputs.StartShown = MakeInstant(2018, 1, 21);
+    inputs.End = inputs.EndShown = inputs.Start + 3.0;
+    inputs.MinElevation = DegToRad(10.0);
+    inputs.SunAltitude = DegToRad(-6.0);
+    inputs.DayFlares = true;
+    inputs.FaintestFlare = 2;
+    inputs.Observer = Observer;
+    const PredictionResult result = SearchIridiumFlares(inputs);
+    ASSERT_GE(result.Passes.size(), 5u);
+
+    // The report's Alt, the column after the ID ("35 [+]"), by the flare's time.
+    std::map<std::string, double> reported;
+    for (const std::string &line : result.Lines)
+        if (line.size() > 40 && line[4] == '/' && line[10] == ':')
+            reported[line.substr(2, 14)] = std::stod(line.substr(line.find(']') + 1));
+    ASSERT_EQ(reported.size(), result.Passes.size());
+
+    auto chart = CreatePassChart(result.Passes, true, true, nullptr);
+    int climbing = 0;
+    for (int i = 0; i < chart->cb_sat->count(); ++i) {
+        chart->cb_sat->setCurrentIndex(i);
+        chart->cb_satChange();
+        for (int k = 0; k < chart->cb_times->count(); ++k) {
+            chart->cb_times->setCurrentIndex(k);
+            chart->cb_timesChange();
+            const PassRecord &flare = chart->ChartPasses[k];
+            const std::string time = FormatInstant("mm/dd HH:nn:ss", (flare.StartTime + flare.EndTime) / 2.0);
+            SCOPED_TRACE(flare.Title.str() + " " + time);
+            ASSERT_EQ(reported.count(time), 1u);
+            const std::string alt = chart->PassInfoLines().at(4);
+            ASSERT_EQ(alt.rfind("ALT : ", 0), 0u);
+            const double shown = std::stod(alt.substr(6));
+            EXPECT_NEAR(shown, reported[time], 0.55);
+            // The highest point of the record's span lies above the flare.
+            TleRecord satellite = *flare.Satellite;
+            TargetState state;
+            state.Mode = ModeRaDecHorizon;
+            for (const double end : {flare.StartTime, flare.EndTime})
+                if (MoveSatellite(satellite, state, Observer, end) && RadToDeg(state.Elevation) > shown + 0.55)
+                    ++climbing;
+        }
+    }
+    EXPECT_GT(climbing, 0);
 }
 
 TEST_F(PassChartTest, SizeFollowsTheScreenAndAMissingStarFileIsReported)
@@ -208,7 +268,7 @@ TEST_F(PassChartTest, SizeFollowsTheScreenAndAMissingStarFileIsReported)
     pass.StartTime = SpanStart() + 2533.0 / 86400.0;
     pass.EndTime = SpanStart() + 2928.0 / 86400.0;
     const PassList passes{pass};
-    auto chart = CreatePassChart(passes, false, nullptr);
+    auto chart = CreatePassChart(passes, false, false, nullptr);
     const std::vector<std::string> messages = Messages();
     ASSERT_FALSE(messages.empty());
     EXPECT_NE(messages.front().find("Stars.bin"), std::string::npos);
@@ -239,7 +299,7 @@ TEST_F(PassChartTest, JpegAtQuality85AndAnUnwritablePath)
     pass.StartTime = SpanStart();
     pass.EndTime = SpanStart() + 0.003;
     const PassList passes{pass};
-    auto chart = CreatePassChart(passes, true, nullptr);
+    auto chart = CreatePassChart(passes, true, false, nullptr);
     const QString path = QString::fromStdString((root_ / "chart.jpg").string());
     chart->SelectImageFile = [&] { return path; };
     const std::size_t before = Messages().size();
@@ -276,7 +336,7 @@ TEST_F(PassChartTest, PrintsToAPdfWithItsAspectAndSelectsTheFirstPass)
     PassList passes{pass, pass};
     passes[1].StartTime += 0.1;
     passes[1].EndTime += 0.1;
-    auto chart = CreatePassChart(passes, true, nullptr);
+    auto chart = CreatePassChart(passes, true, false, nullptr);
     chart->cb_times->setCurrentIndex(1);
     chart->cb_timesChange();
 
