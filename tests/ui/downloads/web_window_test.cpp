@@ -11,14 +11,13 @@
 #include "ui/downloads/info_download_window.h"
 #include "ui/downloads/web_window.h"
 #include "ui/hooks_install.h"
+#include "ui/message_box_answer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -291,26 +290,13 @@ TEST_F(WebWindowTest, ASlowFailureIsToldInFrontOfTheWindowAfterTheProgressBox)
     window.bn_download->click();
     ASSERT_TRUE(QTest::qWaitFor([] { return frInfoDownloadWnd->isVisible(); }, 5000));
 
-    QPointer<QMessageBox> box;
-    bool progressShown = true;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!box)
-            box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box && box->isVisible()) {
-            watch.stop();
-            progressShown = frInfoDownloadWnd->isVisible();
-            EXPECT_EQ(box->parentWidget(), &window);
-            EXPECT_EQ(box->windowHandle()->transientParent(), window.windowHandle());
-            EXPECT_EQ(box->text().toStdString(),
-                      "Selected File(s) Failed to Download\n\n(Ot)slow: no answer for 2 s");
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    watch.start(20);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !watch.isActive(); }, 20000));
+    MessageBoxAnswer box;
+    EXPECT_TRUE(box.Answered(20000));
     Hooks() = recorder;
-    EXPECT_FALSE(progressShown);
+    EXPECT_EQ(box.owner, &window);
+    EXPECT_EQ(box.transientParent, window.windowHandle());
+    EXPECT_EQ(box.text, "Selected File(s) Failed to Download\n\n(Ot)slow: no answer for 2 s");
+    EXPECT_FALSE(box.progressShown);
     WaitForDownload();
     // Answered, the box lets Close work again.
     window.bn_close->click();

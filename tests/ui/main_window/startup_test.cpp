@@ -7,15 +7,14 @@
 #include "engine/satellite_test_support.h"
 #include "ui/downloads/info_download_window.h"
 #include "ui/hooks_install.h"
+#include "ui/message_box_answer.h"
 #include "ui/widgets/window_size.h"
 #include "ui/window_glue.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
@@ -39,6 +38,19 @@ TleRecord SelectedSatellite(const std::string &name)
     record.Number.assign("25544");
     record.Selected = 1;
     return record;
+}
+
+// Starts the program and runs its event loop until the start fails and ends
+// it; the status the loop ended with (-99: it did not end within a minute).
+int RunUntilTheStartEnds(TfrMainWnd &window)
+{
+    window.show();
+    window.StartInitialization();
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(-99); });
+    guard.start(60000);
+    return QApplication::exec();
 }
 
 } // namespace
@@ -114,13 +126,7 @@ TEST_F(MainWindowTest, AStartThatCannotLoadItsEphemerisEndsWithoutSavingAnything
     // The program's own event loop, which the failed start ends with a
     // status that scripts and launchers can tell from a normal end.
     window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
-    window_->show();
-    window_->StartInitialization();
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(-99); });
-    guard.start(60000);
-    EXPECT_EQ(QApplication::exec(), 1);
+    EXPECT_EQ(RunUntilTheStartEnds(*window_), 1);
     TfrMainWnd &window = *window_;
     EXPECT_TRUE(window.ClosingWithoutSave());
     EXPECT_FALSE(window.isVisible());
@@ -140,11 +146,8 @@ TEST_F(MainWindowTest, AStartThatCannotLoadItsEphemerisEndsWithoutSavingAnything
     LinkSetUpFile("de_files/1957_2050.423");
     const std::size_t ephemerisSize = std::filesystem::file_size(root_ / "de_files" / "1957_2050.423");
     window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
-    window_->show();
     FailingAllocation = ephemerisSize;
-    window_->StartInitialization();
-    guard.start(60000);
-    EXPECT_EQ(QApplication::exec(), 1);
+    EXPECT_EQ(RunUntilTheStartEnds(*window_), 1);
     FailingAllocation = 0;
     EXPECT_TRUE(window_->ClosingWithoutSave());
     EXPECT_FALSE(window_->Ready);
@@ -165,13 +168,7 @@ TEST_F(MainWindowTest, AnEphemerisThatIsThereButUnusableIsToldWithWhatMendsIt)
     ASSERT_GT(whole.size(), 100000u);
     const auto failedStart = [this] {
         window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
-        window_->show();
-        window_->StartInitialization();
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(-99); });
-        guard.start(60000);
-        EXPECT_EQ(QApplication::exec(), 1);
+        EXPECT_EQ(RunUntilTheStartEnds(*window_), 1);
         EXPECT_TRUE(window_->ClosingWithoutSave());
         window_.reset();
         const auto messages = Messages();
@@ -220,23 +217,7 @@ TEST_F(MainWindowTest, TheStartUpDownloadTellsItsEndInFrontOfTheMainWindow)
     const UiHooks recorder = Hooks();
     InstallUiHooks(qApp);
 
-    QPointer<QMessageBox> box;
-    QWidget *owner = nullptr;
-    bool progressShown = true;
-    std::string text;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!box)
-            box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box && box->isVisible()) {
-            watch.stop();
-            owner = box->parentWidget();
-            progressShown = frInfoDownloadWnd && frInfoDownloadWnd->isVisible();
-            text = box->text().toStdString();
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    watch.start(20);
+    MessageBoxAnswer box;
     // The user is in another window, one that stays on top, when the
     // download ends.
     window_ = std::make_unique<TfrMainWnd>(ProgramFolder());
@@ -247,14 +228,14 @@ TEST_F(MainWindowTest, TheStartUpDownloadTellsItsEndInFrontOfTheMainWindow)
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     window.StartInitialization();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !watch.isActive(); }, 20000));
+    EXPECT_TRUE(box.Answered(20000));
     EXPECT_TRUE(QTest::qWaitFor([] { return !DownloadRunning; }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.Ready && !window.ViewBusy; }, 60000));
     Hooks() = recorder;
     DownloadConfig() = savedSettings;
-    EXPECT_EQ(text, "Failed to Connect to The INTERNET");
-    EXPECT_EQ(owner, &window);
-    EXPECT_FALSE(progressShown);
+    EXPECT_EQ(box.text, "Failed to Connect to The INTERNET");
+    EXPECT_EQ(box.owner, &window);
+    EXPECT_FALSE(box.progressShown);
     EXPECT_TRUE(window.isEnabled());
 }
 
